@@ -1,0 +1,76 @@
+#pragma once
+// The delivery engine: the five settings with their file, the phone list, the
+// message and the worker thread. One object per process, reached through
+// GetEngine.
+//
+// Threads: everything runs on the window's thread, except the worker. While
+// m_thread is non-null the window refuses every command that changes the
+// list, the settings or the position, so the worker reads them without a lock.
+// m_position is the one field both threads write.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/ListItem.h"
+
+class CEngine {
+ public:
+  CEngine();   // reads the settings file
+  ~CEngine();  // Teardown, unless it already ran
+
+  // Saves the settings and releases the list and the message; runs once.
+  // A running worker is shut down first (Shutdown).
+  void Teardown();
+
+  // Settings file beside the program.
+  void LoadSettings();
+  void SaveSettings();
+  static void GetConfigPath(char* buffer);  // 260 bytes
+
+  // Phone list (window thread, no delivery running).
+  void ClearList();
+  void AddItem(const CListItem& item);
+  void LoadListFile(const char* path);
+  void GenerateFromMask(const char* mask);
+
+  // Duplicate markers (worker thread).
+  static void GetMarkerPath(char* buffer, int size, const char* number);
+  bool IsNewNumber(const char* number) const;
+  void MarkNumber(const char* number) const;
+
+  // Delivery. StartDelivery gives the new worker's handle, or null when one
+  // runs already or the thread cannot be made. StopDelivery asks the worker
+  // to end after the number in hand (a pause under way runs out).
+  std::thread* StartDelivery();
+  void StopDelivery();
+  // Program exit: ends a pause or a countdown at once, lets the modem
+  // operation in hand finish, and makes the worker end. Does not wait.
+  void BeginShutdown();
+  // Waits up to timeoutMs for the worker to end; true when none runs.
+  bool WaitForWorker(uint32_t timeoutMs);
+
+  std::vector<CListItem> m_items;
+  int32_t m_baudRate = 0;
+  int32_t m_port = 0;
+  std::string m_message;
+  std::atomic<std::thread*> m_thread{nullptr};
+  std::atomic<int32_t> m_position{0};
+  int32_t m_checkDuplicates = 0;
+  int32_t m_minPause = 0;
+  int32_t m_maxPause = 0;
+
+ private:
+  void DeliveryWorker();
+  friend class CDeliveryWorker;
+
+  bool m_tornDown = false;
+  std::mutex m_threadLock;  // StartDelivery's store and the worker's end
+  std::condition_variable m_threadEnded;
+  std::atomic<bool> m_shuttingDown{false};
+};
+
+CEngine& GetEngine();

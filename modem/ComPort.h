@@ -1,0 +1,54 @@
+#pragma once
+// One serial (COM) port: open by number, read what has arrived without
+// waiting, write whole or in paced pieces, and the two reply waits of the AT
+// dialogue. Every byte in and out is written to the "modem" log.
+// One object is used by one thread at a time.
+#include <cstdint>
+
+#include "platform/SerialDevice.h"
+
+class CComPort {
+ public:
+  CComPort() = default;
+  // Does not close: the owner always calls Close (or ReleaseModemDevice).
+  ~CComPort() = default;
+  CComPort(const CComPort&) = delete;
+  CComPort& operator=(const CComPort&) = delete;
+
+  void SetBaudRate(int baudRate);  // for the next Open; 0 keeps the device's speed
+  // Non-zero on success. Port 0 "opens" without a device: reads give 0 bytes,
+  // writes write nothing. A failed open leaves port number and open flag as
+  // they were.
+  int Open(int port);
+  int Close();  // always non-zero
+
+  int ReadRaw(char* buffer, int capacity);
+  int WriteRaw(const char* data, int length);
+  // piece 0 writes all at once; otherwise pieces of that size, each followed
+  // by a 200 ms pause. Gives the bytes written.
+  int WriteChunked(const char* data, int length, int piece);
+  int Receive(char* buffer, int capacity);                 // logs "IN"
+  int Transmit(const char* data, int length, int piece);  // logs "OUT" first
+
+  // 1 when pattern arrives; 0 once silenceMs pass without any byte arriving.
+  int WaitFor(char* buffer, int size, const char* pattern, uint32_t silenceMs);
+  // The byte count when "\r\nOK\r\n" arrives within limitMs of the start; 0 on
+  // "\r\nERROR\r\n", on stopText (when given), or at the limit. The buffer
+  // holds what was received.
+  int WaitForOk(char* buffer, int size, uint32_t limitMs, const char* stopText);
+
+  int PortNumber() const { return m_port; }
+  int IsOpen() const { return m_open; }
+  platform::SerialDevice::State HandleState() const { return m_handle.GetState(); }
+
+ private:
+  int ConfigureLine();
+  int ResetLine();
+  int ReceiveAt(char* buffer, int size, int& total);
+
+  int m_port = 0;
+  platform::SerialDevice m_handle;
+  platform::SerialTimeouts m_timeouts;
+  int m_open = 0;
+  int m_baudRate = 0;
+};

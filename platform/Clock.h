@@ -1,0 +1,38 @@
+#pragma once
+// Local time, a millisecond tick and sleeping. Tests may replace the local time
+// and the tick (a fake midnight, limits that pass without waiting); sleeping
+// stays real.
+#include <cstdint>
+
+namespace platform {
+
+struct LocalTime {
+  int year = 0;
+  int month = 0;  // 1-12
+  int day = 0;    // 1-31
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+};
+
+LocalTime Now();
+
+// Milliseconds since an arbitrary start; wraps around after 2^32 ms. Take
+// differences in uint32_t arithmetic: (TickMs() - start) stays right across
+// the wrap.
+uint32_t TickMs();
+
+void SleepMs(uint32_t milliseconds);
+
+// Seconds since 1970 (the C library's time()).
+int64_t UnixSeconds();
+
+// Replacements for tests; nullptr restores the real source. Not thread-safe
+// to swap while other threads read the clock.
+using LocalTimeSource = LocalTime (*)();
+using TickSource = uint32_t (*)();
+void SetLocalTimeSourceForTests(LocalTimeSource source);
+void SetTickSourceForTests(TickSource source);
+
+}  // namespace platform

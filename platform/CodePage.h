@@ -1,0 +1,16 @@
+#pragma once
+// Code page 1251 <-> UTF-16 by one exact table, the same on every platform.
+// Characters that 1251 lacks become '?'.
+#include <string>
+
+namespace platform {
+
+std::u16string Cp1251ToUtf16(const std::string& text);
+std::string Utf16ToCp1251(const std::u16string& text);
+
+// For command-line tools: UTF-8 <-> 1251 through UTF-16 (invalid UTF-8
+// sequences become '?').
+std::string Utf8ToCp1251(const std::string& text);
+std::string Cp1251ToUtf8(const std::string& text);
+
+}  // namespace platform

@@ -1,0 +1,63 @@
+#pragma once
+// A serial device opened by its COM number. One object is used by one thread.
+//
+// Both backends give the same contract:
+// - Open is exclusive: while one object holds a device, opening it again (from
+//   this or another process) fails.
+// - Read returns at once with whatever has arrived, possibly 0 bytes; 0 also on
+//   error. Write is bounded by the write time-outs; it gives the count written.
+// - ApplySpeed reads the line settings and changes only the speed (0 keeps the
+//   device's speed); an unknown or refused speed gives false.
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+struct SerialTimeouts {
+  uint32_t readInterval = 0;
+  uint32_t readTotalMultiplier = 0;
+  uint32_t readTotalConstant = 0;
+  uint32_t writeTotalMultiplier = 0;
+  uint32_t writeTotalConstant = 0;
+};
+
+class SerialDevice {
+ public:
+  // Null: nothing opened yet or closed; Failed: the last Open failed (the
+  // platform's invalid handle); Valid: an open device.
+  enum class State { Null, Failed, Valid };
+
+  SerialDevice() = default;
+  ~SerialDevice();
+  SerialDevice(const SerialDevice&) = delete;
+  SerialDevice& operator=(const SerialDevice&) = delete;
+
+  bool Open(int comNumber);
+  void Close();  // closes a Valid device; a Failed state stays until the next Open
+  State GetState() const { return m_state; }
+
+  void SetupQueues(uint32_t inputBytes, uint32_t outputBytes);
+  void SetTimeouts(const SerialTimeouts& timeouts);
+  bool ApplySpeed(int baudRate);
+  void Purge();  // aborts pending reads and writes, clears both buffers
+  void ClearEventMask();
+
+  uint32_t Read(void* buffer, uint32_t capacity);
+  uint32_t Write(const void* data, uint32_t length);
+
+ private:
+  State m_state = State::Null;
+  intptr_t m_handle = -1;  // HANDLE or file descriptor, meaningful while Valid
+  SerialTimeouts m_timeouts;
+};
+
+// The device path that a COM number opens: "\\.\COMn" on Windows; on POSIX
+// COM1-32 are /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31, COM65-96 /dev/ttyACM0-31,
+// anything else gives "". A mapped number (MapComPort) gives its mapped path.
+std::string ComDevicePath(int comNumber);
+
+// Maps one COM number to any device path for this process (a pty in tests, a
+// --device of the command-line tool). An empty path removes the mapping.
+void MapComPort(int comNumber, const std::string& devicePath);
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+#include "support/TempDir.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/Files.h"
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path dir = fs::temp_directory_path() /
+                 ("varnek-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  fs::create_directories(dir);
+  m_path = dir.string();
+}
+
+TempDir::~TempDir() {
+  if (m_programPathSet) platform::SetProgramPathForTests("");
+  std::error_code ignored;
+  fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(m_path, ignored);
+}
+
+std::string TempDir::File(const std::string& name) const {
+  return m_path + platform::kPathSeparator + name;
+}
+
+void TempDir::UseAsProgramFolder(const std::string& programName) {
+  platform::SetProgramPathForTests(File(programName));
+  m_programPathSet = true;
+}
+
+}  // namespace testing_support
