@@ -1,0 +1,17 @@
+#pragma once
+// What each platform backend (posix/ or win32/) supplies to the common code,
+// which adds the test overrides on top.
+#include <cstdint>
+#include <string>
+
+#include "platform/Clock.h"
+
+namespace platform {
+namespace backend {
+
+LocalTime SystemLocalTime();
+uint32_t SystemTickMs();
+std::string SystemProgramPath();  // "" when it cannot be found
+
+}  // namespace backend
+}  // namespace platform

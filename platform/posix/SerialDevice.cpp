@@ -1,0 +1,174 @@
+#include "platform/SerialDevice.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+#include "platform/common/ComPortMap.h"
+#include "platform/posix/TtyNames.h"
+
+namespace platform {
+namespace {
+
+struct BaudRate {
+  int rate;
+  speed_t speed;
+};
+
+constexpr BaudRate kBaudRates[] = {
+    {50, B50},         {75, B75},         {110, B110},       {134, B134},
+    {150, B150},       {200, B200},       {300, B300},       {600, B600},
+    {1200, B1200},     {1800, B1800},     {2400, B2400},     {4800, B4800},
+    {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},
+    {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
+};
+
+bool FindSpeed(int rate, speed_t& speed) {
+  for (const BaudRate& entry : kBaudRates) {
+    if (entry.rate == rate) {
+      speed = entry.speed;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Raw bytes in both directions: no echo, no CR/LF translation, no line
+// editing, no signals, and reads that never wait (VMIN = VTIME = 0). Character
+// size, parity, stop bits and hardware flow control stay as the device had
+// them; software flow control is input processing and goes with raw mode.
+bool MakeRaw(int fd) {
+  termios settings{};
+  if (tcgetattr(fd, &settings) != 0) return false;
+  const tcflag_t kept = CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS;
+  const tcflag_t lineBits = settings.c_cflag & kept;
+  cfmakeraw(&settings);
+  settings.c_cflag = (settings.c_cflag & ~kept) | lineBits | CREAD;
+  settings.c_cc[VMIN] = 0;
+  settings.c_cc[VTIME] = 0;
+  return tcsetattr(fd, TCSANOW, &settings) == 0;
+}
+
+int64_t MonotonicMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// Opens the device exclusively. TIOCEXCL keeps other users' opens out, but
+// root bypasses it, so the flock is what really enforces exclusivity here.
+int OpenExclusive(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return -1;
+  }
+  ioctl(fd, TIOCEXCL);
+  return fd;
+}
+
+// A pty's exclusive flag outlives the descriptor; clear it for the next user.
+void ReleaseExclusive(int fd) {
+  ioctl(fd, TIOCNXCL);
+  close(fd);
+}
+
+}  // namespace
+
+std::string ComDevicePath(int comNumber) {
+  std::string mapped = backend::MappedComPath(comNumber);
+  return mapped.empty() ? backend::TtyPathOfCom(comNumber) : mapped;
+}
+
+SerialDevice::~SerialDevice() { Close(); }
+
+bool SerialDevice::Open(int comNumber) {
+  Close();
+  const std::string path = ComDevicePath(comNumber);
+  int fd = path.empty() ? -1 : OpenExclusive(path);
+  if (fd >= 0 && !MakeRaw(fd)) {
+    ReleaseExclusive(fd);
+    fd = -1;
+  }
+  m_handle = fd;
+  m_state = fd >= 0 ? State::Valid : State::Failed;
+  return fd >= 0;
+}
+
+void SerialDevice::Close() {
+  if (m_state != State::Valid) return;
+  ReleaseExclusive(static_cast<int>(m_handle));
+  m_handle = -1;
+  m_state = State::Null;
+}
+
+// The kernel's tty buffers are fixed; there are no queues to size.
+void SerialDevice::SetupQueues(uint32_t, uint32_t) {}
+
+// Only the write limits matter here: Read never waits, whatever the record says.
+void SerialDevice::SetTimeouts(const SerialTimeouts& timeouts) { m_timeouts = timeouts; }
+
+bool SerialDevice::ApplySpeed(int baudRate) {
+  if (m_state != State::Valid) return false;
+  const int fd = static_cast<int>(m_handle);
+  termios settings{};
+  if (tcgetattr(fd, &settings) != 0) return false;
+  if (baudRate != 0) {
+    speed_t speed;
+    if (!FindSpeed(baudRate, speed)) return false;
+    if (cfsetispeed(&settings, speed) != 0 || cfsetospeed(&settings, speed) != 0) return false;
+  }
+  return tcsetattr(fd, TCSANOW, &settings) == 0;
+}
+
+void SerialDevice::Purge() {
+  if (m_state == State::Valid) tcflush(static_cast<int>(m_handle), TCIOFLUSH);
+}
+
+// Nothing waits on line events here, so there is no event mask to clear.
+void SerialDevice::ClearEventMask() {}
+
+uint32_t SerialDevice::Read(void* buffer, uint32_t capacity) {
+  if (m_state != State::Valid || capacity == 0) return 0;
+  ssize_t got;
+  do {
+    got = read(static_cast<int>(m_handle), buffer, capacity);
+  } while (got < 0 && errno == EINTR);
+  return got > 0 ? static_cast<uint32_t>(got) : 0;  // EAGAIN: nothing arrived yet
+}
+
+// Like a Windows write time-out: the whole write may take constant +
+// multiplier * length ms; both 0 means no limit.
+uint32_t SerialDevice::Write(const void* data, uint32_t length) {
+  if (m_state != State::Valid) return 0;
+  const int fd = static_cast<int>(m_handle);
+  const int64_t limit = static_cast<int64_t>(m_timeouts.writeTotalConstant) +
+                        static_cast<int64_t>(m_timeouts.writeTotalMultiplier) * length;
+  const int64_t deadline = MonotonicMs() + limit;
+  const char* bytes = static_cast<const char*>(data);
+  uint32_t done = 0;
+  while (done < length) {
+    const ssize_t written = write(fd, bytes + done, length - done);
+    if (written > 0) {
+      done += static_cast<uint32_t>(written);
+      continue;
+    }
+    if (written < 0 && errno != EAGAIN && errno != EINTR) break;
+    const int64_t left = deadline - MonotonicMs();
+    if (limit != 0 && left <= 0) break;
+    pollfd waiting{fd, POLLOUT, 0};
+    const int wait = limit == 0 ? -1 : static_cast<int>(left > 1000000 ? 1000000 : left);
+    if (poll(&waiting, 1, wait) < 0 && errno != EINTR) break;
+    if (waiting.revents & (POLLERR | POLLHUP | POLLNVAL)) break;
+  }
+  return done;
+}
+
+}  // namespace platform
