@@ -1,0 +1,103 @@
+#include "platform/Files.h"
+
+#include <windows.h>
+
+#include "platform/common/Backend.h"
+
+namespace platform {
+namespace {
+
+HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+intptr_t FromHandle(HANDLE handle) { return reinterpret_cast<intptr_t>(handle); }
+
+// INVALID_HANDLE_VALUE is -1, the classes' "not open" value.
+void CloseIfOpen(intptr_t& handle) {
+  if (handle == -1) return;
+  CloseHandle(AsHandle(handle));
+  handle = -1;
+}
+
+}  // namespace
+
+const char kPathSeparator = '\\';
+
+namespace backend {
+
+std::string SystemProgramPath() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  // A full buffer means the path was cut short.
+  if (length == 0 || length >= MAX_PATH) return std::string();
+  return std::string(path, length);
+}
+
+}  // namespace backend
+
+bool CreateDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+bool PathExists(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+bool CreateNewEmptyFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+AppendFile::~AppendFile() { Close(); }
+
+bool AppendFile::Open(const std::string& path) {
+  Close();
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  SetFilePointer(file, 0, nullptr, FILE_END);
+  m_handle = FromHandle(file);
+  return true;
+}
+
+void AppendFile::Write(const void* data, size_t length) {
+  if (m_handle == -1) return;
+  const char* bytes = static_cast<const char*>(data);
+  while (length > 0) {
+    const DWORD piece = length > 0x40000000 ? 0x40000000 : static_cast<DWORD>(length);
+    DWORD written = 0;
+    if (!WriteFile(AsHandle(m_handle), bytes, piece, &written, nullptr) || written == 0) return;
+    bytes += written;
+    length -= written;
+  }
+}
+
+void AppendFile::Close() { CloseIfOpen(m_handle); }
+
+ReadFile::~ReadFile() { Close(); }
+
+bool ReadFile::Open(const std::string& path) {
+  Close();
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  m_handle = FromHandle(file);
+  return true;
+}
+
+size_t ReadFile::Read(void* buffer, size_t capacity) {
+  if (m_handle == -1) return 0;
+  const DWORD wanted = capacity > 0x40000000 ? 0x40000000 : static_cast<DWORD>(capacity);
+  DWORD got = 0;
+  // The Win32 function, not this class.
+  if (!::ReadFile(AsHandle(m_handle), buffer, wanted, &got, nullptr)) return 0;
+  return got;
+}
+
+void ReadFile::Close() { CloseIfOpen(m_handle); }
+
+}  // namespace platform
