@@ -1,0 +1,68 @@
+#pragma once
+// The pure layer of SMS submission: cleaning of number and text, the choice
+// of encoding, and the SMS-SUBMIT PDUs as hex text (3GPP TS 23.040 9.2.2.2)
+// with the AT+CMGS command that announces them. No ports, logs or clocks:
+// every function may be called from any thread.
+//
+// Texts are zero-terminated code page 1251 byte strings. A PDU builder gives
+// an empty string when its input cannot be encoded; the caller then sends
+// nothing.
+#include <string>
+
+namespace pdu {
+
+// The 147 characters a message may hold: space, digits, Latin and Cyrillic
+// letters (1251 bytes 0xC0..0xFF) and twenty signs.
+extern const char kTextChars[];
+// The characters a telephone number may hold: "+1234567890".
+extern const char kNumberChars[];
+
+// Removes from text, in place, every character that does not occur in set;
+// the others keep their order.
+void KeepChars(char* text, const char* set);
+// True when text holds a Cyrillic letter (any byte 0xC0..0xFF).
+bool HasCyrillic(const char* text);
+
+// The TP-DA address digits of a cleaned number: without a leading "+",
+// 11 digits (or 10 with "7" put in front when allowTen), an F filler, in
+// swapped semi-octets: "12345678901" gives "2143658709F1". False when the
+// number has another length or a character other than a digit after the
+// leading "+"; digits is then left empty.
+bool DestinationDigits(const char* number, bool allowTen, std::string& digits);
+
+// Septets of text in the GSM 7-bit default alphabet, escape sequences
+// counted as two.
+int SeptetCount(const char* text);
+
+constexpr int kMaxSeptets = 160;     // one 7-bit PDU
+constexpr int kMaxUcs2Chars = 70;    // one UCS2 PDU
+constexpr int kPartChars = 67;       // one part of a concatenated message
+
+enum class Encoding { Gsm7, Ucs2, Ucs2Multipart };
+// cyrillic: HasCyrillic of the message before cleaning. A long text without
+// Cyrillic goes as UCS2 parts, not as 7-bit parts.
+Encoding ChooseEncoding(bool cyrillic, const char* cleanedMessage);
+
+// digits: the 12 characters of DestinationDigits. Empty result when the text
+// holds a character outside kTextChars, does not fit one PDU (160 septets;
+// 70 characters), or has a Cyrillic letter (7-bit).
+std::string Pdu7Bit(const std::string& digits, const char* text);
+std::string PduUcs2(const std::string& digits, const char* text);
+
+// Parts of kPartChars characters needed for a text of that many characters.
+int PartCount(int characters);
+// Part `part` (from 1) of `parts`: the `length` characters starting at text,
+// with the concatenation header carrying reference (its low 8 bits). Empty
+// when length is not 1..kPartChars, parts not 1..255, part not 1..parts, or a
+// character is outside kTextChars.
+std::string PduMultipartPart(const std::string& digits, const char* text, int length,
+                             int reference, int parts, int part);
+
+// "at+cmgs=<octets>\r": the PDU length in octets without the service-centre
+// octet.
+std::string CmgsCommand(const std::string& pduText);
+// The message reference after "+CMGS: " in a modem reply: at most 9 leading
+// digits; 0 when the text or the digits are missing.
+int ParseReference(const char* reply);
+
+}  // namespace pdu
