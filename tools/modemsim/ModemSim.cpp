@@ -1,0 +1,201 @@
+#include "tools/modemsim/ModemSim.h"
+
+#include <cctype>
+
+namespace modemsim {
+
+namespace {
+
+constexpr char kCtrlZ = 26;
+constexpr char kEsc = 27;
+// The modem's "invalid PDU mode parameter" error.
+constexpr const char* kInvalidPdu = "\r\n+CMS ERROR: 304\r\n";
+
+std::string Trim(const std::string& text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
+  while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+  return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
+const CModemSim::CommandSpec CModemSim::kCommands[] = {
+    {"AT", false, &CModemSim::AnswerOk},
+    {"ATE0", false, &CModemSim::EchoOff},
+    {"ATE1", false, &CModemSim::EchoOn},
+    {"ATZ", false, &CModemSim::Reset},
+    {"AT+CMGF=0", false, &CModemSim::AnswerOk},
+    {"AT+CMEE=", true, &CModemSim::AnswerOk},
+    {"AT+CMGS=", true, &CModemSim::StartSubmission},
+};
+
+CModemSim::CModemSim(const CSimOptions& options, CSimLine& line, CSubmissionRecord& record)
+    : m_options(options),
+      m_line(line),
+      m_record(record),
+      m_echo(options.m_echo),
+      m_nextRef(options.m_firstRef) {}
+
+void CModemSim::Feed(const std::string& bytes) {
+  if (m_options.m_silent) return;
+  for (char c : bytes) {
+    if (m_textMode) {
+      FeedTextByte(c);
+    } else {
+      FeedCommandByte(c);
+    }
+  }
+  FlushEcho();
+}
+
+// A modem echoes what it is typed at once, before it acts on a command.
+void CModemSim::FeedCommandByte(char c) {
+  if (m_echo) m_echoPending += c;
+  if (c != '\r') {
+    m_command += c;
+    return;
+  }
+  FlushEcho();
+  std::string command = Trim(m_command);
+  m_command.clear();
+  RunCommand(command);
+}
+
+void CModemSim::RunCommand(const std::string& command) {
+  std::string upper = ToUpper(command);
+  // Lines that do not begin with AT are noise to a modem: no answer.
+  if (upper.compare(0, 2, "AT") != 0) return;
+  if (const CommandFault* fault = m_options.m_script.ForCommand(upper)) {
+    if (fault->action == CommandAction::Silent) return;
+    if (fault->action == CommandAction::Error) return FinalReply("\r\nERROR\r\n");
+    PauseMs(fault->delayMs);
+  }
+  Dispatch(upper);
+}
+
+void CModemSim::Dispatch(const std::string& upper) {
+  for (const CommandSpec& spec : kCommands) {
+    std::string text = spec.text;
+    if (spec.prefix ? upper.compare(0, text.size(), text) == 0 : upper == text) {
+      return (this->*spec.handler)(upper.substr(text.size()));
+    }
+  }
+  FinalReply("\r\nERROR\r\n");
+}
+
+void CModemSim::AnswerOk(const std::string&) { FinalReply("\r\nOK\r\n"); }
+
+void CModemSim::EchoOff(const std::string&) {
+  m_echo = false;
+  FinalReply("\r\nOK\r\n");
+}
+
+void CModemSim::EchoOn(const std::string&) {
+  m_echo = true;
+  FinalReply("\r\nOK\r\n");
+}
+
+// ATZ restores the stored profile; its only setting here is the echo.
+void CModemSim::Reset(const std::string&) {
+  m_echo = m_options.m_echo;
+  FinalReply("\r\nOK\r\n");
+}
+
+void CModemSim::StartSubmission(const std::string& argument) {
+  int announced = 0;
+  if (!ParseCount(argument, announced)) return FinalReply("\r\nERROR\r\n");
+  m_announced = announced;
+  m_pdu.clear();
+  m_fault = m_options.m_script.ForSubmission(++m_submission);
+  m_textMode = true;
+  if (!m_fault.noPrompt) Reply("\r\n> ");
+}
+
+// In text mode nothing is a command: "at\r" is more (invalid) text. Only
+// Ctrl-Z and ESC end it.
+void CModemSim::FeedTextByte(char c) {
+  if (c == kCtrlZ) return FinishSubmission();
+  if (c == kEsc) return EscapeSubmission();
+  m_pdu += c;
+  if (m_fault.drop && m_pdu.size() >= static_cast<size_t>(m_announced) + 1) DropSubmission();
+}
+
+void CModemSim::FinishSubmission() {
+  if (m_fault.drop) return DropSubmission();
+  std::string problem = CheckPdu();
+  if (!problem.empty()) {
+    FinalReply(kInvalidPdu);
+    return EndSubmission("invalid " + problem);
+  }
+  AnswerSubmission();
+}
+
+void CModemSim::AnswerSubmission() {
+  PauseMs(m_fault.delayMs);
+  switch (m_fault.final) {
+    case FinalKind::Ok:
+    case FinalKind::RefZero: {
+      int ref = m_fault.final == FinalKind::Ok ? m_nextRef++ : 0;
+      std::string head = "\r\n+CMGS: " + std::to_string(ref) + "\r\n";
+      FinalReply(head + m_options.m_unsolicitedInside + "\r\nOK\r\n");
+      return EndSubmission("ok " + std::to_string(ref));
+    }
+    case FinalKind::Error:
+      FinalReply("\r\nERROR\r\n");
+      return EndSubmission("error ERROR");
+    case FinalKind::CmsError: {
+      std::string error = "+CMS ERROR: " + std::to_string(m_fault.cmsCode);
+      FinalReply("\r\n" + error + "\r\n");
+      return EndSubmission("error " + error);
+    }
+    case FinalKind::Silent:
+      return EndSubmission("silent");
+  }
+}
+
+// ESC abandons the message, as a modem does; the client sends it after a
+// submission went wrong, to get the modem back into command mode.
+void CModemSim::EscapeSubmission() {
+  FinalReply("\r\nOK\r\n");
+  EndSubmission("escaped");
+}
+
+void CModemSim::DropSubmission() {
+  EndSubmission("dropped");
+  m_command.clear();
+  m_line.Drop(m_options.m_dropMs);
+}
+
+void CModemSim::EndSubmission(const std::string& answer) {
+  m_record.Append(m_submission, m_announced, m_pdu, answer);
+  m_textMode = false;
+  m_pdu.clear();
+}
+
+std::string CModemSim::CheckPdu() const {
+  for (char c : m_pdu) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return "hex";
+  }
+  if (m_pdu.size() % 2 != 0) return "hex";
+  if (static_cast<int>(m_pdu.size() / 2) - 1 != m_announced) return "length";
+  return "";
+}
+
+void CModemSim::FlushEcho() {
+  if (m_echoPending.empty()) return;
+  m_line.Send(m_echoPending, 0, 0);
+  m_echoPending.clear();
+}
+
+void CModemSim::Reply(const std::string& text) {
+  PauseMs(m_options.m_delayMs);
+  m_line.Send(text, m_options.m_splitBytes, m_options.m_splitMs);
+}
+
+void CModemSim::FinalReply(const std::string& text) {
+  Reply(m_options.m_unsolicited + text);
+}
+
+}  // namespace modemsim

@@ -1,0 +1,15 @@
+#pragma once
+// C-style escapes for the texts given on the command line and for the
+// transcript, where control bytes must stay readable.
+#include <string>
+
+namespace modemsim {
+
+// Decodes \r \n \t \" \\ \e (ESC) \xNN; any other backslash pair stays as it is.
+std::string DecodeEscapes(const std::string& text);
+
+// Printable ASCII stays, backslash becomes \\, \r \n \t stay named, every
+// other byte becomes \xNN (Ctrl-Z is \x1a, ESC \x1b).
+std::string EscapeBytes(const std::string& bytes);
+
+}  // namespace modemsim

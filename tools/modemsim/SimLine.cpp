@@ -1,0 +1,74 @@
+#include "tools/modemsim/SimLine.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <utility>
+
+namespace modemsim {
+
+void PauseMs(int ms) {
+  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+CSimLine::CSimLine(std::string linkPath, CSimTranscript& transcript)
+    : m_link(std::move(linkPath)), m_transcript(transcript) {}
+
+CSimLine::~CSimLine() { Close(); }
+
+bool CSimLine::Open() { return m_pty.Open() && Relink(); }
+
+void CSimLine::Close() {
+  if (!m_pty.IsOpen()) return;
+  // Another simulator may have taken the link over meanwhile: leave it alone.
+  char target[4096];
+  ssize_t n = readlink(m_link.c_str(), target, sizeof target - 1);
+  if (n > 0 && std::string(target, static_cast<size_t>(n)) == m_pty.SlavePath()) {
+    unlink(m_link.c_str());
+  }
+  m_pty.Close();
+}
+
+bool CSimLine::Drop(int pauseMs) {
+  m_transcript.Event("line dropped");
+  m_pty.Close();
+  PauseMs(pauseMs);
+  bool ok = Open();
+  m_transcript.Event(ok ? "line back at " + m_pty.SlavePath() : "no new pty");
+  return ok;
+}
+
+std::string CSimLine::Read(int timeoutMs) {
+  char buffer[512];
+  size_t n = m_pty.Read(buffer, sizeof buffer, timeoutMs);
+  std::string bytes(buffer, n);
+  if (n > 0) m_transcript.Received(bytes);
+  return bytes;
+}
+
+void CSimLine::Send(const std::string& bytes, int pieceBytes, int pauseMs) {
+  size_t piece = pieceBytes > 0 ? static_cast<size_t>(pieceBytes) : bytes.size();
+  for (size_t at = 0; at < bytes.size(); at += piece) {
+    if (at > 0) PauseMs(pauseMs);
+    std::string part = bytes.substr(at, piece);
+    m_transcript.Sent(part);
+    m_pty.Write(part.data(), part.size());
+  }
+}
+
+// The new link is made beside the old one and renamed over it, so that a
+// client never finds the path missing while a link already existed.
+bool CSimLine::Relink() {
+  std::string temporary = m_link + ".new" + std::to_string(getpid());
+  unlink(temporary.c_str());
+  if (symlink(m_pty.SlavePath().c_str(), temporary.c_str()) != 0) return false;
+  if (std::rename(temporary.c_str(), m_link.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace modemsim

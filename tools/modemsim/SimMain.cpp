@@ -1,0 +1,90 @@
+// varnek-modem-sim: a GSM modem in PDU mode on a pty, for tests and for
+// trying the dialogue by hand (see --help).
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "tools/modemsim/ModemSim.h"
+
+namespace {
+
+volatile sig_atomic_t g_stopSignal = 0;
+
+void OnStopSignal(int) { g_stopSignal = 1; }
+
+void CatchStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && stat(path.c_str(), &info) == 0;
+}
+
+// Written whole under another name and renamed, so a reader never sees half.
+void WriteReadyFile(const std::string& path, const std::string& text) {
+  if (path.empty()) return;
+  std::string temporary = path + ".tmp";
+  FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) return;
+  std::fputs(text.c_str(), file);
+  std::fclose(file);
+  std::rename(temporary.c_str(), path.c_str());
+}
+
+int Serve(const modemsim::CSimOptions& options) {
+  modemsim::CSimTranscript transcript;
+  modemsim::CSubmissionRecord record;
+  if (!transcript.Open(options.m_transcript) || !record.Open(options.m_record)) {
+    std::fprintf(stderr, "varnek-modem-sim: cannot open the record or transcript file\n");
+    return 1;
+  }
+  modemsim::CSimLine line(options.m_link, transcript);
+  if (!line.Open()) {
+    std::fprintf(stderr, "varnek-modem-sim: cannot make a pty linked at %s\n", options.m_link.c_str());
+    return 1;
+  }
+  modemsim::CModemSim modem(options, line, record);
+  std::string ready = "ready " + options.m_link + "\n";
+  WriteReadyFile(options.m_readyFile, ready);
+  std::fputs(ready.c_str(), stdout);
+  std::fflush(stdout);
+
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.m_maxSeconds);
+  while (g_stopSignal == 0 && !FileExists(options.m_stopFile) &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::string bytes = line.Read(20);
+    if (!bytes.empty()) modem.Feed(bytes);
+  }
+  line.Close();
+  // Gone last: a caller that cannot wait for the process waits for this.
+  if (!options.m_readyFile.empty()) unlink(options.m_readyFile.c_str());
+  transcript.Event("stopped");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  modemsim::CSimOptions options;
+  std::string error;
+  if (!options.Parse(argc, argv, error)) {
+    std::fprintf(stderr, "varnek-modem-sim: %s\n%s", error.c_str(), modemsim::CSimOptions::HelpText());
+    return 2;
+  }
+  if (options.m_help) {
+    std::fputs(modemsim::CSimOptions::HelpText(), stdout);
+    return 0;
+  }
+  CatchStopSignals();
+  return Serve(options);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The scripted faults of one simulator run: what to do differently for the
+// k-th submission (counted from 1) and for a given command.
+#include <map>
+#include <string>
+#include <vector>
+
+namespace modemsim {
+
+// How a submission ends after Ctrl-Z.
+enum class FinalKind { Ok, Error, CmsError, RefZero, Silent };
+
+struct SubmitFault {
+  FinalKind final = FinalKind::Ok;
+  int cmsCode = 0;        // for CmsError
+  bool noPrompt = false;  // no "> ", yet the text is collected as usual
+  bool drop = false;      // line dropped in the middle of the text
+  int delayMs = 0;        // before the final reply
+};
+
+enum class CommandAction { Silent, Error, Delay };
+
+struct CommandFault {
+  std::string pattern;  // upper case, without "\r"
+  CommandAction action = CommandAction::Silent;
+  int delayMs = 0;
+};
+
+class CSimScript {
+ public:
+  // "K:error", "K:cms:N", "K:ref0", "K:noprompt", "K:silent", "K:drop",
+  // "K:delay:MS". Several specs for one K combine. False on a malformed spec.
+  bool AddSubmitFault(const std::string& spec);
+  // "PATTERN:silent", "PATTERN:error", "PATTERN:delay:MS". False when malformed.
+  bool AddCommandFault(const std::string& spec);
+
+  SubmitFault ForSubmission(int index) const;  // the default when none is scripted
+  // The first fault whose pattern equals the command (case-insensitive), or null.
+  const CommandFault* ForCommand(const std::string& command) const;
+
+ private:
+  std::map<int, SubmitFault> m_submits;
+  std::vector<CommandFault> m_commands;
+};
+
+// Upper-cases ASCII letters.
+std::string ToUpper(std::string text);
+// A decimal number of 1 to 9 digits, nothing else; false otherwise.
+bool ParseCount(const std::string& text, int& value);
+
+}  // namespace modemsim

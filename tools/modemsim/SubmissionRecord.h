@@ -1,0 +1,26 @@
+#pragma once
+// The record of submissions: one line per AT+CMGS text that ended,
+//   <index> TAB <announced length> TAB <pdu text> TAB <answer>
+// where answer is "ok REF", "error ERROR", "error +CMS ERROR: N",
+// "invalid hex", "invalid length", "dropped", "escaped" or "silent".
+// Appended and flushed line by line, so a reader sees every finished one.
+#include <cstdio>
+#include <string>
+
+namespace modemsim {
+
+class CSubmissionRecord {
+ public:
+  CSubmissionRecord() = default;
+  ~CSubmissionRecord();
+  CSubmissionRecord(const CSubmissionRecord&) = delete;
+  CSubmissionRecord& operator=(const CSubmissionRecord&) = delete;
+
+  bool Open(const std::string& path);  // an empty path records nothing
+  void Append(int index, int announced, const std::string& pdu, const std::string& answer);
+
+ private:
+  FILE* m_file = nullptr;
+};
+
+}  // namespace modemsim
