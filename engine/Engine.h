@@ -50,8 +50,11 @@ class CEngine {
   // Program exit: ends a pause or a countdown at once, lets the modem
   // operation in hand finish, and makes the worker end. Does not wait.
   void BeginShutdown();
-  // Waits up to timeoutMs for the worker to end; true when none runs.
+  // Waits up to timeoutMs (UINT32_MAX: without limit) for the worker to end;
+  // true when none runs.
   bool WaitForWorker(uint32_t timeoutMs);
+  // Sleeps; false at once when a shutdown begins (worker thread).
+  bool SleepUnlessShutdown(uint32_t milliseconds);
 
   std::vector<CListItem> m_items;
   int32_t m_baudRate = 0;
@@ -70,6 +73,8 @@ class CEngine {
   bool m_tornDown = false;
   std::mutex m_threadLock;  // StartDelivery's store and the worker's end
   std::condition_variable m_threadEnded;
+  std::mutex m_sleepLock;  // the worker's sleeps and BeginShutdown
+  std::condition_variable m_wake;
   std::atomic<bool> m_shuttingDown{false};
 };
 

@@ -1,0 +1,26 @@
+#include "engine/Engine.h"
+
+CEngine::CEngine() { LoadSettings(); }
+
+CEngine::~CEngine() { Teardown(); }
+
+void CEngine::Teardown() {
+  if (m_tornDown) return;
+  m_tornDown = true;
+  // The worker reads the list and the message: it must be gone before they
+  // are released.
+  if (m_thread != nullptr) {
+    BeginShutdown();
+    WaitForWorker(UINT32_MAX);
+  }
+  SaveSettings();
+  m_message.clear();
+  m_items.clear();
+}
+
+CEngine& GetEngine() {
+  // Made at the first call on the window thread; the program entry runs the
+  // teardown explicitly, the destructor at exit then does nothing more.
+  static CEngine engine;
+  return engine;
+}

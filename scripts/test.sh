@@ -1,0 +1,41 @@
+#!/bin/bash
+# Builds everything and runs every test: native, native under ASan+UBSan,
+# the worker tests under TSan, and the Windows build under Wine.
+# Usage: scripts/test.sh   (build folders under ./build unless VARNEK_BUILD is set)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VARNEK_BUILD:-$root/build}
+jobs=${VARNEK_JOBS:-$(nproc)}
+
+"$root/scripts/install-deps.sh"
+
+configure() {  # folder, extra cmake arguments...
+  local dir=$1; shift
+  cmake -S "$root" -B "$build/$dir" -DCMAKE_BUILD_TYPE=Debug "$@" >"$build/$dir.configure.log" 2>&1 ||
+    { cat "$build/$dir.configure.log"; return 1; }
+}
+
+run_tests() {  # folder, extra ctest arguments...
+  local dir=$1; shift
+  echo "== tests: $dir"
+  ctest --test-dir "$build/$dir" --output-on-failure --timeout 900 "$@"
+}
+
+mkdir -p "$build"
+configure native
+cmake --build "$build/native" -j "$jobs"
+run_tests native
+
+configure asan -DVARNEK_ASAN=ON
+cmake --build "$build/asan" -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests asan
+
+configure tsan -DVARNEK_TSAN=ON
+cmake --build "$build/tsan" -j "$jobs" --target test_engine varnek-modem-sim
+TSAN_OPTIONS=halt_on_error=1 run_tests tsan -R '^engine$'
+
+configure windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DVARNEK_NATIVE_TOOLS="$build/native"
+cmake --build "$build/windows" -j "$jobs"
+run_tests windows
+echo "== all tests passed"
