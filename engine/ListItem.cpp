@@ -1,0 +1,18 @@
+#include "engine/ListItem.h"
+
+#include <iterator>
+
+namespace {
+
+// Indexed by DeliveryState.
+constexpr const char* kStateTexts[] = {
+    "Принят", "Отправка...", "Отправлен", "Ошибка отправки", "Ошибка порта", "Дублирование номера",
+};
+
+}  // namespace
+
+const char* DeliveryStateText(DeliveryState state) {
+  // A value outside the enumeration (a damaged item) shows as empty text.
+  const auto index = static_cast<size_t>(state);
+  return index < std::size(kStateTexts) ? kStateTexts[index] : "";
+}

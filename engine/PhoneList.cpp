@@ -1,0 +1,155 @@
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "platform/Files.h"
+
+namespace {
+
+constexpr size_t kNumberDigits = 11;
+// A line's text keeps its first 1023 characters; the rest of that line's text
+// is dropped and the line still counts.
+constexpr size_t kMaxTextLength = 1023;
+// A generated number must fit 99 characters; a longer mask adds nothing, as a
+// cut number would be some other, wrong number.
+constexpr size_t kMaxMaskLength = 99;
+constexpr int kMaxMaskStars = 4;
+constexpr int kMarkerPathSize = 260;
+constexpr size_t kReadBlockSize = 64 * 1024;
+
+constexpr char kMarkerFolder[] = "PHONES";
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsNumberSeparator(char c) { return IsBlank(c) || std::strchr("()-+", c) != nullptr; }
+
+// Splits the bytes of a list file into items, one line at a time. Fed in
+// blocks, it gives what a byte-by-byte reading gives.
+class CListFileParser {
+ public:
+  explicit CListFileParser(std::vector<CListItem>& items) : m_items(items) {}
+
+  void Feed(char c) {
+    if (c == '\0') return;  // a zero byte adds to neither the number nor the text
+    if (c == '\r' || c == '\n') {
+      EndLine();
+    } else if (!m_item.m_text.empty()) {
+      AppendText(c);
+    } else if (m_item.m_number.size() >= kNumberDigits) {
+      if (!IsBlank(c)) AppendText(c);
+    } else if (IsDigit(c)) {
+      m_item.m_number += c;
+    } else if (!IsNumberSeparator(c)) {
+      AppendText(c);
+    }
+  }
+
+  // A last line without a line ending counts like any other.
+  void Finish() { EndLine(); }
+
+ private:
+  void AppendText(char c) {
+    if (m_item.m_text.size() < kMaxTextLength) m_item.m_text += c;
+  }
+
+  void EndLine() {
+    if (!m_item.m_number.empty()) m_items.push_back(m_item);
+    m_item.m_number.clear();
+    m_item.m_text.clear();
+  }
+
+  std::vector<CListItem>& m_items;
+  CListItem m_item;
+};
+
+// The digits of number, everything else dropped.
+std::string DigitsOf(const char* number) {
+  std::string digits;
+  for (const char* p = number; *p != '\0'; ++p) {
+    if (IsDigit(*p)) digits += *p;
+  }
+  return digits;
+}
+
+// The marker of number, or "" when it has none: no digits (the path would be
+// the folder itself) or a path beyond the buffer. Such a number cannot be
+// protected against a second send.
+std::string MarkerPathOf(const char* number) {
+  char path[kMarkerPathSize];
+  CEngine::GetMarkerPath(path, sizeof path, number);
+  const size_t length = std::strlen(path);
+  if (length == 0 || path[length - 1] == platform::kPathSeparator) return std::string();
+  return path;
+}
+
+}  // namespace
+
+void CEngine::ClearList() { m_items.clear(); }
+
+void CEngine::AddItem(const CListItem& item) { m_items.push_back(item); }
+
+void CEngine::LoadListFile(const char* path) {
+  // A file that cannot be opened adds nothing, silently.
+  platform::ReadFile file;
+  if (path == nullptr || !file.Open(path)) return;
+  CListFileParser parser(m_items);
+  std::vector<char> block(kReadBlockSize);
+  while (const size_t got = file.Read(block.data(), block.size())) {
+    for (size_t i = 0; i < got; ++i) parser.Feed(block[i]);
+  }
+  parser.Finish();
+}
+
+void CEngine::GenerateFromMask(const char* mask) {
+  if (mask == nullptr || std::strlen(mask) > kMaxMaskLength) return;
+  const std::string pattern = mask;
+  int stars = 0;
+  for (char c : pattern) stars += c == '*';
+  if (stars == 0 || stars > kMaxMaskStars) return;
+  int count = 1;
+  for (int i = 0; i < stars; ++i) count *= 10;
+  m_items.reserve(m_items.size() + count);
+  CListItem item;
+  for (int value = 0; value < count; ++value) {
+    char digits[kMaxMaskStars + 1];
+    std::snprintf(digits, sizeof digits, "%0*d", stars, value);
+    item.m_number = pattern;
+    const char* next = digits;
+    for (char& c : item.m_number) {
+      if (c == '*') c = *next++;
+    }
+    m_items.push_back(item);
+  }
+}
+
+void CEngine::GetMarkerPath(char* buffer, int size, const char* number) {
+  if (buffer == nullptr || size <= 0) return;
+  std::memset(buffer, 0, static_cast<size_t>(size));
+  // The program's folder with its trailing separator ("" without one).
+  std::string path = platform::ProgramPath();
+  path.resize(path.rfind(platform::kPathSeparator) + 1);
+  path += kMarkerFolder;
+  path += platform::kPathSeparator;
+  path += DigitsOf(number == nullptr ? "" : number);
+  // Too long for the buffer: left empty rather than cut into another path.
+  if (path.size() >= static_cast<size_t>(size)) return;
+  std::memcpy(buffer, path.data(), path.size());
+}
+
+bool CEngine::IsNewNumber(const char* number) const {
+  if (m_checkDuplicates == 0) return true;
+  const std::string marker = MarkerPathOf(number);
+  return marker.empty() || !platform::PathExists(marker);
+}
+
+void CEngine::MarkNumber(const char* number) const {
+  if (m_checkDuplicates == 0) return;
+  const std::string marker = MarkerPathOf(number);
+  if (marker.empty()) return;
+  // Both may fail (the folder exists, the marker exists, no rights): the
+  // number is then merely unprotected.
+  platform::CreateDir(marker.substr(0, marker.rfind(platform::kPathSeparator)));
+  platform::CreateNewEmptyFile(marker);
+}
