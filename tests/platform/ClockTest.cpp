@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "platform/Clock.h"
+
+namespace {
+
+uint32_t s_fakeTick = 0;
+uint32_t FakeTick() { return s_fakeTick; }
+
+platform::LocalTime FakeMidnight() {
+  platform::LocalTime time;
+  time.year = 2026;
+  time.month = 12;
+  time.day = 7;
+  time.hour = 23;
+  time.minute = 59;
+  time.second = 59;
+  time.millisecond = 999;
+  return time;
+}
+
+class ClockTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    platform::SetTickSourceForTests(nullptr);
+    platform::SetLocalTimeSourceForTests(nullptr);
+  }
+};
+
+TEST_F(ClockTest, TickDifferencesSurviveTheWrapAround) {
+  platform::SetTickSourceForTests(FakeTick);
+  s_fakeTick = 0xFFFFFF00u;
+  const uint32_t start = platform::TickMs();
+  s_fakeTick = 0x64;
+  EXPECT_EQ(platform::TickMs() - start, 0x164u);
+  EXPECT_LT(platform::TickMs() - start, 1000u);  // a 1 s limit has not passed
+}
+
+TEST_F(ClockTest, RealTickAdvancesWithSleep) {
+  const uint32_t start = platform::TickMs();
+  platform::SleepMs(20);
+  const uint32_t elapsed = platform::TickMs() - start;
+  EXPECT_GE(elapsed, 15u);  // GetTickCount may be coarse
+  EXPECT_LT(elapsed, 5000u);
+}
+
+TEST_F(ClockTest, LocalTimeCanBeReplacedAndRestored) {
+  platform::SetLocalTimeSourceForTests(FakeMidnight);
+  const platform::LocalTime fake = platform::Now();
+  EXPECT_EQ(fake.year, 2026);
+  EXPECT_EQ(fake.day, 7);
+  EXPECT_EQ(fake.millisecond, 999);
+
+  platform::SetLocalTimeSourceForTests(nullptr);
+  const platform::LocalTime real = platform::Now();
+  EXPECT_GE(real.year, 2024);
+  EXPECT_GE(real.month, 1);
+  EXPECT_LE(real.month, 12);
+  EXPECT_GE(real.day, 1);
+  EXPECT_LE(real.day, 31);
+  EXPECT_LT(real.millisecond, 1000);
+  EXPECT_GT(platform::UnixSeconds(), int64_t{1700000000});
+}
+
+}  // namespace
