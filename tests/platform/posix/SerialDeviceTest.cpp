@@ -177,11 +177,12 @@ TEST_F(SerialDeviceTest, SpeedChangesOnlyWhenKnown) {
   EXPECT_EQ(LineSpeed(), speed_t(B115200));
 }
 
-TEST_F(SerialDeviceTest, PurgeDropsPendingBytesBothWays) {
+// Only the input side is checked: a pty hands written bytes to its master at
+// once, so there is no output buffer left for a purge to clear.
+TEST_F(SerialDeviceTest, PurgeDropsBytesNotYetRead) {
   platform::SerialDevice device;
   ASSERT_TRUE(device.Open(kTestPort));
   PeerWrite("stale reply");
-  ASSERT_EQ(device.Write("stale command", 13), 13u);
   device.Purge();
 
   PeerWrite("OK");
