@@ -40,7 +40,10 @@ CModemSim::CModemSim(const CSimOptions& options, CSimLine& line, CSubmissionReco
 
 void CModemSim::Feed(const std::string& bytes) {
   if (m_options.m_silent) return;
+  m_lineDropped = false;
   for (char c : bytes) {
+    // The rest of a read that a drop cut off went into the old line.
+    if (m_lineDropped) break;
     if (m_textMode) {
       FeedTextByte(c);
     } else {
@@ -165,6 +168,8 @@ void CModemSim::EscapeSubmission() {
 void CModemSim::DropSubmission() {
   EndSubmission("dropped");
   m_command.clear();
+  m_echoPending.clear();
+  m_lineDropped = true;
   m_line.Drop(m_options.m_dropMs);
 }
 

@@ -54,6 +54,7 @@ class CModemSim {
   CSubmissionRecord& m_record;
   bool m_echo;
   bool m_textMode = false;
+  bool m_lineDropped = false;
   std::string m_command;
   std::string m_echoPending;
   std::string m_pdu;

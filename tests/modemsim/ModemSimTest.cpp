@@ -1,0 +1,290 @@
+// The simulator through a raw pty client: the dialogue of a modem in PDU mode
+// and every scripted fault.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "PtyClient.h"
+#include "support/SimProcess.h"
+
+namespace {
+
+using testing_support::SimProcess;
+using testing_support::SimSubmission;
+
+// The worked example of a 7-bit SMS-SUBMIT: +12345678901, "Hello"; 19 octets.
+const std::string kPdu = "0011000B912143658709F10000AA05C8329BFD06";
+const std::string kCmgs = "at+cmgs=19\r";
+const std::string kCtrlZ = "\x1a";
+const std::string kPrompt = "\r\n> ";
+const std::string kOk = "\r\nOK\r\n";
+const std::string kError = "\r\nERROR\r\n";
+const std::string kInvalid = "\r\n+CMS ERROR: 304\r\n";
+
+std::string Accepted(int ref) { return "\r\n+CMGS: " + std::to_string(ref) + "\r\n\r\nOK\r\n"; }
+
+struct Step {
+  std::string send;
+  std::string expect;  // the exact reply, echo included; "" = nothing at all
+};
+
+struct DialogueCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::vector<Step> steps;
+};
+
+const DialogueCase kDialogues[] = {
+    {"EchoOnByDefault", {}, {{"at\r", "at\r" + kOk}, {"AT+CMGF=0\r", "AT+CMGF=0\r" + kOk}}},
+    {"EchoOption", {"--echo", "0"}, {{"at\r", kOk}}},
+    {"EchoSwitchedByAte", {}, {{"ATE0\r", "ATE0\r" + kOk}, {"at\r", kOk}, {"ate1\r", kOk},
+                               {"at\r", "at\r" + kOk}}},
+    {"AtzRestoresEcho", {}, {{"ate0\r", "ate0\r" + kOk}, {"atz\r", kOk}, {"at\r", "at\r" + kOk}}},
+    {"KnownAndUnknownCommands", {"--echo", "0"},
+     {{"At+CmGf=0\r", kOk}, {"AT+CMEE=1\r", kOk}, {"at+cmgf=1\r", kError}, {"at+cops?\r", kError},
+      {"at+cmgs=x\r", kError}, {"hello\r", ""}, {"\r", ""}, {"at\r", kOk}}},
+    {"SubmissionsGetIncreasingReferences", {"--echo", "0", "--ref", "7"},
+     {{kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(7)}, {kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(8)}}},
+    {"CommandEchoedPromptNot", {}, {{kCmgs, kCmgs + kPrompt}, {kPdu + kCtrlZ, Accepted(1)}}},
+    {"LengthMismatchRejected", {"--echo", "0"},
+     {{"at+cmgs=18\r", kPrompt}, {kPdu + kCtrlZ, kInvalid}, {"at\r", kOk}}},
+    {"NonHexRejected", {"--echo", "0"},
+     {{"at+cmgs=1\r", kPrompt}, {"00G1" + kCtrlZ, kInvalid},
+      {"at+cmgs=1\r", kPrompt}, {"001" + kCtrlZ, kInvalid}}},
+    {"EscDropsTheMessage", {"--echo", "0"},
+     {{kCmgs, kPrompt}, {"0011", ""}, {"\x1b", kOk}, {"at\r", kOk}, {kCmgs, kPrompt},
+      {kPdu + kCtrlZ, Accepted(1)}}},
+    {"AtInsideTextIsText", {"--echo", "0"}, {{kCmgs, kPrompt}, {"at\r", ""}, {kCtrlZ, kInvalid}}},
+    {"SubmitError", {"--echo", "0", "--submit", "2:error"},
+     {{kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(1)}, {kCmgs, kPrompt}, {kPdu + kCtrlZ, kError},
+      {kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(2)}}},
+    {"SubmitCmsError", {"--echo", "0", "--submit", "1:cms:500"},
+     {{kCmgs, kPrompt}, {kPdu + kCtrlZ, "\r\n+CMS ERROR: 500\r\n"}}},
+    {"SubmitRefZero", {"--echo", "0", "--submit", "1:ref0"},
+     {{kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(0)}, {kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(1)}}},
+    {"SubmitNoPromptStillTakesText", {"--echo", "0", "--submit", "1:noprompt"},
+     {{kCmgs, ""}, {kPdu + kCtrlZ, Accepted(1)}}},
+    {"SubmitSilent", {"--echo", "0", "--submit", "1:silent"},
+     {{kCmgs, kPrompt}, {kPdu + kCtrlZ, ""}, {"at\r", kOk}}},
+    {"CommandFaults", {"--command", "AT:silent", "--command", "at+cmgf=0:error"},
+     {{"at\r", "at\r"}, {"AT+CMGF=0\r", "AT+CMGF=0\r" + kError}, {"ate0\r", "ate0\r" + kOk}}},
+    {"SilentModem", {"--silent"}, {{"at\r", ""}, {kCmgs, ""}}},
+    {"UnsolicitedBeforeFinalReplies", {"--echo", "0", "--unsolicited", "\\r\\nRING\\r\\n"},
+     {{"at\r", "\r\nRING\r\n" + kOk}, {kCmgs, kPrompt},
+      {kPdu + kCtrlZ, "\r\nRING\r\n" + Accepted(1)}}},
+    {"UnsolicitedInsideCmgsReply", {"--echo", "0", "--unsolicited-inside", "\\r\\n+CDSI: \\\"SM\\\",3\\r\\n"},
+     {{"at\r", kOk}, {kCmgs, kPrompt},
+      {kPdu + kCtrlZ, "\r\n+CMGS: 1\r\n\r\n+CDSI: \"SM\",3\r\n\r\nOK\r\n"}}},
+    {"SplitRepliesArriveWhole", {"--echo", "0", "--split", "1:5"},
+     {{"at\r", kOk}, {kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(1)}}},
+};
+
+class DialogueTest : public ::testing::TestWithParam<DialogueCase> {};
+
+TEST_P(DialogueTest, RepliesAsAModem) {
+  const DialogueCase& c = GetParam();
+  SimProcess sim(41, c.args);
+  ASSERT_TRUE(sim.Started());
+  CPtyClient client;
+  ASSERT_TRUE(client.Open(sim.LinkPath()));
+  for (size_t i = 0; i < c.steps.size(); ++i) {
+    const Step& step = c.steps[i];
+    ASSERT_TRUE(client.Send(step.send));
+    size_t count = step.expect.empty() ? 0 : step.expect.size();
+    EXPECT_EQ(step.expect, client.Read(count)) << "step " << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sim, DialogueTest, ::testing::ValuesIn(kDialogues),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+long long ElapsedMs(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+      .count();
+}
+
+// Where time is the point, a few cases measured with generous tolerance.
+TEST(SimTiming, DelaysHoldTheReplyBack) {
+  SimProcess sim(42, {"--echo", "0", "--delay", "60", "--submit", "1:delay:150",
+                      "--command", "AT+CMEE=1:delay:100"});
+  ASSERT_TRUE(sim.Started());
+  CPtyClient client;
+  ASSERT_TRUE(client.Open(sim.LinkPath()));
+  struct Timed {
+    std::string send;
+    std::string expect;
+    long long atLeastMs;
+  };
+  const Timed steps[] = {{"at\r", kOk, 60}, {"at+cmee=1\r", kOk, 160}, {kCmgs, kPrompt, 60},
+                         {kPdu + kCtrlZ, Accepted(1), 210}};
+  for (const Timed& step : steps) {
+    auto start = std::chrono::steady_clock::now();
+    client.Send(step.send);
+    EXPECT_EQ(step.expect, client.Read(step.expect.size(), 2000, 0));
+    long long elapsed = ElapsedMs(start);
+    EXPECT_GE(elapsed, step.atLeastMs) << step.send;
+    EXPECT_LT(elapsed, step.atLeastMs + 1000) << step.send;
+  }
+}
+
+TEST(SimSplit, RepliesAreWrittenInPieces) {
+  SimProcess sim(43, {"--echo", "0", "--split", "3:10"});
+  ASSERT_TRUE(sim.Started());
+  CPtyClient client;
+  ASSERT_TRUE(client.Open(sim.LinkPath()));
+  client.Send("at\r");
+  ASSERT_EQ(kOk, client.Read(kOk.size()));
+  // "\r\nOK\r\n" as three writes of three, two and one escaped bytes.
+  EXPECT_NE(std::string::npos, sim.Transcript().find("OUT \\r\\nO\nOUT K\\r\\n\n"))
+      << sim.Transcript();
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+  for (int i = 0; i < 400; ++i) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
+TEST(SimDrop, LineDroppedInTheTextComesBackBehindTheLink) {
+  SimProcess sim(44, {"--echo", "0", "--submit", "1:drop", "--drop-ms", "50"});
+  ASSERT_TRUE(sim.Started());
+  CPtyClient client;
+  ASSERT_TRUE(client.Open(sim.LinkPath()));
+  client.Send(kCmgs);
+  ASSERT_EQ(kPrompt, client.Read(kPrompt.size()));
+  client.Send(kPdu.substr(0, 24));
+  EXPECT_TRUE(client.HangsUp(1000));
+  client.Close();
+
+  // The old pty is gone with the hang-up; the link works again once the new
+  // one is there (the system may give it the same number).
+  ASSERT_TRUE(WaitUntil([&] { return client.Open(sim.LinkPath()); }));
+  client.Send("at\r");
+  EXPECT_EQ(kOk, client.Read(kOk.size()));
+  client.Send(kCmgs);
+  EXPECT_EQ(kPrompt, client.Read(kPrompt.size()));
+  client.Send(kPdu + kCtrlZ);
+  EXPECT_EQ(Accepted(1), client.Read(Accepted(1).size()));
+
+  std::vector<SimSubmission> record = sim.Submissions();
+  ASSERT_EQ(2u, record.size());
+  EXPECT_EQ("dropped", record[0].answer);
+  EXPECT_EQ(kPdu.substr(0, 20), record[0].pdu);
+  EXPECT_EQ("ok 1", record[1].answer);
+}
+
+TEST(SimRecord, OneLinePerEndedSubmission) {
+  SimProcess sim(45, {"--echo", "0", "--submit", "3:cms:500", "--submit", "4:silent",
+                      "--submit", "5:error"});
+  ASSERT_TRUE(sim.Started());
+  CPtyClient client;
+  ASSERT_TRUE(client.Open(sim.LinkPath()));
+  const Step steps[] = {
+      {kCmgs, kPrompt},          {kPdu + kCtrlZ, Accepted(1)}, {"at+cmgs=2\r", kPrompt},
+      {"00\tA\x1a", kInvalid},   {kCmgs, kPrompt},             {kPdu + kCtrlZ, "\r\n+CMS ERROR: 500\r\n"},
+      {kCmgs, kPrompt},          {kPdu + kCtrlZ, ""},          {kCmgs, kPrompt},
+      {kPdu + kCtrlZ, kError},   {"at+cmgs=20\r", kPrompt},    {kPdu + kCtrlZ, kInvalid},
+      {kCmgs, kPrompt},          {"00\x1b", kOk},
+  };
+  for (const Step& step : steps) {
+    client.Send(step.send);
+    ASSERT_EQ(step.expect, client.Read(step.expect.size())) << step.send;
+  }
+  struct Expected {
+    int announced;
+    std::string pdu;
+    std::string answer;
+  };
+  const Expected expected[] = {
+      {19, kPdu, "ok 1"},     {2, "00\\tA", "invalid hex"}, {19, kPdu, "error +CMS ERROR: 500"},
+      {19, kPdu, "silent"},   {19, kPdu, "error ERROR"},    {20, kPdu, "invalid length"},
+      {19, "00", "escaped"},
+  };
+  std::vector<SimSubmission> record = sim.Submissions();
+  ASSERT_EQ(std::size(expected), record.size());
+  for (size_t i = 0; i < record.size(); ++i) {
+    EXPECT_EQ(static_cast<int>(i) + 1, record[i].index);
+    EXPECT_EQ(expected[i].announced, record[i].announcedLength) << i;
+    EXPECT_EQ(expected[i].pdu, record[i].pdu) << i;
+    EXPECT_EQ(expected[i].answer, record[i].answer) << i;
+  }
+}
+
+TEST(SimTranscript, HoldsBothDirectionsEscaped) {
+  SimProcess sim(46);
+  ASSERT_TRUE(sim.Started());
+  CPtyClient client;
+  ASSERT_TRUE(client.Open(sim.LinkPath()));
+  client.Send("at\r");
+  ASSERT_EQ("at\r" + kOk, client.Read(3 + kOk.size()));
+  EXPECT_NE(std::string::npos, sim.Transcript().find("IN  at\\r\nOUT at\\r\nOUT \\r\\nOK\\r\\n\n"))
+      << sim.Transcript();
+}
+
+// The program itself: its command line, and how it ends.
+int RunSim(const std::string& arguments) {
+  std::string command = std::string(VARNEK_SIM_PROGRAM) + " " + arguments + " >/dev/null 2>&1";
+  int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SimCommandLine, HelpAndBadOptions) {
+  EXPECT_EQ(0, RunSim("--help"));
+  EXPECT_EQ(2, RunSim(""));  // no link
+  const char* bad[] = {"--frobnicate", "--link", "--link /tmp/x --submit 0:error",
+                       "--link /tmp/x --submit 1:explode", "--link /tmp/x --submit 1:cms:",
+                       "--link /tmp/x --command AT:explode", "--link /tmp/x --split 3",
+                       "--link /tmp/x --echo 2", "--link /tmp/x --delay -5"};
+  for (const char* args : bad) EXPECT_EQ(2, RunSim(args)) << args;
+}
+
+bool LinkExists(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0;
+}
+
+TEST(SimLifetime, StopFileAndSignalEndItAndRemoveTheLink) {
+  std::string base = "/tmp/varnek-simtest-" + std::to_string(getpid());
+  std::string link = base + ".link";
+  std::string stop = base + ".stop";
+  std::remove(stop.c_str());
+  // An existing link is replaced.
+  ASSERT_EQ(0, symlink("/dev/null", link.c_str()));
+  std::thread runner([&] { RunSim("--link " + link + " --stop-file " + stop); });
+  char target[256] = {0};
+  EXPECT_TRUE(WaitUntil([&] {
+    return readlink(link.c_str(), target, sizeof target - 1) > 0 && std::string(target) != "/dev/null";
+  }));
+  std::ofstream(stop).put('\n');
+  runner.join();
+  EXPECT_FALSE(LinkExists(link));
+  std::remove(stop.c_str());
+
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    execl(VARNEK_SIM_PROGRAM, VARNEK_SIM_PROGRAM, "--link", link.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  EXPECT_TRUE(WaitUntil([&] { return LinkExists(link); }));
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_FALSE(LinkExists(link));
+}
+
+}  // namespace

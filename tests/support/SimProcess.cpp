@@ -1,0 +1,89 @@
+#include "support/SimProcess.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <thread>
+
+namespace testing_support {
+
+namespace {
+
+constexpr int kReadyLimitMs = 5000;
+constexpr int kPollMs = 5;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool Exists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
+}
+
+}  // namespace
+
+std::vector<SimSubmission> ParseSimRecord(const std::string& contents) {
+  std::vector<SimSubmission> result;
+  std::istringstream lines(contents);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream fields(line);
+    SimSubmission s;
+    std::string index, announced;
+    if (std::getline(fields, index, '\t') && std::getline(fields, announced, '\t') &&
+        std::getline(fields, s.pdu, '\t') && std::getline(fields, s.answer)) {
+      s.index = std::atoi(index.c_str());
+      s.announcedLength = std::atoi(announced.c_str());
+      result.push_back(s);
+    }
+  }
+  return result;
+}
+
+SimProcess::SimProcess(int comNumber, std::vector<std::string> extraArgs)
+    : m_comNumber(comNumber) {
+  if (!MakeFolder()) return;
+  m_link = LinkFor(comNumber);
+  if (m_link.empty()) return;
+  std::vector<std::string> args = {"--link",       m_link,
+                                   "--record",     UnixFile("record.txt"),
+                                   "--transcript", UnixFile("transcript.txt"),
+                                   "--ready-file", UnixFile("ready"),
+                                   "--stop-file",  UnixFile("stop"),
+                                   "--max-seconds", "300"};
+  args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+  if (!Spawn(args)) return;
+  m_started = WaitReady();
+  if (m_started) MapPort(true);
+}
+
+SimProcess::~SimProcess() {
+  if (m_started) MapPort(false);
+  if (m_process != 0) Stop();
+  std::error_code ignored;
+  if (!m_localFolder.empty()) std::filesystem::remove_all(m_localFolder, ignored);
+}
+
+bool SimProcess::WaitReady() {
+  std::string ready = LocalFile("ready");
+  for (int waited = 0; waited < kReadyLimitMs; waited += kPollMs) {
+    if (Exists(ready)) return true;
+    if (!Running()) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+  }
+  return false;
+}
+
+std::vector<SimSubmission> SimProcess::Submissions() const {
+  return ParseSimRecord(ReadAll(LocalFile("record.txt")));
+}
+
+std::string SimProcess::Transcript() const { return ReadAll(LocalFile("transcript.txt")); }
+
+}  // namespace testing_support

@@ -1,0 +1,110 @@
+// Under Wine the simulator is a Linux program started by its unix path
+// (Wine runs such a command line natively). Its pty is linked as the prefix's
+// dosdevices/com<n>, and its files are reached through the Z: drive, which
+// maps the unix root.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "support/SimProcess.h"
+
+namespace testing_support {
+
+namespace {
+
+constexpr int kStopLimitMs = 3000;
+
+std::string UnixToLocal(const std::string& unixPath) {
+  std::string local = "Z:" + unixPath;
+  for (char& c : local) {
+    if (c == '/') c = '\\';
+  }
+  return local;
+}
+
+bool Exists(const std::string& localPath) {
+  return GetFileAttributesA(localPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Quotes one argument so that the usual command-line splitting gives it back
+// unchanged: backslashes count only before a double quote.
+std::string QuoteArgument(const std::string& arg) {
+  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, '\\');
+  return quoted + "\"";
+}
+
+}  // namespace
+
+bool SimProcess::MakeFolder() {
+  static std::atomic<int> counter{0};
+  m_unixFolder = "/tmp/varnek-sim-" + std::to_string(GetCurrentProcessId()) + "-" +
+                 std::to_string(GetTickCount()) + "-" + std::to_string(counter++);
+  m_localFolder = UnixToLocal(m_unixFolder);
+  return CreateDirectoryA(m_localFolder.c_str(), nullptr) != 0;
+}
+
+std::string SimProcess::LocalFile(const char* name) const {
+  return m_localFolder + "\\" + name;
+}
+
+std::string SimProcess::LinkFor(int comNumber) const {
+  char prefix[1024] = {0};
+  DWORD n = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+  if (n == 0 || n >= sizeof prefix) return "";
+  return std::string(prefix) + "/dosdevices/com" + std::to_string(comNumber);
+}
+
+bool SimProcess::Spawn(const std::vector<std::string>& args) {
+  std::string command = VARNEK_SIM_PROGRAM;
+  for (const std::string& arg : args) command += " " + QuoteArgument(arg);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return false;
+  }
+  m_process = reinterpret_cast<intptr_t>(info.hProcess);
+  m_thread = reinterpret_cast<intptr_t>(info.hThread);
+  return true;
+}
+
+bool SimProcess::Running() {
+  HANDLE process = reinterpret_cast<HANDLE>(m_process);
+  return process != nullptr && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+}
+
+// Wine cannot signal a Linux process; the simulator watches for the stop file
+// and removes its ready file last, after the link.
+void SimProcess::Stop() {
+  std::ofstream(LocalFile("stop")).put('\n');
+  std::string ready = LocalFile("ready");
+  std::string link = UnixToLocal(m_link);
+  for (int waited = 0; waited < kStopLimitMs && (Exists(ready) || Exists(link)); waited += 5) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  CloseHandle(reinterpret_cast<HANDLE>(m_process));
+  if (m_thread != 0) CloseHandle(reinterpret_cast<HANDLE>(m_thread));
+  m_process = 0;
+  m_thread = 0;
+}
+
+// The dosdevices link is the mapping already: "\\.\COM<n>" opens it.
+void SimProcess::MapPort(bool) {}
+
+}  // namespace testing_support
