@@ -46,6 +46,12 @@ void CLog::Write(const char* logName, const char* source, int code, const char* 
   }
 }
 
+void CLog::Reset() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  CloseAllLogFiles();
+  m_year = m_month = m_day = 0;
+}
+
 // The whole date is compared: a program that stays silent for a month must
 // not go on writing into last month's file of the same day.
 bool CLog::IsNewDay(const platform::LocalTime& now) const {

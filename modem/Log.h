@@ -15,6 +15,9 @@ class CLog {
   // of logName; code 0 writes no code. A line that cannot be written is
   // dropped without notice.
   void Write(const char* logName, const char* source, int code, const char* text);
+  // Closes every file, so that the next line of each name opens its file
+  // anew (for tests that move the program folder).
+  void Reset();
 
  private:
   void OpenLogFile(const std::string& logName, const platform::LocalTime& today);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "modem/Log.h"
 #include "platform/Files.h"
 
 namespace testing_support {
@@ -21,7 +22,10 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-  if (m_programPathSet) platform::SetProgramPathForTests("");
+  if (m_programPathSet) {
+    platform::SetProgramPathForTests("");
+    GetLog().Reset();
+  }
   std::error_code ignored;
   fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(m_path, ignored);
@@ -33,6 +37,7 @@ std::string TempDir::File(const std::string& name) const {
 
 void TempDir::UseAsProgramFolder(const std::string& programName) {
   platform::SetProgramPathForTests(File(programName));
+  GetLog().Reset();  // the log keeps its files open for the day
   m_programPathSet = true;
 }
 

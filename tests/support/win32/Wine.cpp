@@ -1,0 +1,12 @@
+#include "support/Wine.h"
+
+#include <windows.h>
+
+namespace testing_support {
+
+bool RunningUnderWine() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+}  // namespace testing_support
