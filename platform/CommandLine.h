@@ -1,0 +1,24 @@
+#pragma once
+// The command line of a console tool as UTF-8 texts, and a console that shows
+// UTF-8 output.
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Every argument, element 0 being the program. POSIX: argv as it is (the
+// terminal's encoding, UTF-8). Windows: the wide command line converted to
+// UTF-8, so that no character is lost to the ANSI code page; argc and argv
+// serve only when the wide line cannot be had.
+std::vector<std::string> CommandLineUtf8(int argc, char** argv);
+
+// A path given on the command line (UTF-8) as the file functions of this
+// platform take it: POSIX as it is; Windows in the ANSI code page, characters
+// it lacks becoming '?'.
+std::string PathFromUtf8(const std::string& path);
+
+// Windows: the console shows the UTF-8 bytes written to it as text. POSIX:
+// nothing to do.
+void UseUtf8Console();
+
+}  // namespace platform

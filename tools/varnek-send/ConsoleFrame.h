@@ -1,0 +1,34 @@
+#pragma once
+// The worker's window for a console: progress lines on a stream (stderr).
+// Every status text goes out as it is, and each change of an item's state as
+// "i/N number state", i counting from 1. Output is UTF-8.
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "engine/MainFrameInterface.h"
+
+class CConsoleFrame final : public IMainFrame {
+ public:
+  // Takes the items' present states as the ones seen last.
+  CConsoleFrame(const CEngine& engine, std::FILE* out);
+
+  // Worker thread; OnStatusText also from the thread that stops a delivery.
+  void OnListChanged() override;
+  void OnStatusText(const char* text) override;
+  void OnDeliveryStarted() override {}
+  void OnDeliveryFinished() override {}
+
+  // A line of the tool's own (UTF-8), kept apart from the worker's lines.
+  void Note(const std::string& text);
+
+ private:
+  void PrintLine(const std::string& utf8);
+
+  const CEngine& m_engine;
+  std::FILE* m_out;
+  std::mutex m_lock;  // one line at a time
+  std::vector<DeliveryState> m_lastStates;
+};

@@ -1,0 +1,120 @@
+#include "tools/varnek-send/SendJob.h"
+
+#include <cstdio>
+
+#include "engine/MainFrameInterface.h"
+#include "platform/CommandLine.h"
+#include "platform/Interrupt.h"
+#include "platform/SerialDevice.h"
+#include "tools/varnek-send/SendInput.h"
+#include "tools/varnek-send/SendReport.h"
+#include "tools/varnek-send/SettingsGuard.h"
+
+namespace {
+
+// The window's editor holds at most this many characters.
+constexpr size_t kMaxMessageLength = 498;
+// The COM number a --device becomes without --port.
+constexpr int kDevicePort = 99;
+constexpr uint32_t kInterruptPollMs = 50;
+
+void Complain(const std::string& text) { std::fprintf(stderr, "varnek-send: %s\n", text.c_str()); }
+
+}  // namespace
+
+int CSendJob::Run() {
+  std::string message;
+  std::string error;
+  CSendInput input(m_options);
+  // Inputs are checked before the engine exists, so that a bad one leaves
+  // nothing behind.
+  if (!input.CheckListFiles(error) || !input.ReadMessage(message, error)) {
+    Complain(error);
+    return send_report::kBadUsage;
+  }
+  if (!PrepareMessage(message)) return send_report::kBadUsage;
+
+  CEngine& engine = GetEngine();
+  CSettingsGuard guard(engine);
+  ApplySettings(engine);
+  int status = send_report::kBadUsage;
+  if (!input.AppendSources(engine, error)) {
+    Complain(error);
+  } else if (CheckList(engine)) {
+    status = Deliver(engine, message);
+  }
+  guard.TearDown(engine);
+  return status;
+}
+
+bool CSendJob::PrepareMessage(std::string& message) const {
+  if (message.empty()) {
+    Complain("the message is empty: nothing to send");
+    return false;
+  }
+  if (message.size() > kMaxMessageLength) {
+    message.resize(kMaxMessageLength);
+    Complain("the message is cut to " + std::to_string(kMaxMessageLength) + " characters");
+  }
+  return true;
+}
+
+void CSendJob::ApplySettings(CEngine& engine) const {
+  if (m_options.m_port) engine.m_port = *m_options.m_port;
+  if (!m_options.m_device.empty()) {
+    engine.m_port = m_options.m_port.value_or(kDevicePort);
+    platform::MapComPort(engine.m_port, platform::PathFromUtf8(m_options.m_device));
+  }
+  if (m_options.m_baudRate) engine.m_baudRate = *m_options.m_baudRate;
+  if (m_options.m_check) engine.m_checkDuplicates = *m_options.m_check ? 1 : 0;
+  if (m_options.m_minPause) engine.m_minPause = *m_options.m_minPause;
+  if (m_options.m_maxPause) engine.m_maxPause = *m_options.m_maxPause;
+}
+
+bool CSendJob::CheckList(const CEngine& engine) const {
+  const size_t size = engine.m_items.size();
+  if (size == 0) {
+    Complain("the list holds no numbers: nothing to send");
+    return false;
+  }
+  if (static_cast<size_t>(m_options.m_from) >= size) {
+    Complain("--from " + std::to_string(m_options.m_from) + " is past the end of the list (" +
+             std::to_string(size) + " numbers, the last index is " + std::to_string(size - 1) + ")");
+    return false;
+  }
+  return true;
+}
+
+int CSendJob::Deliver(CEngine& engine, const std::string& message) const {
+  CConsoleFrame frame(engine, stderr);
+  engine.m_message = message;
+  engine.m_position = m_options.m_from;
+  platform::CatchInterrupts();
+  g_pMainFrame = &frame;
+  if (engine.StartDelivery() == nullptr) {
+    g_pMainFrame = nullptr;
+    Complain("cannot start the delivery thread");
+    return send_report::kNotDelivered;
+  }
+  WaitForWorker(engine, frame);
+  g_pMainFrame = nullptr;
+  send_report::PrintTable(engine.m_items, stdout);
+  if (platform::InterruptCount() > 0) return send_report::kInterrupted;
+  return send_report::DeliveryStatus(engine.m_items, static_cast<size_t>(m_options.m_from));
+}
+
+void CSendJob::WaitForWorker(CEngine& engine, CConsoleFrame& frame) const {
+  int handled = 0;
+  while (!engine.WaitForWorker(kInterruptPollMs)) {
+    const int count = platform::InterruptCount();
+    if (count >= 1 && handled < 1) {
+      frame.Note("stopping after the number in hand (Ctrl-C again to cut a pause short)");
+      engine.StopDelivery();
+    }
+    if (count >= 2 && handled < 2) {
+      frame.Note("shutting down: the modem operation in hand ends, then the program");
+      engine.BeginShutdown();
+    }
+    handled = count;
+  }
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The command line of varnek-send. Every text here is UTF-8 as given; the
+// job converts what it hands to the engine.
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class TextEncoding { Cp1251, Utf8 };
+
+// One source of numbers; the sources append to the list in the order given.
+struct CListSource {
+  enum Kind { List, Mask, Number };
+  Kind m_kind = List;
+  std::string m_value;  // a file, a mask or a number
+
+  bool operator==(const CListSource& other) const {
+    return m_kind == other.m_kind && m_value == other.m_value;
+  }
+};
+
+class CSendOptions {
+ public:
+  // args[0] is the program. False for bad usage, with error saying why.
+  bool Parse(const std::vector<std::string>& args, std::string& error);
+  static const char* UsageText();
+
+  bool m_help = false;
+  std::optional<int> m_port;      // unset: PORT of the settings file
+  std::string m_device;           // "" : the port's own device
+  std::optional<int> m_baudRate;  // unset: BAUDRATE
+  std::optional<bool> m_check;    // unset: CHECK
+  std::optional<int> m_minPause;  // unset: TIMEOUT and TIMEOUT2
+  std::optional<int> m_maxPause;
+  int m_from = 0;
+  TextEncoding m_encoding = TextEncoding::Cp1251;
+  std::vector<CListSource> m_sources;
+  std::optional<std::string> m_text;  // --text
+  std::string m_textFile;             // --text-file
+
+ private:
+  bool SetOption(const std::string& name, const std::string& value, std::string& error);
+  bool CheckComplete(std::string& error) const;
+};

@@ -1,0 +1,24 @@
+#pragma once
+// The outcome of a run: the table on stdout and the exit status.
+#include <cstdio>
+#include <vector>
+
+#include "engine/ListItem.h"
+
+namespace send_report {
+
+// The exit statuses of varnek-send.
+constexpr int kAllDelivered = 0;
+constexpr int kNotDelivered = 1;
+constexpr int kBadUsage = 2;
+constexpr int kInterrupted = 130;
+
+// One line per item: number, tab, state text, tab, item text (UTF-8); then an
+// empty line and "state: count" for every state, in the order of the states.
+void PrintTable(const std::vector<CListItem>& items, std::FILE* out);
+
+// kAllDelivered when every item from index first on ended Sent or Duplicate,
+// kNotDelivered otherwise. Items before first were not part of the run.
+int DeliveryStatus(const std::vector<CListItem>& items, size_t first);
+
+}  // namespace send_report
