@@ -1,0 +1,144 @@
+// The command line of varnek-send: what each option sets and what is refused.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/varnek-send/SendOptions.h"
+
+namespace {
+
+std::vector<std::string> Split(const std::string& line) {
+  std::vector<std::string> args = {"varnek-send"};
+  std::istringstream words(line);
+  std::string word;
+  while (words >> word) args.push_back(word);
+  return args;
+}
+
+constexpr char kMinimal[] = " --number 79123456701 --text hello";
+
+struct AcceptedCase {
+  const char* args;
+  std::function<bool(const CSendOptions&)> check;
+};
+
+TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
+  using S = CListSource;
+  const std::string minimal = kMinimal;
+  const AcceptedCase cases[] = {
+      {"--list a.txt --text hi",
+       [](const CSendOptions& o) {
+         return o.m_sources == std::vector<S>{{S::List, "a.txt"}} && o.m_text == std::string("hi") &&
+                !o.m_port && !o.m_baudRate && !o.m_check && !o.m_minPause && o.m_from == 0 &&
+                o.m_encoding == TextEncoding::Cp1251 && o.m_device.empty();
+       }},
+      {"--list a --mask 7912345**** --number 123 --list b --text-file m.txt",
+       [](const CSendOptions& o) {
+         return o.m_sources == std::vector<S>{{S::List, "a"}, {S::Mask, "7912345****"},
+                                              {S::Number, "123"}, {S::List, "b"}} &&
+                o.m_textFile == "m.txt" && !o.m_text;
+       }},
+      {"--port 3", [](const CSendOptions& o) { return o.m_port == 3; }},
+      {"--port=12", [](const CSendOptions& o) { return o.m_port == 12; }},
+      {"--device /dev/ttyUSB0", [](const CSendOptions& o) { return o.m_device == "/dev/ttyUSB0"; }},
+      {"--baud 0", [](const CSendOptions& o) { return o.m_baudRate == 0; }},
+      {"--baud 115200", [](const CSendOptions& o) { return o.m_baudRate == 115200; }},
+      {"--check", [](const CSendOptions& o) { return o.m_check == true; }},
+      {"--check --no-check", [](const CSendOptions& o) { return o.m_check == false; }},
+      {"--pause 7", [](const CSendOptions& o) { return o.m_minPause == 7 && o.m_maxPause == 7; }},
+      {"--pause 0:0", [](const CSendOptions& o) { return o.m_minPause == 0 && o.m_maxPause == 0; }},
+      {"--pause 2:30", [](const CSendOptions& o) { return o.m_minPause == 2 && o.m_maxPause == 30; }},
+      {"--from 4", [](const CSendOptions& o) { return o.m_from == 4; }},
+      {"--encoding utf-8", [](const CSendOptions& o) { return o.m_encoding == TextEncoding::Utf8; }},
+      {"--encoding utf-8 --encoding cp1251",
+       [](const CSendOptions& o) { return o.m_encoding == TextEncoding::Cp1251; }},
+      {"--mask 7*", [](const CSendOptions& o) { return o.m_sources.front() == S{S::Mask, "7*"}; }},
+  };
+  for (const AcceptedCase& c : cases) {
+    std::string line = c.args;
+    if (line.find("--text") == std::string::npos) line += minimal;
+    CSendOptions options;
+    std::string error;
+    ASSERT_TRUE(options.Parse(Split(line), error)) << line << ": " << error;
+    EXPECT_TRUE(c.check(options)) << line;
+  }
+}
+
+TEST(SendOptions, HelpNeedsNothingElse) {
+  CSendOptions options;
+  std::string error;
+  ASSERT_TRUE(options.Parse(Split("--help"), error)) << error;
+  EXPECT_TRUE(options.m_help);
+  EXPECT_NE(std::string(CSendOptions::UsageText()).find("--text-file"), std::string::npos);
+}
+
+TEST(SendOptions, TextKeepsBlanksAndMayBeEmpty) {
+  // The empty message is refused later, with the message's own error.
+  CSendOptions options;
+  std::string error;
+  ASSERT_TRUE(options.Parse({"varnek-send", "--number", "1", "--text", "  a b  "}, error));
+  EXPECT_EQ(*options.m_text, "  a b  ");
+  CSendOptions empty;
+  ASSERT_TRUE(empty.Parse({"varnek-send", "--number", "1", "--text", ""}, error));
+  EXPECT_EQ(*empty.m_text, "");
+}
+
+struct RefusedCase {
+  const char* args;
+  const char* errorPart;  // the error names what is wrong
+};
+
+TEST(SendOptions, BadLinesAreRefusedWithAReason) {
+  const RefusedCase cases[] = {
+      {"--bogus" , "unknown option --bogus"},
+      {"stray", "unexpected argument \"stray\""},
+      {"--number 1 --text hi --port", "--port needs a value"},
+      {"--port 0", "bad value for --port: \"0\""},
+      {"--port -3", "bad value for --port"},
+      {"--port 3x", "bad value for --port"},
+      {"--port 99999999999", "bad value for --port"},
+      {"--baud fast", "bad value for --baud"},
+      {"--pause 5:2", "MAX not below MIN"},
+      {"--pause 1:", "bad value for --pause"},
+      {"--pause :3", "bad value for --pause"},
+      {"--pause -1", "bad value for --pause"},
+      {"--pause 1:2:3", "bad value for --pause"},
+      {"--from -1", "bad value for --from"},
+      {"--encoding latin1", "cp1251 or utf-8"},
+      {"--mask 7912345", "1 to 4 '*'"},
+      {"--mask 7*****", "1 to 4 '*'"},
+      {"--number abc", "bad value for --number"},
+      {"--check=1", "--check takes no value"},
+      {"--text a --text b", "give the message once"},
+      {"--text a --text-file b", "give the message once"},
+  };
+  const std::string minimal = kMinimal;
+  for (const RefusedCase& c : cases) {
+    std::string line = std::string(c.args);
+    const bool hasText = line.find("--text") != std::string::npos;
+    if (!hasText) line += minimal;
+    CSendOptions options;
+    std::string error;
+    EXPECT_FALSE(options.Parse(Split(line), error)) << line;
+    EXPECT_NE(error.find(c.errorPart), std::string::npos) << line << " gave: " << error;
+  }
+}
+
+TEST(SendOptions, NumbersAndMessageAreBothRequired) {
+  const RefusedCase cases[] = {
+      {"--text hello", "no numbers"},
+      {"--list a.txt", "no message"},
+      {"", "no numbers"},
+  };
+  for (const RefusedCase& c : cases) {
+    CSendOptions options;
+    std::string error;
+    EXPECT_FALSE(options.Parse(Split(c.args), error)) << c.args;
+    EXPECT_NE(error.find(c.errorPart), std::string::npos) << c.args << " gave: " << error;
+  }
+}
+
+}  // namespace
