@@ -1,0 +1,251 @@
+// The settings file: reading the five keys, rebuilding the file on save, and
+// where the file lies.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "pdu/HexCompare.h"
+#include "platform/Files.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+constexpr int kUntouched = 7;  // preset before a load, kept by absent keys
+
+struct Settings {
+  int32_t baudRate, port, check, minPause, maxPause;
+};
+
+bool operator==(const Settings& a, const Settings& b) {
+  return a.baudRate == b.baudRate && a.port == b.port && a.check == b.check &&
+         a.minPause == b.minPause && a.maxPause == b.maxPause;
+}
+
+std::ostream& operator<<(std::ostream& out, const Settings& s) {
+  return out << "{" << s.baudRate << ", " << s.port << ", " << s.check << ", " << s.minPause
+             << ", " << s.maxPause << "}";
+}
+
+Settings Of(const CEngine& engine) {
+  return {engine.m_baudRate, engine.m_port, engine.m_checkDuplicates, engine.m_minPause,
+          engine.m_maxPause};
+}
+
+void Set(CEngine& engine, const Settings& s) {
+  engine.m_baudRate = s.baudRate;
+  engine.m_port = s.port;
+  engine.m_checkDuplicates = s.check;
+  engine.m_minPause = s.minPause;
+  engine.m_maxPause = s.maxPause;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The saved file without the white space between tags, which the format
+// leaves free.
+std::string Compact(const std::string& xml) {
+  constexpr char kSpace[] = " \t\r\n";
+  std::string out;
+  for (size_t i = 0; i < xml.size(); ++i) {
+    if (std::strchr(kSpace, xml[i]) != nullptr) {
+      const size_t end = std::min(xml.find_first_not_of(kSpace, i), xml.size());
+      const bool betweenTags = (out.empty() || out.back() == '>') &&
+                               (end == xml.size() || xml[end] == '<');
+      if (betweenTags) {
+        i = end - 1;
+        continue;
+      }
+    }
+    out += xml[i];
+  }
+  return out;
+}
+
+constexpr char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"Windows-1251\"?>";
+
+std::string SavedFile(const Settings& s) {
+  auto element = [](const char* name, int value) {
+    return "<" + std::string(name) + ">" + std::to_string(value) + "</" + name + ">";
+  };
+  return kDeclaration + std::string("<root>") + element("BAUDRATE", s.baudRate) +
+         element("PORT", s.port) + element("CHECK", s.check) + element("TIMEOUT", s.minPause) +
+         element("TIMEOUT2", s.maxPause) + "</root>";
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  SettingsTest() { m_dir.UseAsProgramFolder("varnek.exe"); }
+
+  std::string ConfigFile() const { return m_dir.File("varnek.xml"); }
+
+  std::string ReadConfig() const {
+    std::string contents;
+    EXPECT_TRUE(platform::ReadWholeFile(ConfigFile(), contents));
+    return Compact(contents);
+  }
+
+  TempDir m_dir;
+};
+
+TEST_F(SettingsTest, NoFileGivesZerosAndTheFirstSaveWritesAllKeys) {
+  CEngine engine;
+  EXPECT_EQ(Of(engine), (Settings{0, 0, 0, 0, 0}));
+  engine.SaveSettings();
+  EXPECT_TRUE(pdu_test::SameText(ReadConfig(), SavedFile({0, 0, 0, 0, 0})));
+}
+
+TEST_F(SettingsTest, SaveWritesTheFieldsAndLoadReadsThemBack) {
+  const Settings written{9600, 3, 1, 10, -5};
+  {
+    CEngine engine;
+    Set(engine, written);
+  }  // teardown saves
+  EXPECT_TRUE(pdu_test::SameText(ReadConfig(), SavedFile(written)));
+  CEngine reread;
+  EXPECT_EQ(Of(reread), written);
+}
+
+TEST_F(SettingsTest, SaveRebuildsTheFileInKeyOrderWithEachKeyOnce) {
+  WriteBytes(ConfigFile(),
+             "<root extra=\"1\"><TIMEOUT2>5</TIMEOUT2><PORT>3</PORT><PORT>4</PORT>"
+             "<OTHER>x</OTHER><!-- note --><BAUDRATE>9600</BAUDRATE></root>");
+  CEngine engine;
+  EXPECT_EQ(Of(engine), (Settings{9600, 3, 0, 0, 5}));
+  engine.SaveSettings();
+  EXPECT_TRUE(pdu_test::SameText(ReadConfig(), SavedFile({9600, 3, 0, 0, 5})));
+}
+
+TEST_F(SettingsTest, SaveReplacesAFileThatIsNotWellFormed) {
+  WriteBytes(ConfigFile(), "<root><PORT>3</PORT>");
+  CEngine engine;
+  engine.m_port = 2;
+  engine.SaveSettings();
+  EXPECT_TRUE(pdu_test::SameText(ReadConfig(), SavedFile({0, 2, 0, 0, 0})));
+}
+
+struct LoadCase {
+  const char* what;
+  std::string file;
+  Settings expected;
+};
+
+const LoadCase kLoadCases[] = {
+    {"all keys", "<root><BAUDRATE>9600</BAUDRATE><PORT>3</PORT><CHECK>1</CHECK>"
+                 "<TIMEOUT>10</TIMEOUT><TIMEOUT2>20</TIMEOUT2></root>",
+     {9600, 3, 1, 10, 20}},
+    {"declared 1251 with Cyrillic around",
+     "<?xml version=\"1.0\" encoding=\"Windows-1251\"?><!-- \xCF\xEE\xF0\xF2 -->"
+     "<root><\xC8\xCC\xDF>\xE4\xE0</\xC8\xCC\xDF><PORT>3</PORT></root>",
+     {kUntouched, 3, kUntouched, kUntouched, kUntouched}},
+    {"UTF-8 without encoding", "<?xml version=\"1.0\"?><root><PORT>4</PORT></root>",
+     {kUntouched, 4, kUntouched, kUntouched, kUntouched}},
+    {"white space and comments around",
+     "<?xml version=\"1.0\"?>\r\n<!-- settings -->\r\n<root>\r\n  <!-- port -->\r\n"
+     "  <PORT>\r\n    3\r\n  </PORT>\r\n\t<CHECK> 1 </CHECK>\r\n</root>\r\n",
+     {kUntouched, 3, 1, kUntouched, kUntouched}},
+    {"lower-case keys and attributes are ignored",
+     "<root BAUDRATE=\"9600\"><baudrate>4800</baudrate><Port>5</Port><PORT CHECK=\"1\">3</PORT>"
+     "</root>",
+     {kUntouched, 3, kUntouched, kUntouched, kUntouched}},
+    {"first of two elements", "<root><PORT>3</PORT><PORT>4</PORT></root>",
+     {kUntouched, 3, kUntouched, kUntouched, kUntouched}},
+    {"leading integer", "<root><BAUDRATE>12abc</BAUDRATE><PORT>abc</PORT><CHECK>+8</CHECK>"
+                        "<TIMEOUT>-5</TIMEOUT><TIMEOUT2>- 5</TIMEOUT2></root>",
+     {12, 0, 8, -5, 0}},
+    {"empty elements give 0", "<root><BAUDRATE></BAUDRATE><PORT/></root>",
+     {0, 0, kUntouched, kUntouched, kUntouched}},
+    {"beyond 32 bits stops at the limits",
+     "<root><BAUDRATE>99999999999</BAUDRATE><PORT>-99999999999</PORT></root>",
+     {INT32_MAX, INT32_MIN, kUntouched, kUntouched, kUntouched}},
+    {"text of CDATA, references and inner elements",
+     "<root><BAUDRATE><![CDATA[9600]]></BAUDRATE><PORT>&#52;2</PORT>"
+     "<CHECK>1<b>2</b></CHECK></root>",
+     {9600, 42, 12, kUntouched, kUntouched}},
+    {"keys only as children of root", "<root><x><PORT>3</PORT></x></root>",
+     {kUntouched, kUntouched, kUntouched, kUntouched, kUntouched}},
+    {"no root element", "<settings><PORT>3</PORT></settings>",
+     {kUntouched, kUntouched, kUntouched, kUntouched, kUntouched}},
+    {"not well-formed", "<root><PORT>3</PORT>",
+     {kUntouched, kUntouched, kUntouched, kUntouched, kUntouched}},
+    {"empty file", "", {kUntouched, kUntouched, kUntouched, kUntouched, kUntouched}},
+};
+
+TEST_F(SettingsTest, LoadReadsTheKeysOfRoot) {
+  for (const LoadCase& row : kLoadCases) {
+    SCOPED_TRACE(row.what);
+    WriteBytes(ConfigFile(), row.file);
+    CEngine engine;
+    Set(engine, {kUntouched, kUntouched, kUntouched, kUntouched, kUntouched});
+    engine.LoadSettings();
+    EXPECT_EQ(Of(engine), row.expected);
+    engine.Teardown();
+  }
+}
+
+TEST_F(SettingsTest, ExternalEntitiesAreNotRead) {
+  WriteBytes(m_dir.File("secret.txt"), "9");
+  WriteBytes(ConfigFile(),
+             "<!DOCTYPE root [<!ENTITY e SYSTEM \"secret.txt\">]><root><PORT>&e;</PORT></root>");
+  CEngine engine;
+  EXPECT_NE(engine.m_port, 9);
+}
+
+TEST(SettingsFolderTest, AnUnwritableFolderIsSilent) {
+  TempDir dir;
+  dir.UseAsProgramFolder(std::string("missing") + platform::kPathSeparator + "varnek.exe");
+  {
+    CEngine engine;
+    engine.m_port = 3;
+  }
+  EXPECT_FALSE(platform::PathExists(dir.File("missing")));
+}
+
+struct PathCase {
+  std::string program;  // '/' stands for the platform's separator
+  std::string config;   // "" for none
+};
+
+std::string Native(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = platform::kPathSeparator;
+  }
+  return path;
+}
+
+TEST(ConfigPathTest, ReplacesTheExtensionOfTheFileNameOnly) {
+  const std::string longFolder(240, 'd');
+  const PathCase cases[] = {
+      {"C:/Tools/send.exe", "C:/Tools/send.xml"},
+      {"/opt/varnek/varnek", "/opt/varnek/varnek.xml"},
+      {"/opt/var.nek/varnek", "/opt/var.nek/varnek.xml"},
+      {"/opt/var.nek/varnek.exe", "/opt/var.nek/varnek.xml"},
+      {"/opt/send.tar.gz", "/opt/send.tar.xml"},
+      {"/opt/send.", "/opt/send.xml"},
+      {"send.exe", "send.xml"},
+      {"/" + longFolder + "/" + std::string(13, 'n') + ".exe",  // 259 characters
+       "/" + longFolder + "/" + std::string(13, 'n') + ".xml"},
+      {"/" + longFolder + "/" + std::string(14, 'n') + ".exe", ""},
+      {"/" + longFolder + "/" + std::string(500, 'n'), ""},
+  };
+  for (const PathCase& row : cases) {
+    SCOPED_TRACE(row.program);
+    platform::SetProgramPathForTests(Native(row.program));
+    char buffer[260 + 1];
+    buffer[260] = '!';  // must stay untouched
+    CEngine::GetConfigPath(buffer);
+    EXPECT_EQ(std::string(buffer), Native(row.config));
+    EXPECT_EQ(buffer[260], '!');
+  }
+  platform::SetProgramPathForTests("");
+}
+
+}  // namespace
