@@ -1,0 +1,265 @@
+// The phone list: list files, masks and the duplicate markers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "platform/Files.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+struct Entry {
+  std::string number;
+  std::string text;
+};
+
+bool operator==(const Entry& a, const Entry& b) { return a.number == b.number && a.text == b.text; }
+
+std::ostream& operator<<(std::ostream& out, const Entry& e) {
+  return out << "{\"" << e.number << "\", \"" << e.text << "\"}";
+}
+
+std::vector<Entry> Entries(const CEngine& engine) {
+  std::vector<Entry> entries;
+  for (const CListItem& item : engine.m_items) {
+    EXPECT_EQ(item.m_state, Accepted);
+    entries.push_back({item.m_number, item.m_text});
+  }
+  return entries;
+}
+
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return out;
+}
+
+class PhoneListTest : public ::testing::Test {
+ protected:
+  PhoneListTest() { m_dir.UseAsProgramFolder("varnek.exe"); }
+
+  std::vector<Entry> Load(const std::string& contents) {
+    const std::string path = m_dir.File("list.txt");
+    std::ofstream(path, std::ios::binary) << contents;
+    m_engine.ClearList();
+    m_engine.LoadListFile(path.c_str());
+    return Entries(m_engine);
+  }
+
+  std::string Folder() const { return m_dir.Path() + platform::kPathSeparator; }
+  std::string Markers() const { return m_dir.File("PHONES"); }
+  std::string Marker(const std::string& digits) const {
+    return Markers() + platform::kPathSeparator + digits;
+  }
+
+  TempDir m_dir;  // outlives the engine, which saves its settings there
+  CEngine m_engine;
+};
+
+struct ListCase {
+  const char* what;
+  std::string file;  // LF line endings; each row also runs with CR LF
+  std::vector<Entry> expected;
+};
+
+// Cyrillic as code page 1251 bytes: "Иван" and "Я".
+#define IVAN "\xC8\xE2\xE0\xED"
+#define YA "\xDF"
+
+const ListCase kListCases[] = {
+    {"separators dropped, text after", "7 (123) 456-78-90 " IVAN "\n", {{"71234567890", IVAN}}},
+    {"plus and dashes", "+7-123-456-78-90\n", {{"71234567890", ""}}},
+    {"twelfth digit starts the text", "712345678901\n", {{"71234567890", "1"}}},
+    {"separator after 11 digits starts the text", "71234567890 (" IVAN ")\n",
+     {{"71234567890", "(" IVAN ")"}}},
+    {"text first gives no item", IVAN " 71234567890\n", {}},
+    {"short number kept", "12345\n", {{"12345", ""}}},
+    {"blanks after 11 digits dropped", "71234567890 \t -5\n", {{"71234567890", "-5"}}},
+    {"digits inside the text", "7 a 1-2 (3)\n", {{"7", "a 1-2 (3)"}}},
+    {"Cyrillic starts the text", "12" YA "3\n", {{"12", YA "3"}}},
+    {"bytes from 128 start the text", "5\x80" "6\n9\xFF\n", {{"5", "\x80" "6"}, {"9", "\xFF"}}},
+    {"a high byte before any digit", "\xB9" "71234567890\n", {}},
+    {"empty and blank lines add nothing", "\n\n \t\n()-+\n1\n\n", {{"1", ""}}},
+    {"lines in file order", "3\n1\n2\n", {{"3", ""}, {"1", ""}, {"2", ""}}},
+    {"last line without ending", "1 a\n2", {{"1", "a"}, {"2", ""}}},
+    {"last line with text without ending", "1\n2 b", {{"1", ""}, {"2", "b"}}},
+    {"last line of text only", "1\nabc", {{"1", ""}}},
+    {"zero bytes add nothing", std::string("7\0" "12 a\0b\n\0" "5\n", 12),
+     {{"712", "ab"}, {"5", ""}}},
+    {"empty file", "", {}},
+};
+
+TEST_F(PhoneListTest, LoadsOneItemPerLineWithANumber) {
+  for (const ListCase& row : kListCases) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(Load(row.file), row.expected);
+    EXPECT_EQ(Load(WithCrLf(row.file)), row.expected) << "with CR LF";
+  }
+}
+
+TEST_F(PhoneListTest, ALoneCarriageReturnEndsALine) {
+  EXPECT_EQ(Load("1 a\r2\r\r3"), (std::vector<Entry>{{"1", "a"}, {"2", ""}, {"3", ""}}));
+}
+
+TEST_F(PhoneListTest, TextKeepsItsFirst1023Characters) {
+  const std::string exact(1023, 'a');
+  const std::string longer = std::string(1023, 'b') + "cdefgh";
+  EXPECT_EQ(Load("1 " + exact + "\n2 " + longer + "\n3 x"),
+            (std::vector<Entry>{{"1", exact}, {"2", std::string(1023, 'b')}, {"3", "x"}}));
+}
+
+TEST_F(PhoneListTest, LinesAcrossReadBlocksComeOutWhole) {
+  std::string file;
+  std::vector<Entry> expected;
+  for (int i = 0; i < 20000; ++i) {  // about 400 KiB: several blocks
+    const std::string number = "79" + std::to_string(100000000 + i);
+    const std::string text = "name " + std::to_string(i);
+    file += "+" + number.substr(0, 1) + " (" + number.substr(1, 3) + ") " + number.substr(4) + " " +
+            text + "\r\n";
+    expected.push_back({number, text});
+  }
+  EXPECT_TRUE(Load(file) == expected);
+}
+
+TEST_F(PhoneListTest, LoadingAppendsAndAMissingFileAddsNothing) {
+  m_engine.AddItem({"1", Sent, "kept"});
+  const std::string path = m_dir.File("list.txt");
+  std::ofstream(path, std::ios::binary) << "2\n";
+  m_engine.LoadListFile(path.c_str());
+  m_engine.LoadListFile(m_dir.File("missing.txt").c_str());
+  m_engine.LoadListFile(m_dir.Path().c_str());  // a folder
+  ASSERT_EQ(m_engine.m_items.size(), 2u);
+  EXPECT_EQ(m_engine.m_items[0].m_state, Sent);
+  EXPECT_EQ(m_engine.m_items[1].m_number, "2");
+}
+
+struct MaskCase {
+  std::string mask;
+  size_t count;
+  std::string first, last;
+};
+
+TEST_F(PhoneListTest, MasksGiveTheirNumbersInAscendingOrder) {
+  const MaskCase cases[] = {
+      {"", 0, "", ""},
+      {"71234567890", 0, "", ""},
+      {"7*", 10, "70", "79"},
+      {"712345678**", 100, "71234567800", "71234567899"},
+      {"***", 1000, "000", "999"},
+      {"****", 10000, "0000", "9999"},
+      {"7XXXXXX****", 10000, "7XXXXXX0000", "7XXXXXX9999"},
+      {"*1*2*", 1000, "01020", "91929"},
+      {"*****", 0, "", ""},
+      {"7*" + std::string(97, '1'), 10, "70" + std::string(97, '1'), "79" + std::string(97, '1')},
+      {"7*" + std::string(98, '1'), 0, "", ""},  // 100 characters: too long
+  };
+  for (const MaskCase& row : cases) {
+    SCOPED_TRACE(row.mask);
+    m_engine.ClearList();
+    m_engine.GenerateFromMask(row.mask.c_str());
+    const std::vector<Entry> entries = Entries(m_engine);
+    ASSERT_EQ(entries.size(), row.count);
+    if (row.count == 0) continue;
+    EXPECT_EQ(entries.front(), (Entry{row.first, ""}));
+    EXPECT_EQ(entries.back(), (Entry{row.last, ""}));
+  }
+}
+
+TEST_F(PhoneListTest, EveryNumberOfAMaskInPlace) {
+  m_engine.AddItem({"first", Accepted, ""});
+  m_engine.GenerateFromMask("*1*2*");
+  ASSERT_EQ(m_engine.m_items.size(), 1001u);
+  EXPECT_EQ(m_engine.m_items[0].m_number, "first");
+  for (int v = 0; v < 1000; ++v) {
+    const std::string d = std::to_string(1000 + v).substr(1);  // three digits
+    const std::string expected = d.substr(0, 1) + "1" + d.substr(1, 1) + "2" + d.substr(2, 1);
+    ASSERT_EQ(m_engine.m_items[1 + v].m_number, expected) << v;
+  }
+}
+
+TEST_F(PhoneListTest, MarkerPathHoldsTheDigitsOnly) {
+  const struct {
+    const char* number;
+    std::string digits;
+  } cases[] = {
+      {"71234567890", "71234567890"}, {"+7 (123) 456-78-90", "71234567890"},
+      {"7XXXXXX0000", "70000"},       {"7" YA "1", "71"},
+      {"abc", ""},                    {"", ""},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.number);
+    char buffer[260];
+    CEngine::GetMarkerPath(buffer, sizeof buffer, row.number);
+    EXPECT_EQ(std::string(buffer), Marker(row.digits));
+  }
+}
+
+TEST_F(PhoneListTest, AMarkerPathTooLongIsLeftEmpty) {
+  const size_t room = 259 - (Markers().size() + 1);  // digits that make 259 characters
+  char buffer[260 + 1];
+  buffer[260] = '!';
+  CEngine::GetMarkerPath(buffer, 260, std::string(room, '5').c_str());
+  EXPECT_EQ(std::string(buffer), Marker(std::string(room, '5')));
+  CEngine::GetMarkerPath(buffer, 260, std::string(room + 1, '5').c_str());
+  EXPECT_EQ(std::string(buffer), "");
+  EXPECT_EQ(buffer[260], '!');
+  char small[8];
+  CEngine::GetMarkerPath(small, sizeof small, "71234567890");
+  EXPECT_EQ(std::string(small), "");
+}
+
+TEST_F(PhoneListTest, MarkedNumbersAreDuplicatesAcrossFormats) {
+  m_engine.m_checkDuplicates = 1;
+  EXPECT_TRUE(m_engine.IsNewNumber("71234567890"));
+  m_engine.MarkNumber("+7 (123) 456-78-90");
+  EXPECT_TRUE(platform::PathExists(Marker("71234567890")));
+  EXPECT_FALSE(m_engine.IsNewNumber("71234567890"));
+  EXPECT_FALSE(m_engine.IsNewNumber("7-123-456-78-90"));
+  m_engine.MarkNumber("71234567890");  // an existing marker stays
+  EXPECT_FALSE(m_engine.IsNewNumber("71234567890"));
+  EXPECT_TRUE(m_engine.IsNewNumber("71234567891"));
+}
+
+TEST_F(PhoneListTest, ANumberWithoutDigitsIsNeverADuplicate) {
+  m_engine.m_checkDuplicates = 1;
+  m_engine.MarkNumber("abc");
+  EXPECT_FALSE(platform::PathExists(Markers()));
+  m_engine.MarkNumber("71234567890");  // now the folder exists
+  EXPECT_TRUE(m_engine.IsNewNumber("abc"));
+  EXPECT_TRUE(m_engine.IsNewNumber(""));
+}
+
+TEST_F(PhoneListTest, ANumberWithATooLongMarkerIsUnprotected) {
+  m_engine.m_checkDuplicates = 1;
+  const std::string number(260, '5');
+  m_engine.MarkNumber(number.c_str());
+  EXPECT_FALSE(platform::PathExists(Markers()));
+  EXPECT_TRUE(m_engine.IsNewNumber(number.c_str()));
+}
+
+TEST_F(PhoneListTest, WithTheCheckOffNothingIsMadeOrLookedUp) {
+  m_engine.m_checkDuplicates = 0;
+  m_engine.MarkNumber("71234567890");
+  EXPECT_FALSE(platform::PathExists(Markers()));
+  ASSERT_TRUE(platform::CreateDir(Markers()));
+  ASSERT_TRUE(platform::CreateNewEmptyFile(Marker("71234567890")));
+  EXPECT_TRUE(m_engine.IsNewNumber("71234567890"));
+  m_engine.m_checkDuplicates = 1;
+  EXPECT_FALSE(m_engine.IsNewNumber("71234567890"));
+}
+
+TEST(DeliveryStateTextTest, TextsInCodePage1251) {
+  EXPECT_STREQ(DeliveryStateText(Accepted), "\xCF\xF0\xE8\xED\xFF\xF2");  // Принят
+  EXPECT_STREQ(DeliveryStateText(Duplicate),
+               "\xC4\xF3\xE1\xEB\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 \xED\xEE\xEC\xE5\xF0\xE0");
+  EXPECT_STREQ(DeliveryStateText(static_cast<DeliveryState>(6)), "");
+  EXPECT_STREQ(DeliveryStateText(static_cast<DeliveryState>(-1)), "");
+}
+
+}  // namespace
