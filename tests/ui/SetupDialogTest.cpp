@@ -1,0 +1,325 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/SerialPortMap.h"
+#include "support/SimProcess.h"
+#include "support/TempDir.h"
+#include "UiTestSupport.h"
+#include "ui/SetupDialog.h"
+
+namespace {
+
+const wchar_t kCaption[] = L"Настройка модема";
+const wchar_t kDescriptionKey[] =
+    L"SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E978-E325-11CE-BFC1-08002BE10318}\\0010";
+const wchar_t kDescriptionKey3[] =
+    L"SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E978-E325-11CE-BFC1-08002BE10318}\\0003";
+
+struct Entry {
+  std::string text;
+  int data;
+};
+
+std::vector<Entry> ComboEntries(HWND combo) {
+  std::vector<Entry> entries;
+  const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    SendMessageW(combo, CB_SETCURSEL, i, 0);
+    entries.push_back({ui_test::ComboSelectedText(combo), static_cast<int>(SendMessageW(combo, CB_GETITEMDATA, i, 0))});
+  }
+  return entries;
+}
+
+int SelectedData(HWND dialog, int id) {
+  HWND combo = GetDlgItem(dialog, id);
+  const auto index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+  return index < 0 ? -1 : static_cast<int>(SendMessageW(combo, CB_GETITEMDATA, index, 0));
+}
+
+// An engine in a folder of its own, with settings the test sets, and the
+// dialog run over it with an answer.
+class SetupDialogTest : public ::testing::Test {
+ protected:
+  SetupDialogTest() {
+    m_folder.UseAsProgramFolder();
+    m_engine.reset(new CEngine());
+    m_engine->m_baudRate = 9600;
+    m_engine->m_port = 0;
+    m_engine->m_checkDuplicates = 0;
+    m_engine->m_minPause = 10;
+    m_engine->m_maxPause = 20;
+  }
+  ~SetupDialogTest() override { m_engine.reset(); }
+
+  INT_PTR Run(std::function<void(HWND)> answer) {
+    CSetupDialog dialog(*m_engine);
+    ui_test::CDialogAnswerer answerer(kCaption, answer);
+    const INT_PTR result = dialog.DoModal(nullptr);
+    return result;
+  }
+
+  testing_support::TempDir m_folder;
+  std::unique_ptr<CEngine> m_engine;
+};
+
+TEST_F(SetupDialogTest, SpeedListShowsTheConfiguredRateOrNone) {
+  struct Case {
+    int rate;
+    const char* shown;
+  };
+  const Case cases[] = {{0, "По умолчанию"}, {115200, "115200"}, {12345, ""}};
+  for (const Case& c : cases) {
+    m_engine->m_baudRate = c.rate;
+    std::string shown = "?";
+    int count = 0;
+    EXPECT_EQ(Run([&](HWND hWnd) {
+                shown = ui_test::ComboSelectedText(GetDlgItem(hWnd, IDC_SPEED));
+                count = static_cast<int>(SendDlgItemMessageW(hWnd, IDC_SPEED, CB_GETCOUNT, 0, 0));
+                ui_test::ClickButton(hWnd, IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(shown, c.shown) << "rate " << c.rate;
+    EXPECT_EQ(count, 16);
+    EXPECT_EQ(m_engine->m_baudRate, c.rate) << "OK without a choice keeps the rate";
+  }
+}
+
+TEST_F(SetupDialogTest, ChosenSpeedIsStoredFromItsItemData) {
+  EXPECT_EQ(Run([&](HWND hWnd) {
+              SendDlgItemMessageW(hWnd, IDC_SPEED, CB_SETCURSEL, 13, 0);
+              ui_test::ClickButton(hWnd, IDOK);
+            }),
+            IDOK);
+  EXPECT_EQ(m_engine->m_baudRate, 115200);
+}
+
+TEST_F(SetupDialogTest, PortListFromTheRegistryMap) {
+  testing_support::SerialPortMap map({{"VarnekTestA", "COM10"},
+                                      {"VarnekTestB", "\"COM4\""},
+                                      {"VarnekTestC", "CNCA0"},
+                                      {"VarnekTestD", "COM12"},
+                                      {"VarnekTestE", "COM12"}});
+  ui_test::CRegistryValue description(HKEY_LOCAL_MACHINE, kDescriptionKey, L"DriverDesc", "Varnek test port");
+  ASSERT_TRUE(description.Written());
+  m_engine->m_port = 12;
+  int selected = -2;
+  std::vector<Entry> entries;
+  Run([&](HWND hWnd) {
+    HWND ports = GetDlgItem(hWnd, IDC_PORT);
+    selected = static_cast<int>(SendMessageW(ports, CB_GETCURSEL, 0, 0));
+    entries = ComboEntries(ports);
+    ui_test::ClickButton(hWnd, IDCANCEL);
+  });
+  std::vector<int> twelve;
+  bool com10 = false, com4 = false;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    EXPECT_NE(entries[i].text.compare(0, 4, "CNCA"), 0) << "a name not beginning with COM is skipped";
+    if (entries[i].data == 12) twelve.push_back(static_cast<int>(i));
+    if (entries[i].data == 10) com10 = entries[i].text == "COM10 Varnek test port";
+    if (entries[i].data == 4) com4 = entries[i].text == "COM4";
+  }
+  EXPECT_TRUE(com10) << "COM10 with the description of instance key 0010";
+  EXPECT_TRUE(com4) << "a quoted name lists as its port";
+  ASSERT_EQ(twelve.size(), 2u);
+  EXPECT_EQ(selected, twelve[0]) << "of two entries of one port the upper is chosen";
+}
+
+TEST_F(SetupDialogTest, PortSelectionAndOk) {
+  testing_support::SerialPortMap map({{"VarnekTestA", "COM10"}});
+  struct Case {
+    int port;
+    int selectedData;  // -1: none selected
+    int afterOk;
+  };
+  const Case cases[] = {{0, -1, 0}, {77, -1, 0}, {10, 10, 10}};
+  for (const Case& c : cases) {
+    m_engine->m_port = c.port;
+    int shown = -2;
+    Run([&](HWND hWnd) {
+      shown = SelectedData(hWnd, IDC_PORT);
+      ui_test::ClickButton(hWnd, IDOK);
+    });
+    EXPECT_EQ(shown, c.selectedData) << "port " << c.port;
+    EXPECT_EQ(m_engine->m_port, c.afterOk) << "port " << c.port;
+  }
+}
+
+TEST_F(SetupDialogTest, PausesAndCheckBoxAreStoredAsTyped) {
+  struct Case {
+    const char* minText;
+    const char* maxText;
+    bool check;
+    int minPause;
+    int maxPause;
+  };
+  const Case cases[] = {{"", "", true, 0, 0},
+                        {"30", "5", false, 30, 5},
+                        {"99999999999999", "7", true, 2147483647, 7}};
+  for (const Case& c : cases) {
+    std::string shownMin;
+    Run([&](HWND hWnd) {
+      shownMin = ui_test::ControlText(hWnd, IDC_MINPAUSE);
+      ui_test::SetControlText(hWnd, IDC_MINPAUSE, c.minText);
+      ui_test::SetControlText(hWnd, IDC_MAXPAUSE, c.maxText);
+      SendDlgItemMessageW(hWnd, IDC_CHECKDUPLICATES, BM_SETCHECK, c.check ? BST_CHECKED : BST_UNCHECKED, 0);
+      ui_test::ClickButton(hWnd, IDOK);
+    });
+    EXPECT_EQ(m_engine->m_minPause, c.minPause) << c.minText;
+    EXPECT_EQ(m_engine->m_maxPause, c.maxPause) << c.maxText;
+    EXPECT_EQ(m_engine->m_checkDuplicates, c.check ? 1 : 0);
+  }
+}
+
+TEST_F(SetupDialogTest, OpeningShowsTheSettings) {
+  m_engine->m_checkDuplicates = 1;
+  std::string minText, maxText;
+  LRESULT check = 0;
+  Run([&](HWND hWnd) {
+    minText = ui_test::ControlText(hWnd, IDC_MINPAUSE);
+    maxText = ui_test::ControlText(hWnd, IDC_MAXPAUSE);
+    check = SendDlgItemMessageW(hWnd, IDC_CHECKDUPLICATES, BM_GETCHECK, 0, 0);
+    ui_test::ClickButton(hWnd, IDCANCEL);
+  });
+  EXPECT_EQ(minText, "10");
+  EXPECT_EQ(maxText, "20");
+  EXPECT_EQ(check, BST_CHECKED);
+}
+
+TEST_F(SetupDialogTest, CancelAfterChangesLeavesAllFiveSettings) {
+  testing_support::SerialPortMap map({{"VarnekTestA", "COM10"}});
+  m_engine->m_port = 10;
+  EXPECT_EQ(Run([&](HWND hWnd) {
+              SendDlgItemMessageW(hWnd, IDC_PORT, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+              SendDlgItemMessageW(hWnd, IDC_SPEED, CB_SETCURSEL, 3, 0);
+              SendDlgItemMessageW(hWnd, IDC_CHECKDUPLICATES, BM_SETCHECK, BST_CHECKED, 0);
+              ui_test::SetControlText(hWnd, IDC_MINPAUSE, "1");
+              ui_test::SetControlText(hWnd, IDC_MAXPAUSE, "2");
+              ui_test::ClickButton(hWnd, IDCANCEL);
+            }),
+            IDCANCEL);
+  EXPECT_EQ(m_engine->m_port, 10);
+  EXPECT_EQ(m_engine->m_baudRate, 9600);
+  EXPECT_EQ(m_engine->m_checkDuplicates, 0);
+  EXPECT_EQ(m_engine->m_minPause, 10);
+  EXPECT_EQ(m_engine->m_maxPause, 20);
+}
+
+// The template as the operator sees it: order (the tab order), ids, texts,
+// classes and places in dialog units.
+TEST_F(SetupDialogTest, ControlsAreWhereTheTemplatePutsThem) {
+  struct Control {
+    const char* className;
+    int id;
+    const char* text;
+    RECT units;  // x, y, width, height (0: not compared)
+  };
+  const Control expected[] = {
+      {"Button", IDOK, "OK", {39, 115, 50, 14}},
+      {"Button", -1, "Модем", {7, 7, 192, 41}},
+      {"Static", -1, "Порт", {16, 19, 18, 8}},
+      {"ComboBox", IDC_PORT, nullptr, {52, 16, 75, 0}},  // its height includes the drop-down
+      {"Static", -1, "Скорость", {15, 33, 33, 8}},
+      {"ComboBox", IDC_SPEED, nullptr, {52, 30, 75, 0}},
+      {"Button", IDC_FINDPORT, "Найти", {130, 16, 44, 12}},
+      {"Button", IDCANCEL, "Cancel", {101, 115, 50, 14}},
+      {"Button", -1, "Отправка", {7, 49, 192, 60}},
+      {"Button", IDC_CHECKDUPLICATES, "Проверять дублирование номеров", {16, 61, 139, 10}},
+      {"Edit", IDC_MINPAUSE, nullptr, {15, 73, 41, 12}},
+      {"Static", -1, "Интервал между отправками min (с.)", {60, 75, 125, 8}},
+      {"Edit", IDC_MAXPAUSE, nullptr, {15, 87, 41, 12}},
+      {"Static", -1, "Интервал между отправками max (с.)", {60, 89, 127, 8}},
+  };
+  struct Seen {
+    std::string className;
+    int id;
+    std::string text;
+    RECT pixels;
+    RECT wanted;
+  };
+  std::vector<Seen> seen;
+  std::string caption;
+  testing_support::SerialPortMap map({{"VarnekTestA", "COM3"}});
+  ui_test::CRegistryValue description(HKEY_LOCAL_MACHINE, kDescriptionKey3, L"DriverDesc", "Communications Port");
+  m_engine->m_port = 3;
+  Run([&](HWND hWnd) {
+    caption = ui::GetWindowText1251(hWnd);
+    HWND child = GetWindow(hWnd, GW_CHILD);
+    for (const Control& c : expected) {
+      if (!child) break;
+      wchar_t name[32] = {};
+      GetClassNameW(child, name, 32);
+      RECT rect{};
+      GetWindowRect(child, &rect);
+      MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rect), 2);
+      RECT wanted = c.units;  // mapped as the dialog manager maps them: each on its own
+      MapDialogRect(hWnd, &wanted);
+      seen.push_back({ui::Narrow1251(name), GetDlgCtrlID(child), ui::GetWindowText1251(child), rect, wanted});
+      child = GetWindow(child, GW_HWNDNEXT);
+    }
+    ui_test::SaveScreenShot(hWnd, "dialog-setup");
+    ui_test::ClickButton(hWnd, IDCANCEL);
+  });
+  EXPECT_EQ(caption, "Настройка модема");
+  ASSERT_EQ(seen.size(), std::size(expected));
+  for (size_t i = 0; i < seen.size(); ++i) {
+    const Control& c = expected[i];
+    EXPECT_EQ(seen[i].className, c.className) << "control " << i;
+    EXPECT_EQ(static_cast<short>(seen[i].id), c.id) << "control " << i;
+    if (c.text) {
+      EXPECT_EQ(seen[i].text, c.text) << "control " << i;
+    }
+    EXPECT_EQ(seen[i].pixels.left, seen[i].wanted.left) << "control " << i;
+    EXPECT_EQ(seen[i].pixels.top, seen[i].wanted.top) << "control " << i;
+    EXPECT_EQ(seen[i].pixels.right - seen[i].pixels.left, seen[i].wanted.right) << "control " << i;
+    if (c.units.bottom != 0) {
+      EXPECT_EQ(seen[i].pixels.bottom - seen[i].pixels.top, seen[i].wanted.bottom) << "control " << i;
+    }
+  }
+}
+
+TEST_F(SetupDialogTest, FindWithoutModemClearsThePortSelection) {
+  ui_test::CSerialMapAside aside;
+  testing_support::SerialPortMap map({{"VarnekTestA", "COM10"}});
+  struct Case {
+    int button;
+    int portAfter;
+  };
+  const Case cases[] = {{IDOK, 0}, {IDCANCEL, 10}};
+  for (const Case& c : cases) {
+    m_engine->m_port = 10;
+    int before = -2, after = -2;
+    Run([&](HWND hWnd) {
+      before = SelectedData(hWnd, IDC_PORT);
+      ui_test::ClickButton(hWnd, IDC_FINDPORT);
+      after = SelectedData(hWnd, IDC_PORT);
+      ui_test::ClickButton(hWnd, c.button);
+    });
+    EXPECT_EQ(before, 10);
+    EXPECT_EQ(after, -1);
+    EXPECT_EQ(m_engine->m_port, c.portAfter);
+  }
+}
+
+TEST_F(SetupDialogTest, FindSelectsTheSimulatedModem) {
+  testing_support::SimProcess sim(15);
+  ASSERT_TRUE(sim.Started());
+  ui_test::CSerialMapAside aside;
+  testing_support::SerialPortMap map({{"VarnekTestSim", "COM15"}});
+  m_engine->m_port = 0;
+  m_engine->m_baudRate = 12345;  // no row: the search must use this rate, not -1
+  int after = -2;
+  Run([&](HWND hWnd) {
+    ui_test::ClickButton(hWnd, IDC_FINDPORT);
+    after = SelectedData(hWnd, IDC_PORT);
+    ui_test::ClickButton(hWnd, IDOK);
+  });
+  EXPECT_EQ(after, 15);
+  EXPECT_EQ(m_engine->m_port, 15);
+  EXPECT_EQ(m_engine->m_baudRate, 12345);
+}
+
+}  // namespace
