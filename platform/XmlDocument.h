@@ -29,15 +29,19 @@ class XmlNode {
   std::u16string Name() const;
   // The text of the node and of all its descendants, comments excepted.
   std::u16string Text() const;
-  // Replaces the children of an element with one text node; false on failure.
+  // Replaces the children of an element with one text node (handles to the old
+  // children must not be used afterwards); false on failure.
   bool SetText(const std::u16string& text);
   // The document the node belongs to; null for the document itself.
   XmlNode OwnerDocument() const;
   // On the document node: a new element without a namespace, not yet in the
   // tree (one never appended is released with the document). Null on failure
-  // or on any other node.
+  // (a name that is no XML name; Wine's MSXML takes any) or on any other node.
   XmlNode CreateElement(const std::u16string& name) const;
-  // Appends child as the last child of this node; false on failure.
+  // Moves child to the end of this node's children. False on failure: a child
+  // of another document, a second element under the document, this node or
+  // one of its ancestors as the child (MSXML refuses these; Wine's MSXML lets
+  // the last two pass).
   bool AppendChild(const XmlNode& child);
 
  private:

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "engine/Engine.h"
+#include "engine/XmlChildNodes.h"
 #include "pdu/HexCompare.h"
 #include "platform/Files.h"
+#include "platform/XmlDocument.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -207,6 +209,44 @@ TEST(SettingsFolderTest, AnUnwritableFolderIsSilent) {
     engine.m_port = 3;
   }
   EXPECT_FALSE(platform::PathExists(dir.File("missing")));
+}
+
+TEST(XmlChildNodesTest, TextsSurviveASaveAndALoad) {
+  TempDir dir;
+  const std::string path = dir.File("texts.xml");
+  {
+    platform::XmlDocument document;
+    ASSERT_TRUE(document.Create());
+    ASSERT_TRUE(document.LoadText(u"<?xml version=\"1.0\" encoding=\"Windows-1251\" ?><root/>"));
+    platform::XmlNode root = FindChildNode("root", document.Node());
+    ASSERT_TRUE(root);
+    SetChildText(root, "NAME", "first");
+    SetChildText(root, "MARKUP", "a<b>&amp;\"' ]]>");
+    SetChildText(root, "NAME", " second ");  // replaced, not added
+    SetChildInt(root, "LOWEST", INT32_MIN);
+    ASSERT_TRUE(document.SaveFile(path));
+  }
+  platform::XmlDocument document;
+  ASSERT_TRUE(document.Create());
+  ASSERT_TRUE(document.LoadFile(path));
+  const platform::XmlNode root = FindChildNode("root", document.Node());
+  const struct {
+    const char* name;
+    const char* text;
+  } expected[] = {{"NAME", " second "}, {"MARKUP", "a<b>&amp;\"' ]]>"}, {"LOWEST", "-2147483648"}};
+  for (const auto& row : expected) {
+    std::string text;
+    EXPECT_TRUE(GetChildText(root, row.name, text)) << row.name;
+    EXPECT_EQ(text, row.text);
+  }
+  std::string text = "untouched";
+  EXPECT_FALSE(GetChildText(root, "name", text));
+  EXPECT_EQ(text, "untouched");
+  int names = 0;
+  for (platform::XmlNode child = root.FirstChild(); child; child = child.NextSibling()) {
+    names += child.Name() == u"NAME";
+  }
+  EXPECT_EQ(names, 1);
 }
 
 struct PathCase {
