@@ -28,8 +28,9 @@ void SleepMs(uint32_t milliseconds);
 // Seconds since 1970 (the C library's time()).
 int64_t UnixSeconds();
 
-// Replacements for tests; nullptr restores the real source. Not thread-safe
-// to swap while other threads read the clock.
+// Replacements for tests; nullptr restores the real source. Reading while a
+// test swaps is race-free (the pointers are atomic), but swap only while no
+// other thread depends on a steady clock.
 using LocalTimeSource = LocalTime (*)();
 using TickSource = uint32_t (*)();
 void SetLocalTimeSourceForTests(LocalTimeSource source);

@@ -5,7 +5,10 @@
 // - Open is exclusive: while one object holds a device, opening it again (from
 //   this or another process) fails.
 // - Read returns at once with whatever has arrived, possibly 0 bytes; 0 also on
-//   error. Write is bounded by the write time-outs; it gives the count written.
+//   error. Write is bounded by the write time-outs (constant + multiplier *
+//   length ms; both 0 means no limit); it gives the count written.
+// - SetupQueues and ClearEventMask act on Windows only; the POSIX tty driver
+//   has fixed buffers and nothing here waits on line events.
 // - ApplySpeed reads the line settings and changes only the speed (0 keeps the
 //   device's speed); an unknown or refused speed gives false.
 #include <cstdint>
