@@ -15,10 +15,10 @@ class CVarnekListView : public CWindowImpl<CVarnekListView, CListViewCtrlT<CWind
 
   // Rebuilds every row from the list (window thread only).
   void FillFromEngine(CEngine& engine = GetEngine());
-  // Rewrites the status column from the list, then re-fits the columns.
-  // Callable from the worker thread: the work is done on the window's
-  // thread in one sent message, while the caller waits. Rows must be as the
-  // last FillFromEngine left them.
+  // Rewrites the status column from the list, then re-fits the columns to
+  // the widths AutoSizeColumns would give. Callable from the worker thread:
+  // the work is done on the window's thread in one sent message, while the
+  // caller waits. Rows must be as the last FillFromEngine left them.
   void UpdateStates(CEngine& engine = GetEngine());
   void AutoSizeColumns();
   // The selected row, -1 when none.
@@ -30,5 +30,10 @@ class CVarnekListView : public CWindowImpl<CVarnekListView, CListViewCtrlT<CWind
  private:
   LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnUpdateStates(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  void WriteChangedStates(const CEngine& engine);
+  LRESULT OnSetFont(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // Writes the status cells that differ; marks in present the states shown.
+  void WriteChangedStates(const CEngine& engine, bool* present);
+  void RefitAfterStates(const bool* present);
+  void CreateMeasuringList();
+  HWND MeasuringList() const;
 };

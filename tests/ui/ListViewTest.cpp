@@ -97,6 +97,30 @@ TEST_F(ListViewTest, UpdateStatesRewritesOnlyTheStatusColumn) {
   EXPECT_GT(m_list.GetColumnWidth(1), narrow) << "the columns are re-fitted";
 }
 
+// UpdateStates fits without measuring every row; the widths must be those
+// of a full fit, and a width set by dragging a divider must not survive.
+TEST_F(ListViewTest, UpdateStatesFitsAsAFullFitDoes) {
+  Add("79160000001", Accepted, "короткий");
+  Add("7916000000222", Accepted, "a much longer free text");
+  Add("79160000003", Accepted, "");
+  m_list.FillFromEngine(*m_engine);
+  const struct {
+    DeliveryState first;
+    DeliveryState third;
+  } steps[] = {{Sending, Accepted}, {Duplicate, SendError}, {Sent, Sent}, {Accepted, Accepted}};
+  for (const auto& step : steps) {
+    m_engine->m_items[0].m_state = step.first;
+    m_engine->m_items[2].m_state = step.third;
+    m_list.SetColumnWidth(0, 300);
+    m_list.SetColumnWidth(1, 5);
+    m_list.UpdateStates(*m_engine);
+    const int widths[] = {m_list.GetColumnWidth(0), m_list.GetColumnWidth(1), m_list.GetColumnWidth(2)};
+    m_list.AutoSizeColumns();
+    for (int column = 0; column < 3; ++column)
+      EXPECT_EQ(widths[column], m_list.GetColumnWidth(column)) << "column " << column << ", states " << step.first << " " << step.third;
+  }
+}
+
 // The worker calls UpdateStates on its own thread; the window's thread
 // keeps pumping, as the message loop does.
 TEST_F(ListViewTest, UpdateStatesFromAnotherThreadWaitsForTheWindowThread) {

@@ -8,6 +8,8 @@
 template <class TBase = CWindow>
 class CEditT : public TBase {
  public:
+  CEditT(HWND hWnd = nullptr) { this->m_hWnd = hWnd; }
+
   static const wchar_t* GetWndClassName() { return L"EDIT"; }
 
   bool SetReadOnly(bool readOnly = true) const {

@@ -13,6 +13,8 @@
 template <class TBase = CWindow>
 class CListViewCtrlT : public TBase {
  public:
+  CListViewCtrlT(HWND hWnd = nullptr) { this->m_hWnd = hWnd; }
+
   static const wchar_t* GetWndClassName() { return WC_LISTVIEWW; }
 
   // Format and header text only; the index of the new column or -1.
