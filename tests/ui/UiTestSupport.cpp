@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 #include "ui/framework/Text1251.h"
 
@@ -180,7 +181,11 @@ bool SaveScreenShot(HWND hWnd, const char* name) {
   ReleaseDC(nullptr, screen);
   CreateDirectoryA("screenshots", nullptr);
   const std::string path = std::string("screenshots/") + name + ".bmp";
-  return WriteBmp(path.c_str(), width, height, section.Copy(width, height));
+  const bool saved = WriteBmp(path.c_str(), width, height, section.Copy(width, height));
+  // VARNEK_UI_SHOT_HOLD_MS keeps the window up a while longer, so that a
+  // screenshot of the whole display (import -window root) can be taken.
+  if (const char* hold = std::getenv("VARNEK_UI_SHOT_HOLD_MS")) Sleep(static_cast<DWORD>(std::atoi(hold)));
+  return saved;
 }
 
 }  // namespace ui_test
