@@ -4,7 +4,6 @@
 
 #include "engine/Engine.h"
 #include "engine/XmlChildNodes.h"
-#include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/XmlDocument.h"
 
