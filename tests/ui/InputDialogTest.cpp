@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "UiTestSupport.h"
 #include "ui/EditStringDialog.h"
 #include "ui/aboutdlg.h"
+#include "ui/framework/Text1251.h"
 
 namespace {
 
@@ -108,4 +110,46 @@ TEST(AboutDlg, ShowsBothLinksAndClosesWithOkOrEscape) {
   CAboutDlg again;
   ui_test::CDialogAnswerer answerer(L"О программе", [&](HWND hWnd) { SendMessageW(hWnd, WM_COMMAND, IDCANCEL, 0); });
   EXPECT_EQ(again.DoModal(nullptr), IDCANCEL);
+}
+
+TEST(InputDialogs, ControlsAreWhereTheTemplatesPutThem) {
+  const ui_test::CTemplateControl input[] = {
+      {"Edit", IDC_TEXT, "", {7, 18, 223, 12}},
+      {"Button", IDOK, "OK", {99, 34, 50, 14}},
+      {"Static", IDC_PROMPT, "", {7, 7, 223, 8}},
+  };
+  const ui_test::CTemplateControl about[] = {
+      {"Button", IDOK, "OK", {153, 116, 50, 14}},
+      {"Static", -1, "Рассылка SMS сообщений", {55, 21, 78, 17}},
+      {"Button", -1, "", {7, 7, 142, 123}},
+      {"Static", -1, nullptr, {22, 17, 0, 0}},  // the icon sizes itself
+      {"Static", IDC_WEBLINK, "https://varnek.example.org", {34, 106, 106, 8}},
+      {"Static", -1, "Разработка и программирование:", {19, 51, 121, 10}},
+      {"Static", IDC_MAILLINK, "e-mail: varnek@example.org", {20, 60, 113, 8}},
+      {"Static", -1, "Varnek, 2026 год", {19, 94, 103, 8}},
+  };
+  std::string caption, mismatches;
+  CEditStringDialog inputDialog(nullptr, nullptr, 0);
+  {
+    ui_test::CDialogAnswerer answerer(kCaption, [&](HWND hWnd) {
+      caption = ui::GetWindowText1251(hWnd);
+      mismatches = ui_test::TemplateMismatches(hWnd, input, std::size(input));
+      SendMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+    });
+    inputDialog.DoModal(nullptr);
+  }
+  EXPECT_EQ(caption, "Диалог");
+  EXPECT_EQ(mismatches, "");
+
+  CAboutDlg aboutDialog;
+  {
+    ui_test::CDialogAnswerer answerer(L"О программе", [&](HWND hWnd) {
+      caption = ui::GetWindowText1251(hWnd);
+      mismatches = ui_test::TemplateMismatches(hWnd, about, std::size(about));
+      SendMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+    });
+    aboutDialog.DoModal(nullptr);
+  }
+  EXPECT_EQ(caption, "О программе");
+  EXPECT_EQ(mismatches, "");
 }

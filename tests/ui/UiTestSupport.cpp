@@ -225,3 +225,46 @@ CSerialMapAside::~CSerialMapAside() {
 }
 
 }  // namespace ui_test
+
+namespace ui_test {
+
+namespace {
+
+void Compare(std::string& out, size_t index, const char* what, const std::string& seen, const std::string& wanted) {
+  if (seen == wanted) return;
+  out += "control " + std::to_string(index) + " " + what + ": \"" + seen +
+         "\" instead of \"" + wanted + "\"\n";
+}
+
+void Compare(std::string& out, size_t index, const char* what, long seen, long wanted) {
+  if (seen != wanted) Compare(out, index, what, std::to_string(seen), std::to_string(wanted));
+}
+
+}  // namespace
+
+std::string TemplateMismatches(HWND dialog, const CTemplateControl* expected, size_t count) {
+  std::string out;
+  HWND child = GetWindow(dialog, GW_CHILD);
+  for (size_t i = 0; i < count; ++i, child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!child) return out + "only " + std::to_string(i) + " controls\n";
+    const CTemplateControl& c = expected[i];
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
+    Compare(out, i, "class", ui::Narrow1251(name), c.className);
+    Compare(out, i, "id", static_cast<short>(GetDlgCtrlID(child)), c.id);
+    if (c.text) Compare(out, i, "text", ui::GetWindowText1251(child), c.text);
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    RECT wanted = c.units;  // each of x, y, width, height mapped on its own, as the dialog manager does
+    MapDialogRect(dialog, &wanted);
+    Compare(out, i, "x", rect.left, wanted.left);
+    Compare(out, i, "y", rect.top, wanted.top);
+    if (c.units.right != 0) Compare(out, i, "width", rect.right - rect.left, wanted.right);
+    if (c.units.bottom != 0) Compare(out, i, "height", rect.bottom - rect.top, wanted.bottom);
+  }
+  if (child) out += "more controls than expected\n";
+  return out;
+}
+
+}  // namespace ui_test

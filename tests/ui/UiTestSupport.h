@@ -102,3 +102,21 @@ class CSerialMapAside {
 };
 
 }  // namespace ui_test
+
+namespace ui_test {
+
+// One control of a dialog template as the operator sees it.
+struct CTemplateControl {
+  const char* className;
+  int id;
+  const char* text;  // null: not compared
+  RECT units;        // x, y, width, height in dialog units; a size of 0 is not compared
+};
+
+// Walks the dialog's children in creation order (the template's, which is
+// also the tab order) and describes every difference from expected: class,
+// id, text, and place as the dialog manager maps the units. Empty when all
+// agree.
+std::string TemplateMismatches(HWND dialog, const CTemplateControl* expected, size_t count);
+
+}  // namespace ui_test

@@ -26,6 +26,13 @@ bool ReadColorValue(HKEY key, const wchar_t* name, COLORREF& colour) {
   return CHyperLink::ParseColor(ui::Narrow1251(value).c_str(), colour);
 }
 
+// A static that shows an icon, a bitmap, a frame or a filled rectangle is
+// left to paint itself.
+bool IsTextStatic(DWORD style) {
+  const DWORD type = style & SS_TYPEMASK;
+  return type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP;
+}
+
 }  // namespace
 
 CHyperLink::~CHyperLink() { Release(); }
@@ -181,7 +188,11 @@ bool CHyperLink::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM 
   return RouteMessage(this, kMessages, message, wParam, lParam, result);
 }
 
-LRESULT CHyperLink::OnPaint(UINT, WPARAM, LPARAM, bool&) {
+LRESULT CHyperLink::OnPaint(UINT, WPARAM, LPARAM, bool& handled) {
+  if (!IsTextStatic(GetStyle())) {
+    handled = false;
+    return 0;
+  }
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(m_hWnd, &paint);
   Paint(dc);
@@ -189,7 +200,11 @@ LRESULT CHyperLink::OnPaint(UINT, WPARAM, LPARAM, bool&) {
   return 0;
 }
 
-LRESULT CHyperLink::OnPrintClient(UINT, WPARAM wParam, LPARAM, bool&) {
+LRESULT CHyperLink::OnPrintClient(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  if (!IsTextStatic(GetStyle())) {
+    handled = false;
+    return 0;
+  }
   Paint(reinterpret_cast<HDC>(wParam));
   return 0;
 }
