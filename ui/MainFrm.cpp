@@ -1,0 +1,228 @@
+#include "ui/MainFrm.h"
+
+#include <cassert>
+#include <cstdio>
+
+#include "engine/Engine.h"
+#include "ui/framework/Text1251.h"
+
+namespace {
+
+constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr DWORD kBarStyle = kChildStyle | TBSTYLE_LIST | TBSTYLE_FLAT | CCS_NODIVIDER |
+                            CCS_NOPARENTALIGN | CCS_NORESIZE;
+constexpr DWORD kToolBarStyle = kBarStyle | TBSTYLE_TOOLTIPS | CCS_ADJUSTABLE;
+constexpr DWORD kReBarStyle =
+    kChildStyle | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE | CCS_NODIVIDER;
+constexpr DWORD kShowText = BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+constexpr RECT kNoRect{0, 0, 0, 0};
+
+struct ButtonLabel {
+  UINT command;
+  const char* text;
+};
+constexpr ButtonLabel kButtonLabels[] = {
+    {ID_LIST_OPEN, "Открыть"},       {ID_DELIVERY_START, "Запустить"},
+    {ID_DELIVERY_STOP, "Остановить"}, {ID_SETUP, "Настройка"},
+    {ID_HELP_ABOUT, "О программе"},
+};
+
+constexpr char kListTitle[] = "Список";
+constexpr char kTextTitle[] = "Текст";
+constexpr char kReady[] = "Готов";
+constexpr char kQuestion[] = "Вопрос";
+constexpr char kExitWhileSending[] = "Запущен поток отправки. Завершить?";
+constexpr char kExitQuestion[] = "Завершить приложение?";
+
+constexpr CUpdateUIEntry kUpdateUIMap[] = {
+    {CMainFrame::kViewToolBar, UPDUI_MENUPOPUP},
+    {CMainFrame::kViewStatusBar, UPDUI_MENUPOPUP},
+};
+
+}  // namespace
+
+const CUpdateUIEntry (&CMainFrame::GetUpdateUIMap())[2] { return kUpdateUIMap; }
+
+// The menu is the command bar's only: the window itself never shows it.
+HWND CMainFrame::CreateMainWindow() { return CreateEx(IDR_VARNEK, nullptr, nullptr, 0, 0, false); }
+
+bool CMainFrame::ProcessWindowMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      LRESULT& result) {
+  using Self = CMainFrame;
+  static constexpr CMessageEntry<Self> kMessages[] = {
+      {WM_CREATE, WM_CREATE, &Self::OnCreate},
+      {WM_CLOSE, WM_CLOSE, &Self::OnClose},
+      {WM_DESTROY, WM_DESTROY, &Self::OnDestroy},
+  };
+  static constexpr CCommandEntry<Self> kCommands[] = {
+      {ID_HELP_ABOUT, kAnyCode, &Self::OnCmdAbout},
+      {ID_LIST_CLEAR, kAnyCode, &Self::OnCmdClearList},
+      {ID_LIST_OPEN, kAnyCode, &Self::OnCmdOpenList},
+      {ID_LIST_ADD, kAnyCode, &Self::OnCmdAddNumber},
+      {ID_LIST_GENERATE, kAnyCode, &Self::OnCmdGenerate},
+      {ID_SETUP, kAnyCode, &Self::OnCmdSetup},
+      {ID_DELIVERY_START, kAnyCode, &Self::OnCmdStart},
+      {ID_DELIVERY_START_SELECTED, kAnyCode, &Self::OnCmdStartSelected},
+      {ID_DELIVERY_STOP, kAnyCode, &Self::OnCmdStop},
+      {kAnyId, EN_CHANGE, &Self::OnMessageTextChanged},
+  };
+  if (RouteMessage(this, kMessages, message, wParam, lParam, result) ||
+      RouteCommand(this, kCommands, message, wParam, lParam, result))
+    return true;
+  ProcessUpdateUIMessage(message, wParam);
+  return m_CmdBar.ProcessParentMessage(message, wParam, lParam, result) ||
+         CFrameWindowImplBase::ProcessWindowMessage(hWnd, message, wParam, lParam, result);
+}
+
+LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+  g_pMainFrame = this;
+  if (!CreateBars() || !CreatePanes()) return -1;
+  PlaceSplitter();
+  UISetCheck(kViewToolBar, true);
+  UISetCheck(kViewStatusBar, true);
+  CMessageLoop* loop = GetAppModule().GetMessageLoop();
+  assert(loop != nullptr);
+  if (loop) {
+    loop->AddMessageFilter(this);
+    loop->AddIdleHandler(this);
+  }
+  g_pMainFrame->OnStatusText(kReady);
+  return 0;
+}
+
+// The menu bar, the toolbar with its labels, the rebar holding both, the
+// status bar.
+bool CMainFrame::CreateBars() {
+  if (!m_CmdBar.Create(m_hWnd, &kNoRect, nullptr, kBarStyle)) return false;
+  m_CmdBar.AttachMenu(m_hMenu);
+  m_CmdBar.LoadImages(IDR_MAINFRAME);
+  HWND toolBar = CreateToolBar();
+  if (!toolBar) return false;
+  if (!CreateSimpleReBar(kReBarStyle)) return false;
+  if (!AddSimpleReBarBand(m_CmdBar) || !AddSimpleReBarBand(toolBar, nullptr, true)) return false;
+  m_CmdBar.AddToolbar(toolBar);
+  m_CmdBar.PrepareReBar();
+  if (!CreateSimpleStatusBar(IDS_READY)) return false;
+  UIAddToolBar(toolBar);
+  return true;
+}
+
+HWND CMainFrame::CreateToolBar() {
+  HWND toolBar = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, false, kToolBarStyle);
+  if (!toolBar) return nullptr;
+  GetToolBarCommands(IDR_MAINFRAME);
+  for (const ButtonLabel& label : kButtonLabels) {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_STYLE;
+    ::SendMessageW(toolBar, TB_GETBUTTONINFOW, label.command, reinterpret_cast<LPARAM>(&info));
+    const std::wstring text = ui::Wide1251(label.text);
+    info.dwMask = TBIF_STYLE | TBIF_TEXT;
+    info.fsStyle = static_cast<BYTE>(info.fsStyle | kShowText);
+    info.pszText = const_cast<wchar_t*>(text.c_str());
+    ::SendMessageW(toolBar, TB_SETBUTTONINFOW, label.command, reinterpret_cast<LPARAM>(&info));
+  }
+  ::SendMessageW(toolBar, TB_AUTOSIZE, 0, 0);
+  return toolBar;
+}
+
+bool CMainFrame::CreatePanes() {
+  m_hWndClient = m_splitter.Create(m_hWnd, &kNoRect, nullptr, kChildStyle);
+  if (!m_hWndClient) return false;
+  m_splitter.SetSplitterExtendedStyle(SPLIT_BOTTOMALIGNED);
+  if (!m_listPane.Create(m_splitter, &kNoRect, nullptr, kChildStyle) ||
+      !m_textPane.Create(m_splitter, &kNoRect, nullptr, kChildStyle))
+    return false;
+  m_listPane.SetTitle(kListTitle);
+  m_textPane.SetTitle(kTextTitle);
+  if (!m_edit.Create(m_textPane, &kNoRect, nullptr,
+                     kChildStyle | WS_VSCROLL | ES_NOHIDESEL | ES_MULTILINE) ||
+      !m_list.Create(m_listPane, &kNoRect, nullptr, kChildStyle | LVS_REPORT | LVS_SHOWSELALWAYS))
+    return false;
+  m_edit.SetFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), true);
+  m_listPane.SetClient(m_list);
+  m_textPane.SetClient(m_edit);
+  m_splitter.SetSplitterPanes(m_listPane, m_textPane);
+  return true;
+}
+
+// The bar at four fifths of the client height; the lower pane keeps the
+// height it gets here when the layout fits the splitter between the bars.
+void CMainFrame::PlaceSplitter() {
+  RECT client{};
+  GetClientRect(&client);
+  m_splitter.MoveWindow(0, 0, client.right - client.left, client.bottom - client.top);
+  m_splitter.SetSplitterPos((client.bottom - client.top) * 4 / 5);
+  m_splitter.UpdateSplitterLayout();
+}
+
+LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
+  CEngine& engine = GetEngine();
+  if (engine.m_thread != nullptr) {
+    if (ShowMessage(kExitWhileSending, kQuestion, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return 0;
+    engine.BeginShutdown();
+    WaitForWorkerDispatching(engine);
+  } else if (!engine.m_items.empty()) {
+    if (ShowMessage(kExitQuestion, kQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+  }
+  handled = false;
+  return 0;
+}
+
+// The worker's reports are messages sent to this thread's windows; they are
+// let through while waiting, so neither thread waits for the other.
+void CMainFrame::WaitForWorkerDispatching(CEngine& engine) {
+  constexpr DWORD kSlice = 20;
+  while (!engine.WaitForWorker(0)) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kSlice, QS_SENDMESSAGE);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+  if (CMessageLoop* loop = GetAppModule().GetMessageLoop()) {
+    loop->RemoveMessageFilter(this);
+    loop->RemoveIdleHandler(this);
+  }
+  // The window never held the menu; the bar only borrows it.
+  if (m_hMenu) {
+    m_CmdBar.AttachMenu(nullptr);
+    DestroyMenu(m_hMenu);
+  }
+  m_hMenu = nullptr;
+  handled = false;
+  return 0;
+}
+
+LRESULT CMainFrame::OnMessageTextChanged(WORD, WORD, HWND, bool&) {
+  char title[100];
+  snprintf(title, sizeof(title), "%s - %d", kTextTitle, m_edit.GetWindowTextLength());
+  m_textPane.SetTitle(title);
+  m_textPane.InvalidateRect(nullptr, true);
+  m_textPane.UpdateWindow();
+  return 0;
+}
+
+// The frame has no accelerator table: nothing to translate.
+bool CMainFrame::PreTranslateMessage(MSG*) { return false; }
+
+bool CMainFrame::OnIdle() {
+  UIUpdateToolBar();
+  return false;
+}
+
+void CMainFrame::OnListChanged() { m_list.UpdateStates(); }
+
+void CMainFrame::OnStatusText(const char* text) {
+  const std::wstring wide = ui::Wide1251(text);
+  ::SendMessageW(m_hWndStatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void CMainFrame::OnDeliveryStarted() { m_edit.SendMessage(EM_SETREADONLY, TRUE); }
+
+void CMainFrame::OnDeliveryFinished() { m_edit.SendMessage(EM_SETREADONLY, FALSE); }
+
+int CMainFrame::ShowMessage(const char* text, const char* caption, UINT flags) const {
+  return MessageBoxW(m_hWnd, ui::Wide1251(text).c_str(), ui::Wide1251(caption).c_str(), flags);
+}

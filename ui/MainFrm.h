@@ -1,0 +1,96 @@
+#pragma once
+// CMainFrame: the program's one top-level window. The flat menu bar and the
+// toolbar in a rebar, the status bar, and a splitter with the phone list
+// above and the message editor below, each in a titled green pane. Every
+// command arrives here; the delivery worker reports through IMainFrame.
+#include <windows.h>
+
+#include "engine/MainFrameInterface.h"
+#include "res/resource.h"
+#include "ui/GreenPane.h"
+#include "ui/VarnekEditView.h"
+#include "ui/VarnekListView.h"
+#include "ui/framework/FrameWindow.h"
+#include "ui/framework/MessageLoop.h"
+#include "ui/framework/Splitter.h"
+#include "ui/framework/ToolBarCommands.h"
+#include "ui/framework/UpdateUI.h"
+#include "ui/xpbar/atlctrlxp.h"
+
+class CEngine;
+
+class CMainFrame : public CFrameWindowImpl<CMainFrame>,
+                   public CUpdateUI<CMainFrame>,
+                   public CMessageFilter,
+                   public CIdleHandler,
+                   public IMainFrame,
+                   public CCustomizableToolBarCommands<CMainFrame> {
+ public:
+  static CWndClassInfo& GetWndClassInfo() {
+    static CWndClassInfo info{nullptr, nullptr, 0, nullptr, IDC_ARROW, IDR_VARNEK};
+    return info;
+  }
+  // The framework's toolbar and status-bar visibility; no menu shows them.
+  static constexpr UINT kViewToolBar = 59392;
+  static constexpr UINT kViewStatusBar = 59393;
+  static const CUpdateUIEntry (&GetUpdateUIMap())[2];
+
+  // The frame window from resources 129 at the default place and size.
+  HWND CreateMainWindow();
+
+  bool PreTranslateMessage(MSG* message) override;
+  bool OnIdle() override;
+
+  void OnListChanged() override;
+  void OnStatusText(const char* text) override;
+  void OnDeliveryStarted() override;
+  void OnDeliveryFinished() override;
+
+  bool ProcessWindowMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
+                            LRESULT& result) override;
+
+  CVarnekEditView m_edit;
+  CVarnekListView m_list;
+  CGreenPane m_textPane;
+  CGreenPane m_listPane;
+  CSplitterWindowT<false> m_splitter;
+  CCommandBarXPCtrl m_CmdBar;
+
+  // The longest message, in characters.
+  static constexpr int kMaxMessage = 498;
+
+ private:
+  LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnMessageTextChanged(WORD code, WORD id, HWND control, bool& handled);
+
+  // OnCreate's parts; false when a window cannot be made.
+  bool CreateBars();
+  HWND CreateToolBar();
+  bool CreatePanes();
+  void PlaceSplitter();
+
+  // The commands (MainFrmCommands.cpp).
+  LRESULT OnCmdAbout(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdClearList(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdOpenList(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdAddNumber(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdGenerate(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdSetup(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdStart(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdStartSelected(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdStop(WORD code, WORD id, HWND control, bool& handled);
+
+  bool CheckNotSending();
+  bool ConfirmListReset();
+  void ShowLoadedCount();
+  void LaunchDelivery(int from);
+  // The editor's text, at most kMaxMessage characters (1251).
+  std::string ReadMessageText() const;
+  // A message box owned by the frame; texts in 1251.
+  int ShowMessage(const char* text, const char* caption, UINT flags) const;
+  // Program exit during a delivery: the worker ends while the messages it
+  // sends to the windows are still handled here.
+  void WaitForWorkerDispatching(CEngine& engine);
+};

@@ -1,0 +1,156 @@
+// The main window's commands. While a delivery runs (the engine's m_thread
+// is set) every command that would change the list, the settings or the
+// position is refused: the worker reads them without a lock.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "engine/Engine.h"
+#include "ui/EditStringDialog.h"
+#include "ui/MainFrm.h"
+#include "ui/SetupDialog.h"
+#include "ui/aboutdlg.h"
+#include "ui/framework/FileDialog.h"
+
+namespace {
+
+constexpr char kInfoCaption[] = "Сообщение";
+// The first letter is the Latin C: the caption of this one message.
+constexpr char kEmptyTextCaption[] = "C" "ообщение";
+constexpr char kQuestion[] = "Вопрос";
+constexpr char kRefusal[] = "Идет отправка сообщений. Для выполнения команды остановите отправку.";
+constexpr char kResetQuestion[] = "Текущие номера списка будут удалены. Продолжить?";
+constexpr char kLoadedCount[] = "Загружено номеров: %d";
+constexpr char kNoText[] = "Не указан текст сообщения";
+constexpr char kNoSelection[] = "Не выделен номер из списка";
+constexpr char kListFilter[] = "Списки телефонов (*.*)|*.*|";
+constexpr char kMaskPrompt[] = "Номер телефона";
+constexpr char kMaskTemplate[] = "7XXXXXX****";
+constexpr char kNumberPrompt[] = "Номер телефона (11 цифр, начиная с 7)";
+constexpr char kNumberLength[] = "Номер телефона должен содержать 11 цифр.";
+constexpr size_t kNumberDigits = 11;
+constexpr int kTextBuffer = 500;
+
+}  // namespace
+
+bool CMainFrame::CheckNotSending() {
+  if (GetEngine().m_thread == nullptr) return true;
+  ShowMessage(kRefusal, kInfoCaption, MB_OK | MB_ICONINFORMATION);
+  return false;
+}
+
+bool CMainFrame::ConfirmListReset() {
+  if (GetEngine().m_items.empty()) return true;
+  return ShowMessage(kResetQuestion, kQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CMainFrame::ShowLoadedCount() {
+  char text[100];
+  snprintf(text, sizeof(text), kLoadedCount, static_cast<int>(GetEngine().m_items.size()));
+  g_pMainFrame->OnStatusText(text);
+}
+
+std::string CMainFrame::ReadMessageText() const {
+  char text[kTextBuffer] = {};
+  m_edit.GetWindowText1251(text, kTextBuffer - 1);
+  return text;
+}
+
+void CMainFrame::LaunchDelivery(int from) {
+  if (!CheckNotSending()) return;
+  CEngine& engine = GetEngine();
+  engine.m_position = from;
+  const std::string text = ReadMessageText();
+  // The editor shows exactly what is sent: a longer text is cut here.
+  m_edit.SetWindowText1251(text.c_str());
+  engine.m_message = text;
+  if (text.empty()) {
+    ShowMessage(kNoText, kEmptyTextCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  engine.StartDelivery();
+}
+
+LRESULT CMainFrame::OnCmdStart(WORD, WORD, HWND, bool&) {
+  LaunchDelivery(0);
+  return 0;
+}
+
+LRESULT CMainFrame::OnCmdStartSelected(WORD, WORD, HWND, bool&) {
+  const int row = m_list.GetSelectedIndex();
+  if (row < 0) {
+    ShowMessage(kNoSelection, kInfoCaption, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  LaunchDelivery(row);
+  return 0;
+}
+
+LRESULT CMainFrame::OnCmdStop(WORD, WORD, HWND, bool&) {
+  CEngine& engine = GetEngine();
+  if (engine.m_thread != nullptr) engine.StopDelivery();
+  return 0;
+}
+
+LRESULT CMainFrame::OnCmdClearList(WORD, WORD, HWND, bool&) {
+  if (!CheckNotSending() || !ConfirmListReset()) return 0;
+  GetEngine().ClearList();
+  m_list.FillFromEngine();
+  return 0;
+}
+
+LRESULT CMainFrame::OnCmdOpenList(WORD, WORD, HWND, bool&) {
+  if (!CheckNotSending()) return 0;
+  CFileDialog dialog(true, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kListFilter);
+  if (dialog.DoModal(::GetActiveWindow()) != IDOK || !ConfirmListReset()) return 0;
+  CEngine& engine = GetEngine();
+  engine.ClearList();
+  engine.LoadListFile(dialog.GetPathName().c_str());
+  m_list.FillFromEngine();
+  ShowLoadedCount();
+  return 0;
+}
+
+LRESULT CMainFrame::OnCmdGenerate(WORD, WORD, HWND, bool&) {
+  if (!CheckNotSending()) return 0;
+  CEditStringDialog dialog(kMaskPrompt, kMaskTemplate, 0);
+  if (dialog.DoModal(::GetActiveWindow()) != IDOK || !ConfirmListReset()) return 0;
+  CEngine& engine = GetEngine();
+  engine.ClearList();
+  engine.GenerateFromMask(dialog.GetText());
+  m_list.FillFromEngine();
+  ShowLoadedCount();
+  return 0;
+}
+
+LRESULT CMainFrame::OnCmdAddNumber(WORD, WORD, HWND, bool&) {
+  if (!CheckNotSending()) return 0;
+  std::string answer;
+  for (;;) {
+    CEditStringDialog dialog(kNumberPrompt, answer.c_str(), 1);
+    if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
+    answer = dialog.GetText();
+    if (answer.size() == kNumberDigits) break;
+    ShowMessage(kNumberLength, kInfoCaption, MB_OK | MB_ICONINFORMATION);
+  }
+  CListItem item;
+  item.m_number = answer;
+  item.m_state = Accepted;
+  item.m_text = ReadMessageText();
+  GetEngine().AddItem(item);
+  m_list.FillFromEngine();
+  return 0;
+}
+
+LRESULT CMainFrame::OnCmdSetup(WORD, WORD, HWND, bool&) {
+  if (!CheckNotSending()) return 0;
+  CSetupDialog dialog;
+  dialog.DoModal(::GetActiveWindow());
+  return 0;
+}
+
+LRESULT CMainFrame::OnCmdAbout(WORD, WORD, HWND, bool&) {
+  CAboutDlg dialog;
+  dialog.DoModal(::GetActiveWindow());
+  return 0;
+}
