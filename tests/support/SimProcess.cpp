@@ -58,14 +58,15 @@ SimProcess::SimProcess(int comNumber, std::vector<std::string> extraArgs)
                                    "--stop-file",  UnixFile("stop"),
                                    "--max-seconds", "300"};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
-  if (!Spawn(args)) return;
+  m_spawned = Spawn(args);
+  if (!m_spawned) return;
   m_started = WaitReady();
   if (m_started) MapPort(true);
 }
 
 SimProcess::~SimProcess() {
   if (m_started) MapPort(false);
-  if (m_process != 0) Stop();
+  if (m_spawned) Stop();
   std::error_code ignored;
   if (!m_localFolder.empty()) std::filesystem::remove_all(m_localFolder, ignored);
 }

@@ -57,10 +57,11 @@ class SimProcess {
 
   int m_comNumber;
   bool m_started = false;
+  bool m_spawned = false;
   std::string m_unixFolder;   // as the simulator names it
   std::string m_localFolder;  // as this process names it
   std::string m_link;
-  intptr_t m_process = 0;     // pid or process handle; 0 when none
+  intptr_t m_process = 0;     // pid or process handle; 0 when none or unknown
   intptr_t m_thread = 0;      // Windows thread handle of the process, else 0
 };
 

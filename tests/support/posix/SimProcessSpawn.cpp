@@ -72,6 +72,7 @@ bool SimProcess::Running() {
 }
 
 void SimProcess::Stop() {
+  if (m_process == 0) return;  // reaped already
   pid_t pid = static_cast<pid_t>(m_process);
   kill(pid, SIGTERM);
   for (int waited = 0; waited < kStopLimitMs; waited += 5) {

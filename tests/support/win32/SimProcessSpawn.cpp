@@ -69,24 +69,36 @@ std::string SimProcess::LinkFor(int comNumber) const {
   return std::string(prefix) + "/dosdevices/com" + std::to_string(comNumber);
 }
 
+// The simulator's "ready" line goes to a file, not into the test's output;
+// Wine passes the standard output handle on to the Linux program (its
+// standard error stays the test's, so complaints remain visible).
 bool SimProcess::Spawn(const std::vector<std::string>& args) {
   std::string command = VARNEK_SIM_PROGRAM;
   for (const std::string& arg : args) command += " " + QuoteArgument(arg);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE output = CreateFileA(LocalFile("sim.out").c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS, 0, nullptr);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = output;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return false;
-  }
+  BOOL created = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                &startup, &info);
+  if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
+  if (!created) return false;
   m_process = reinterpret_cast<intptr_t>(info.hProcess);
   m_thread = reinterpret_cast<intptr_t>(info.hThread);
   return true;
 }
 
+// Wine gives no process handle for a Linux program (null, or one that cannot
+// be waited for): then it counts as running until the waits end.
 bool SimProcess::Running() {
   HANDLE process = reinterpret_cast<HANDLE>(m_process);
-  return process != nullptr && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  return process == nullptr || WaitForSingleObject(process, 0) != WAIT_OBJECT_0;
 }
 
 // Wine cannot signal a Linux process; the simulator watches for the stop file
@@ -98,7 +110,7 @@ void SimProcess::Stop() {
   for (int waited = 0; waited < kStopLimitMs && (Exists(ready) || Exists(link)); waited += 5) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  CloseHandle(reinterpret_cast<HANDLE>(m_process));
+  if (m_process != 0) CloseHandle(reinterpret_cast<HANDLE>(m_process));
   if (m_thread != 0) CloseHandle(reinterpret_cast<HANDLE>(m_thread));
   m_process = 0;
   m_thread = 0;
