@@ -1,0 +1,275 @@
+// The main window in-process: its commands, questions and titles, with the
+// message boxes and dialogs answered from another thread.
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "UiTestSupport.h"
+#include "engine/Engine.h"
+#include "ui/MainFrm.h"
+#include "ui/framework/AppModule.h"
+
+namespace {
+
+using ui_test::CDialogAnswerer;
+
+constexpr int kMessageTextId = 0xFFFF;  // the text static of a MessageBox
+
+// What a message box showed, answered with one button.
+struct CBoxAnswer {
+  std::string text;
+  std::unique_ptr<CDialogAnswerer> answerer;
+  CBoxAnswer(const char* caption1251, int button) {
+    const std::wstring caption = ui::Wide1251(caption1251);
+    answerer = std::make_unique<CDialogAnswerer>(caption.c_str(), [this, button](HWND box) {
+      text = ui_test::ControlText(box, kMessageTextId);
+      ui_test::ClickButton(box, button);
+    });
+  }
+  bool Shown() {
+    answerer.reset();
+    return !text.empty();
+  }
+};
+
+class MainFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CEngine& engine = GetEngine();
+    engine.ClearList();
+    engine.m_port = 0;
+    ASSERT_NE(m_frame.CreateMainWindow(), nullptr);
+    m_frame.ShowWindow(SW_SHOW);
+    ui_test::PumpMessages();
+  }
+  void TearDown() override {
+    StopWorker();
+    GetEngine().ClearList();
+    if (m_frame.IsWindow()) ::DestroyWindow(m_frame);
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+
+  void Command(UINT id) { m_frame.SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  void AddItems(int count) {
+    for (int i = 0; i < count; ++i) {
+      CListItem item;
+      item.m_number = "7900000000" + std::to_string(i);
+      GetEngine().AddItem(item);
+    }
+    m_frame.m_list.FillFromEngine();
+  }
+  // A worker that keeps running: port 0 never opens, so it counts down.
+  void StartRunningWorker() {
+    AddItems(3);
+    m_frame.m_edit.SetWindowText1251("Привет");
+    Command(ID_DELIVERY_START);
+    ASSERT_NE(GetEngine().m_thread.load(), nullptr);
+    Pump(200);
+  }
+  void StopWorker() {
+    CEngine& engine = GetEngine();
+    if (engine.m_thread == nullptr) return;
+    engine.BeginShutdown();
+    for (int i = 0; i < 500 && !engine.WaitForWorker(0); ++i) Pump(10);
+  }
+  static void Pump(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+      ui_test::PumpMessages();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  std::string StatusText() const {
+    wchar_t text[256] = {};
+    ::SendMessageW(m_frame.m_hWndStatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    return ui::Narrow1251(text);
+  }
+
+  CMainFrame m_frame;
+};
+
+TEST_F(MainFrameTest, CreationShowsReadyAndPanes) {
+  EXPECT_EQ(StatusText(), "Готов");
+  EXPECT_STREQ(m_frame.m_listPane.m_szTitle, "Список");
+  EXPECT_STREQ(m_frame.m_textPane.m_szTitle, "Текст");
+  EXPECT_EQ(::GetMenu(m_frame), nullptr);
+  EXPECT_EQ(::SendMessageW(m_frame.m_CmdBar, TB_BUTTONCOUNT, 0, 0), 4);
+}
+
+TEST_F(MainFrameTest, TypingSetsThePaneTitleWithTheLength) {
+  // As typed: a multi-line edit reports no change for WM_SETTEXT.
+  m_frame.m_edit.ReplaceSel("абвгд");
+  EXPECT_STREQ(m_frame.m_textPane.m_szTitle, "Текст - 5");
+  m_frame.m_edit.SetSel(0, -1);
+  m_frame.m_edit.ReplaceSel("");
+  EXPECT_STREQ(m_frame.m_textPane.m_szTitle, "Текст - 0");
+}
+
+TEST_F(MainFrameTest, EmptyEditorRefusesToStartUnderTheLatinCaption) {
+  CBoxAnswer box("C" "ообщение", IDOK);
+  Command(ID_DELIVERY_START);
+  EXPECT_TRUE(box.Shown());
+  EXPECT_EQ(box.text, "Не указан текст сообщения");
+  EXPECT_EQ(GetEngine().m_thread.load(), nullptr);
+  EXPECT_FALSE(m_frame.m_edit.GetStyle() & ES_READONLY);
+}
+
+TEST_F(MainFrameTest, LongTextIsCutTo498InEditorAndMessage) {
+  m_frame.m_edit.SetWindowText1251(std::string(600, 'a').c_str());
+  Command(ID_DELIVERY_START);
+  StopWorker();
+  EXPECT_EQ(GetEngine().m_message, std::string(498, 'a'));
+  EXPECT_EQ(m_frame.m_edit.GetWindowTextLength(), 498);
+}
+
+TEST_F(MainFrameTest, StartSelectedWithoutSelectionSaysSo) {
+  AddItems(2);
+  CBoxAnswer box("Сообщение", IDOK);
+  Command(ID_DELIVERY_START_SELECTED);
+  EXPECT_TRUE(box.Shown());
+  EXPECT_EQ(box.text, "Не выделен номер из списка");
+}
+
+TEST_F(MainFrameTest, StartSelectedBeginsAtTheSelectedRow) {
+  StartRunningWorker();
+  StopWorker();
+  m_frame.m_list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+  Command(ID_DELIVERY_START_SELECTED);
+  Pump(100);
+  EXPECT_EQ(GetEngine().m_position.load(), 2);
+  // The rows above keep their states: the worker never went back to them.
+  EXPECT_EQ(GetEngine().m_items[1].m_state, Accepted);
+}
+
+TEST_F(MainFrameTest, CommandsAreRefusedWhileSending) {
+  StartRunningWorker();
+  EXPECT_TRUE(m_frame.m_edit.GetStyle() & ES_READONLY);
+  const int position = GetEngine().m_position;
+  const UINT refused[] = {ID_DELIVERY_START, ID_LIST_CLEAR, ID_LIST_OPEN, ID_LIST_ADD,
+                          ID_LIST_GENERATE, ID_SETUP};
+  for (UINT id : refused) {
+    CBoxAnswer box("Сообщение", IDOK);
+    Command(id);
+    EXPECT_TRUE(box.Shown()) << id;
+    EXPECT_EQ(box.text, "Идет отправка сообщений. Для выполнения команды остановите отправку.") << id;
+  }
+  EXPECT_EQ(GetEngine().m_position.load(), position);
+  EXPECT_EQ(GetEngine().m_items.size(), 3u);
+  CBoxAnswer noRow("Сообщение", IDOK);
+  Command(ID_DELIVERY_START_SELECTED);
+  EXPECT_TRUE(noRow.Shown());
+  EXPECT_EQ(noRow.text, "Не выделен номер из списка");
+  StopWorker();
+  EXPECT_FALSE(m_frame.m_edit.GetStyle() & ES_READONLY);
+}
+
+TEST_F(MainFrameTest, StopWhenIdleDoesNothing) {
+  Command(ID_DELIVERY_STOP);
+  EXPECT_EQ(StatusText(), "Готов");
+}
+
+TEST_F(MainFrameTest, ClearAsksOnlyForANonEmptyListAndNoKeepsIt) {
+  Command(ID_LIST_CLEAR);  // empty: no question would be answered here
+  EXPECT_EQ(m_frame.m_list.GetItemCount(), 0);
+  AddItems(2);
+  {
+    CBoxAnswer box("Вопрос", IDNO);
+    Command(ID_LIST_CLEAR);
+    EXPECT_TRUE(box.Shown());
+    EXPECT_EQ(box.text, "Текущие номера списка будут удалены. Продолжить?");
+  }
+  EXPECT_EQ(GetEngine().m_items.size(), 2u);
+  CBoxAnswer yes("Вопрос", IDYES);
+  Command(ID_LIST_CLEAR);
+  EXPECT_TRUE(yes.Shown());
+  EXPECT_TRUE(GetEngine().m_items.empty());
+  EXPECT_EQ(m_frame.m_list.GetItemCount(), 0);
+}
+
+TEST_F(MainFrameTest, AddNumberRejectsTenDigitsAndReopensWithThem) {
+  std::string reopened;
+  std::thread answers([&reopened] {
+    const std::wstring dialog = ui::Wide1251("Диалог");
+    const std::wstring info = ui::Wide1251("Сообщение");
+    auto find = [](const std::wstring& caption) {
+      for (int i = 0; i < 500; ++i) {
+        if (HWND found = FindWindowW(L"#32770", caption.c_str())) return found;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      return HWND{};
+    };
+    HWND first = find(dialog);
+    ui_test::SetControlText(first, IDC_TEXT, "7900000000");
+    ui_test::ClickButton(first, IDOK);
+    HWND box = find(info);
+    ui_test::ClickButton(box, IDOK);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    HWND second = find(dialog);
+    reopened = ui_test::ControlText(second, IDC_TEXT);
+    ui_test::SetControlText(second, IDC_TEXT, "79000000001");
+    ui_test::ClickButton(second, IDOK);
+  });
+  m_frame.m_edit.SetWindowText1251("текст");
+  Command(ID_LIST_ADD);
+  answers.join();
+  EXPECT_EQ(reopened, "7900000000");
+  ASSERT_EQ(GetEngine().m_items.size(), 1u);
+  EXPECT_EQ(GetEngine().m_items[0].m_number, "79000000001");
+  EXPECT_EQ(m_frame.m_list.GetItemText(0, 1), "Принят");
+  EXPECT_EQ(m_frame.m_list.GetItemText(0, 2), "текст");
+}
+
+TEST_F(MainFrameTest, CloseAsksWithANonEmptyListAndNoKeepsTheWindow) {
+  AddItems(1);
+  CBoxAnswer box("Вопрос", IDNO);
+  m_frame.SendMessage(WM_CLOSE);
+  EXPECT_TRUE(box.Shown());
+  EXPECT_EQ(box.text, "Завершить приложение?");
+  EXPECT_TRUE(m_frame.IsWindow());
+}
+
+TEST_F(MainFrameTest, CloseWhileSendingAsksTheWorkerQuestion) {
+  StartRunningWorker();
+  CBoxAnswer box("Вопрос", IDNO);
+  m_frame.SendMessage(WM_CLOSE);
+  EXPECT_TRUE(box.Shown());
+  EXPECT_EQ(box.text, "Запущен поток отправки. Завершить?");
+  EXPECT_NE(GetEngine().m_thread.load(), nullptr);
+}
+
+TEST_F(MainFrameTest, LoadedCountGoesToTheStatusBar) {
+  std::thread answer([] {
+    const std::wstring dialog = ui::Wide1251("Диалог");
+    for (int i = 0; i < 500; ++i) {
+      if (HWND found = FindWindowW(L"#32770", dialog.c_str())) {
+        ui_test::SetControlText(found, IDC_TEXT, "790000000**");
+        ui_test::ClickButton(found, IDOK);
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  });
+  Command(ID_LIST_GENERATE);
+  answer.join();
+  EXPECT_EQ(StatusText(), "Загружено номеров: " + std::to_string(GetEngine().m_items.size()));
+  EXPECT_EQ(m_frame.m_list.GetItemCount(), static_cast<int>(GetEngine().m_items.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CoInitialize(nullptr);
+  ::testing::InitGoogleTest(&argc, argv);
+  CMessageLoop loop;
+  GetAppModule().AddMessageLoop(&loop);
+  const int result = RUN_ALL_TESTS();
+  GetAppModule().RemoveMessageLoop();
+  CoUninitialize();
+  return result;
+}
