@@ -53,10 +53,14 @@ bool SimProcess::Spawn(const std::vector<std::string>& args) {
   for (std::string& arg : copies) argv.push_back(&arg[0]);
   argv.push_back(nullptr);
   std::string output = LocalFile("sim.out");
+  long maxFd = sysconf(_SC_OPEN_MAX);
   pid_t pid = fork();
   if (pid < 0) return false;
   if (pid == 0) {
     RedirectOutput(output);
+    // An inherited port descriptor would keep the test's lock on it (and its
+    // line) alive in the simulator after the test closed the port.
+    for (long fd = 3; fd < maxFd && fd < 65536; ++fd) close(static_cast<int>(fd));
     execv(argv[0], argv.data());
     _exit(127);
   }
