@@ -97,6 +97,13 @@ TEST(VarnekExe, ExitWhileTheWorkerWaitsEndsAtOnceAndSavesSettings) {
   PostMessageW(frame, WM_COMMAND, 32782, 0);
   HWND mask = WaitForWindow(L"#32770", "Диалог");
   ASSERT_NE(mask, nullptr);
+  // The dialog exists before its initialisation writes the template text;
+  // the mask is typed only once that text is there.
+  wchar_t shown[32] = {};
+  for (int i = 0; i < 500 && std::wstring(shown) != L"7XXXXXX****"; ++i) {
+    std::this_thread::sleep_for(10ms);
+    GetDlgItemTextW(mask, 1001, shown, 32);
+  }
   SetDlgItemTextW(mask, 1001, L"7900000000*");
   Click(mask, IDOK);
   HWND editor = FindEditor(frame);
