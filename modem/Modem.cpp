@@ -30,6 +30,7 @@ void LogSendSMS(const char* text) { GetLog().Write("engine", "SendSMS", 0, text)
 // promptBuffer is 100 bytes for a single PDU and 1024 for a part.
 int SubmitPduText(CModem& modem, const std::string& pduText, int promptBufferSize, int& reference) {
   char reply[kReplyBuffer];
+  if (pduText.empty()) return 0;  // the text could not be encoded; nothing goes out
   if (!TransmitText(modem, pdu::CmgsCommand(pduText), 0)) return 0;
   // From here on a real modem may be waiting for PDU text: a failure before
   // the final reply sends ESC, which makes it drop the message. Without it

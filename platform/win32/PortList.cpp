@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/CodePage.h"
+
 namespace platform {
 namespace {
 
@@ -45,6 +47,21 @@ bool QueryText(HKEY key, const char* valueName, DWORD capacity, std::string& tex
   return true;
 }
 
+// The same for a text that may hold any language: read as UTF-16 and
+// converted with code page 1251, independent of the system's code page.
+bool QueryText1251(HKEY key, const wchar_t* valueName, DWORD capacity, std::string& text) {
+  wchar_t data[kRegistryTextSize];
+  DWORD length = sizeof data;
+  if (RegQueryValueExW(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
+                       &length) != ERROR_SUCCESS) {
+    return false;
+  }
+  const size_t units = wcsnlen(data, length / sizeof(wchar_t));
+  if (units + 1 > capacity) return false;  // one 1251 byte per unit, plus the terminator
+  text = Utf16ToCp1251(std::u16string(reinterpret_cast<const char16_t*>(data), units));
+  return true;
+}
+
 }  // namespace
 
 bool SerialPortNames(std::vector<std::string>& names) {
@@ -75,7 +92,7 @@ bool PortDescription(int portNumber, size_t room, std::string& description) {
   RegistryKey instance(path);
   if (!instance.IsOpen()) return false;
   const DWORD capacity = room < kRegistryTextSize ? static_cast<DWORD>(room) : kRegistryTextSize;
-  return QueryText(instance.Get(), "DriverDesc", capacity, description);
+  return QueryText1251(instance.Get(), L"DriverDesc", capacity, description);
 }
 
 }  // namespace platform

@@ -81,7 +81,8 @@ TEST_F(LogTest, SameDayOfAnotherMonthIsANewDay) {
 
 TEST_F(LogTest, ExistingFileOfTheDayIsAppendedTo) {
   m_log.Write("engine", "S", 0, "first");
-  CLog second;  // a new run of the program
+  m_log.Reset();  // the first run ends (Windows shares an open log for reading only)
+  CLog second;
   second.Write("engine", "S", 0, "second");
   EXPECT_EQ(Contents("2026_12_07.engine"),
             "2026-12-07 14:05:09,042 S first\r\n2026-12-07 14:05:09,042 S second\r\n");

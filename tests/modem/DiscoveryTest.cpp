@@ -32,9 +32,10 @@ TEST_F(DiscoveryTest, FindPortSkipsASilentPortAndTakesTheAnsweringOne) {
   SimProcess answering(12);
   ASSERT_TRUE(silent.Started() && answering.Started());
   testing_support::SerialPortMap map{{"VarnekTest11", "COM11"}, {"VarnekTest12", "COM12"}};
+  ASSERT_TRUE(map.Written());
   std::vector<int> ports = CModem::ListComPorts();
   auto at11 = std::find(ports.begin(), ports.end(), 11);
-  ASSERT_NE(at11, ports.end());
+  ASSERT_NE(at11, ports.end()) << ::testing::PrintToString(ports);
   ASSERT_NE(std::find(at11, ports.end(), 12), ports.end()) << "11 is listed before 12";
 
   int found = -1;

@@ -15,11 +15,14 @@ class SerialPortMap {
   // (value name, value data) pairs, e.g. {"VarnekTest3", "\"COM3\""}.
   explicit SerialPortMap(std::initializer_list<std::pair<std::string, std::string>> values);
   ~SerialPortMap();
+  // Whether every value could be written (always true without a map).
+  bool Written() const { return m_written; }
   SerialPortMap(const SerialPortMap&) = delete;
   SerialPortMap& operator=(const SerialPortMap&) = delete;
 
  private:
   std::vector<std::pair<std::string, std::string>> m_values;
+  bool m_written = true;
 };
 
 }  // namespace testing_support

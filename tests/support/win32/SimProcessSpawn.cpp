@@ -102,16 +102,22 @@ bool SimProcess::Running() {
 }
 
 // Wine cannot signal a Linux process; the simulator watches for the stop file
-// and removes its ready file last, after the link.
+// and removes its ready file last, after the link. (The link itself cannot be
+// watched from here: a path ending in "com7" names the DOS device COM7, which
+// always seems to exist.)
 void SimProcess::Stop() {
   std::ofstream(LocalFile("stop")).put('\n');
   std::string ready = LocalFile("ready");
-  std::string link = UnixToLocal(m_link);
-  for (int waited = 0; waited < kStopLimitMs && (Exists(ready) || Exists(link)); waited += 5) {
+  for (int waited = 0; waited < kStopLimitMs && Exists(ready); waited += 5) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  if (m_process != 0) CloseHandle(reinterpret_cast<HANDLE>(m_process));
-  if (m_thread != 0) CloseHandle(reinterpret_cast<HANDLE>(m_thread));
+  // For a Linux program Wine gives no process handle, and the thread handle
+  // beside it is no handle of ours: closing it would close whatever handle
+  // has that value (seen: the process's HKEY_LOCAL_MACHINE).
+  if (m_process != 0) {
+    CloseHandle(reinterpret_cast<HANDLE>(m_process));
+    if (m_thread != 0) CloseHandle(reinterpret_cast<HANDLE>(m_thread));
+  }
   m_process = 0;
   m_thread = 0;
 }
