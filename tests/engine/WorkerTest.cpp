@@ -1,0 +1,313 @@
+// The delivery worker with a recording window and the simulated modem:
+// states, progress texts, pauses, stop and shutdown, duplicates, failures.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/Engine.h"
+#include "engine/MainFrameInterface.h"
+#include "platform/Files.h"
+#include "support/FastClock.h"
+#include "support/SimProcess.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using testing_support::SimProcess;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kSimPort = 21;
+const char kSending[] = "Идет отправка сообщений...";
+const char kReady[] = "Готов";
+
+// Records what the worker reports; hooks run on the worker's thread.
+class CRecordingFrame : public IMainFrame {
+ public:
+  void OnListChanged() override {
+    Record("list");
+    if (m_onList) m_onList();
+  }
+  void OnStatusText(const char* text) override {
+    Record(text);
+    if (m_onStatus) m_onStatus(text);
+  }
+  void OnDeliveryStarted() override { Record("started"); }
+  void OnDeliveryFinished() override { Record("finished"); }
+
+  std::vector<std::string> Events() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_events;
+  }
+  int Count(const std::string& event) {
+    int n = 0;
+    for (const std::string& e : Events()) n += e == event;
+    return n;
+  }
+
+  std::function<void()> m_onList;
+  std::function<void(const std::string&)> m_onStatus;
+
+ private:
+  void Record(const std::string& event) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_events.push_back(event);
+  }
+  std::mutex m_lock;
+  std::vector<std::string> m_events;
+};
+
+class WorkerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir.UseAsProgramFolder();
+    m_engine = std::make_unique<CEngine>();
+    m_engine->m_port = kSimPort;
+    m_engine->m_message = "Привет";
+    g_pMainFrame = &m_frame;
+  }
+  void TearDown() override {
+    m_engine->BeginShutdown();
+    m_engine->WaitForWorker(UINT32_MAX);
+    m_engine.reset();
+    g_pMainFrame = nullptr;
+  }
+
+  void AddNumbers(std::initializer_list<const char*> numbers) {
+    for (const char* number : numbers) m_engine->AddItem(CListItem{number, Accepted, ""});
+  }
+  // Runs one delivery from position `from` to its end.
+  void Deliver(int from = 0) {
+    m_engine->m_position = from;
+    ASSERT_NE(m_engine->StartDelivery(), nullptr);
+    ASSERT_TRUE(m_engine->WaitForWorker(60000));
+  }
+  DeliveryState State(size_t i) const { return m_engine->m_items[i].m_state; }
+  bool Marked(const char* digits) const {
+    return platform::PathExists(m_dir.File("PHONES") + platform::kPathSeparator + digits);
+  }
+
+  testing_support::TempDir m_dir;
+  std::unique_ptr<CEngine> m_engine;
+  CRecordingFrame m_frame;
+};
+
+TEST_F(WorkerTest, StartAtTheEndReportsAndEndsWithoutTheModem) {
+  AddNumbers({"79000000001"});
+  Deliver(1);
+  EXPECT_EQ(m_frame.Events(),
+            (std::vector<std::string>{kSending, "started", "finished", kReady}));
+  EXPECT_EQ(m_engine->m_thread.load(), nullptr);
+  EXPECT_EQ(State(0), Accepted);
+}
+
+TEST_F(WorkerTest, EmptyListLeavesNoStaleHandle) {
+  for (int run = 0; run < 20; ++run) Deliver();
+  EXPECT_EQ(m_engine->m_thread.load(), nullptr);
+}
+
+TEST_F(WorkerTest, ItemsAlreadySentAreSkippedSilently) {
+  AddNumbers({"79000000001", "79000000002"});
+  for (CListItem& item : m_engine->m_items) item.m_state = Sent;
+  Deliver();
+  EXPECT_EQ(m_frame.Count("list"), 0);
+  EXPECT_EQ(m_engine->m_position.load(), 2);
+}
+
+TEST_F(WorkerTest, EveryNumberIsSentMarkedAndPausedAfter) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_checkDuplicates = 1;
+  AddNumbers({"79000000001", "79000000002"});
+  Deliver();
+  EXPECT_EQ(State(0), Sent);
+  EXPECT_EQ(State(1), Sent);
+  EXPECT_TRUE(Marked("79000000001"));
+  EXPECT_TRUE(Marked("79000000002"));
+  EXPECT_EQ(sim.Submissions().size(), 2u);
+  EXPECT_EQ(m_frame.Count("Таймаут 0 сек ..."), 2) << "0 and 0 still show the pause";
+  EXPECT_EQ(m_frame.Events().back(), kReady);
+}
+
+TEST_F(WorkerTest, EqualOrInvertedLimitsPauseExactlyTheMinimumWithoutADraw) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  AddNumbers({"79000000001", "79000000002", "79000000003"});
+  m_engine->m_minPause = 1;
+  m_engine->m_maxPause = 1;
+  std::vector<std::string> pauses;
+  m_frame.m_onStatus = [&](const std::string& text) {
+    if (text.rfind("Таймаут", 0) != 0) return;
+    pauses.push_back(text);
+    // Limits for the next pause: inverted, then a full range whose draw
+    // shows whether anything was drawn before (the first value from seed 1
+    // gives r = 41).
+    if (pauses.size() == 1) m_engine->m_maxPause = 0;
+    if (pauses.size() == 2) m_engine->m_minPause = 0, m_engine->m_maxPause = 255;
+    if (pauses.size() == 3) m_engine->BeginShutdown();
+  };
+  Deliver();
+  EXPECT_EQ(pauses, (std::vector<std::string>{"Таймаут 1 сек ...", "Таймаут 1 сек ...",
+                                              "Таймаут 41 сек ..."}));
+}
+
+TEST_F(WorkerTest, NegativeLimitsPauseNothing) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  AddNumbers({"79000000001"});
+  m_engine->m_minPause = -5;
+  m_engine->m_maxPause = -1;
+  Deliver();
+  EXPECT_EQ(m_frame.Count("Таймаут 0 сек ..."), 1);
+}
+
+TEST_F(WorkerTest, SendErrorGoesOnAtOnceWithoutPauseOrMarker) {
+  SimProcess sim(kSimPort, {"--submit", "1:error"});
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_checkDuplicates = 1;
+  m_engine->m_minPause = 30;  // a pause after the error would hang the test
+  AddNumbers({"79000000001", "79000000002"});
+  m_frame.m_onStatus = [&](const std::string& text) {
+    if (text.rfind("Таймаут", 0) == 0) m_engine->BeginShutdown();
+  };
+  Deliver();
+  EXPECT_EQ(State(0), SendError);
+  EXPECT_EQ(State(1), Sent);
+  EXPECT_FALSE(Marked("79000000001"));
+  EXPECT_TRUE(Marked("79000000002"));
+}
+
+TEST_F(WorkerTest, DuplicateCheckAcrossTwoRunsOnAndOff) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_checkDuplicates = 1;
+  AddNumbers({"+7 (900) 000-00-01"});
+  Deliver();
+  ASSERT_EQ(State(0), Sent);
+
+  m_engine->ClearList();
+  AddNumbers({"79000000001"});  // same digits, another run
+  Deliver();
+  EXPECT_EQ(State(0), Duplicate);
+  EXPECT_EQ(sim.Submissions().size(), 1u);
+
+  m_engine->m_checkDuplicates = 0;
+  m_engine->ClearList();
+  AddNumbers({"79000000001"});
+  Deliver();
+  EXPECT_EQ(State(0), Sent);
+  EXPECT_EQ(sim.Submissions().size(), 2u);
+}
+
+TEST_F(WorkerTest, StopDuringTheCountdownEndsWithinASecond) {
+  m_engine->m_port = 0;  // nothing can be captured
+  AddNumbers({"79000000001"});
+  Clock::time_point stopped;
+  m_frame.m_onStatus = [&](const std::string& text) {
+    if (text.rfind("Ошибка порта, повторный запуск через 9", 0) == 0 &&
+        stopped == Clock::time_point()) {
+      stopped = Clock::now();
+      m_engine->StopDelivery();
+    }
+  };
+  Deliver();
+  auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - stopped);
+  EXPECT_LT(took.count(), 1500);
+  EXPECT_EQ(State(0), PortError);
+  EXPECT_EQ(m_frame.Count("Ошибка порта, повторный запуск через 10 сек..."), 1);
+}
+
+TEST_F(WorkerTest, PortErrorRetriesTheSameNumberUntilStopped) {
+  testing_support::FastClock fast(50);  // a silent modem's 10 s limit passes in 0.2 s
+  SimProcess sim(kSimPort, {"--silent"});
+  ASSERT_TRUE(sim.Started());
+  AddNumbers({"79000000001", "79000000002"});
+  int countdowns = 0;
+  m_frame.m_onStatus = [&](const std::string& text) {
+    if (text == "Ошибка порта, повторный запуск через 10 сек..." && ++countdowns == 2) {
+      m_engine->StopDelivery();
+    }
+  };
+  Deliver();
+  EXPECT_EQ(State(0), PortError);
+  EXPECT_EQ(State(1), Accepted) << "the worker never went on to the next number";
+  EXPECT_EQ(m_frame.Count("Остановка..."), 1);
+}
+
+TEST_F(WorkerTest, StopDuringAPauseLetsItRunOut) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_minPause = 1;
+  m_engine->m_maxPause = 1;
+  AddNumbers({"79000000001", "79000000002"});
+  Clock::time_point stopped;
+  m_frame.m_onStatus = [&](const std::string& text) {
+    if (text == "Таймаут 1 сек ...") {
+      stopped = Clock::now();
+      m_engine->StopDelivery();
+    }
+  };
+  Deliver();
+  auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - stopped);
+  EXPECT_GE(took.count(), 900);
+  EXPECT_EQ(State(0), Sent);
+  EXPECT_EQ(State(1), Accepted);
+  std::vector<std::string> events = m_frame.Events();
+  ASSERT_GE(events.size(), 4u);
+  EXPECT_EQ(events[events.size() - 4], "Остановка...");
+  EXPECT_EQ(events[events.size() - 3], kSending);
+}
+
+TEST_F(WorkerTest, ShutdownCutsALongPause) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_minPause = 600;
+  m_engine->m_maxPause = 600;
+  AddNumbers({"79000000001", "79000000002"});
+  m_engine->m_position = 0;
+  ASSERT_NE(m_engine->StartDelivery(), nullptr);
+  EXPECT_EQ(m_engine->StartDelivery(), nullptr) << "one worker at a time";
+  while (m_frame.Count("Таймаут 600 сек ...") == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  auto start = Clock::now();
+  m_engine->BeginShutdown();
+  ASSERT_TRUE(m_engine->WaitForWorker(5000));
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(),
+            1000);
+  EXPECT_EQ(State(0), Sent);
+  EXPECT_EQ(State(1), Accepted);
+}
+
+TEST_F(WorkerTest, ExceptionInTheLoopEndsTheDeliveryInOrder) {
+  AddNumbers({"79000000001"});
+  m_engine->m_port = 0;
+  m_frame.m_onList = [] { throw std::runtime_error("window gone"); };
+  Deliver();
+  std::vector<std::string> events = m_frame.Events();
+  ASSERT_GE(events.size(), 2u);
+  EXPECT_EQ(events[events.size() - 2], "finished");
+  EXPECT_EQ(events.back(), kReady);
+  EXPECT_EQ(m_engine->m_thread.load(), nullptr);
+  EXPECT_EQ(State(0), Sending) << "the state last set stays";
+}
+
+TEST_F(WorkerTest, TeardownDuringADeliveryWaitsAndSavesTheSettings) {
+  m_engine->m_port = 0;
+  m_engine->m_baudRate = 9600;
+  AddNumbers({"79000000001"});
+  m_engine->m_position = 0;
+  ASSERT_NE(m_engine->StartDelivery(), nullptr);
+  while (m_frame.Count("list") < 2) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  m_engine->Teardown();
+  EXPECT_EQ(m_engine->m_thread.load(), nullptr);
+  std::string settings;
+  ASSERT_TRUE(platform::ReadWholeFile(m_dir.File("varnek.xml"), settings));
+  EXPECT_NE(settings.find("9600"), std::string::npos);
+}
+
+}  // namespace
