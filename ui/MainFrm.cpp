@@ -8,11 +8,14 @@
 
 namespace {
 
+// Named apart from the framework's default styles (CFrameWindowImplBase's
+// kToolBarStyle and kReBarStyle), which a member function would otherwise
+// find first.
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-constexpr DWORD kBarStyle = kChildStyle | TBSTYLE_LIST | TBSTYLE_FLAT | CCS_NODIVIDER |
-                            CCS_NOPARENTALIGN | CCS_NORESIZE;
-constexpr DWORD kToolBarStyle = kBarStyle | TBSTYLE_TOOLTIPS | CCS_ADJUSTABLE;
-constexpr DWORD kReBarStyle =
+constexpr DWORD kMenuBarStyle = kChildStyle | TBSTYLE_LIST | TBSTYLE_FLAT | CCS_NODIVIDER |
+                                CCS_NOPARENTALIGN | CCS_NORESIZE;
+constexpr DWORD kFrameToolBarStyle = kMenuBarStyle | TBSTYLE_TOOLTIPS | CCS_ADJUSTABLE;
+constexpr DWORD kFrameReBarStyle =
     kChildStyle | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_AUTOSIZE | CCS_NODIVIDER;
 constexpr DWORD kShowText = BTNS_AUTOSIZE | BTNS_SHOWTEXT;
 constexpr RECT kNoRect{0, 0, 0, 0};
@@ -93,12 +96,12 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&) {
 // The menu bar, the toolbar with its labels, the rebar holding both, the
 // status bar.
 bool CMainFrame::CreateBars() {
-  if (!m_CmdBar.Create(m_hWnd, &kNoRect, nullptr, kBarStyle)) return false;
+  if (!m_CmdBar.Create(m_hWnd, &kNoRect, nullptr, kMenuBarStyle)) return false;
   m_CmdBar.AttachMenu(m_hMenu);
   m_CmdBar.LoadImages(IDR_MAINFRAME);
   HWND toolBar = CreateToolBar();
   if (!toolBar) return false;
-  if (!CreateSimpleReBar(kReBarStyle)) return false;
+  if (!CreateSimpleReBar(kFrameReBarStyle)) return false;
   if (!AddSimpleReBarBand(m_CmdBar) || !AddSimpleReBarBand(toolBar, nullptr, true)) return false;
   m_CmdBar.AddToolbar(toolBar);
   m_CmdBar.PrepareReBar();
@@ -108,7 +111,7 @@ bool CMainFrame::CreateBars() {
 }
 
 HWND CMainFrame::CreateToolBar() {
-  HWND toolBar = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, false, kToolBarStyle);
+  HWND toolBar = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, false, kFrameToolBarStyle);
   if (!toolBar) return nullptr;
   GetToolBarCommands(IDR_MAINFRAME);
   for (const ButtonLabel& label : kButtonLabels) {

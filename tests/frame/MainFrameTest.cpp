@@ -102,6 +102,21 @@ TEST_F(MainFrameTest, CreationShowsReadyAndPanes) {
   EXPECT_EQ(::SendMessageW(m_frame.m_CmdBar, TB_BUTTONCOUNT, 0, 0), 4);
 }
 
+// The toolbar in list style, each label right of its image; the flat look
+// draws it (its custom drawing reaches the bar through the frame).
+TEST_F(MainFrameTest, ToolBarShowsLabelsBesideImages) {
+  HWND toolBar = ::FindWindowExW(m_frame.m_hWndToolBar, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  ASSERT_NE(toolBar, nullptr);
+  const auto style = static_cast<DWORD>(::SendMessageW(toolBar, TB_GETSTYLE, 0, 0));
+  EXPECT_EQ(style & (TBSTYLE_LIST | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_ADJUSTABLE),
+            DWORD{TBSTYLE_LIST | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_ADJUSTABLE});
+  RECT open{};
+  ASSERT_TRUE(::SendMessageW(toolBar, TB_GETRECT, ID_LIST_OPEN, reinterpret_cast<LPARAM>(&open)));
+  // Beside, not below: the button is no taller than an image with a margin.
+  EXPECT_LT(open.bottom - open.top, 2 * 14);
+  EXPECT_GT(open.right - open.left, 16 + 8 + 20);
+}
+
 TEST_F(MainFrameTest, TypingSetsThePaneTitleWithTheLength) {
   // As typed: a multi-line edit reports no change for WM_SETTEXT.
   m_frame.m_edit.ReplaceSel("абвгд");
