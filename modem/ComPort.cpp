@@ -10,9 +10,10 @@ namespace {
 constexpr uint32_t kQueueBytes = 2048;
 constexpr uint32_t kPiecePauseMs = 200;
 constexpr uint32_t kResetPauseMs = 10;
-// After a read that brought nothing the waits sleep this long, so that a wait
-// of 30 s does not hold a processor core for 30 s.
-constexpr uint32_t kIdlePollMs = 1;
+// After a read that brought nothing the waits wait this long for input (or
+// sleep about 1 ms where the device cannot be waited for), so that a wait of
+// 30 s does not hold a processor core for 30 s.
+constexpr uint32_t kIdleWaitMs = 10;
 
 // Reads return at once with whatever has arrived; a write of n bytes may take
 // up to 1000 + 1000 n ms.
@@ -110,7 +111,7 @@ int CComPort::Transmit(const char* data, int length, int piece) {
 int CComPort::ReceiveAt(char* buffer, int size, int& total) {
   int n = Receive(buffer + total, size - total - 1);
   if (n <= 0) {
-    platform::SleepMs(kIdlePollMs);
+    m_handle.WaitForInput(kIdleWaitMs);
     return 0;
   }
   total += n;

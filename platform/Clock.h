@@ -28,6 +28,10 @@ void SleepMs(uint32_t milliseconds);
 // Seconds since 1970 (the C library's time()).
 int64_t UnixSeconds();
 
+// Processor time (user and system) that this process has used so far, in
+// microseconds; for benchmarks.
+uint64_t ProcessCpuMicroseconds();
+
 // Replacements for tests; nullptr restores the real source. Reading while a
 // test swaps is race-free (the pointers are atomic), but swap only while no
 // other thread depends on a steady clock.

@@ -46,6 +46,10 @@ class SerialDevice {
   void ClearEventMask();
 
   uint32_t Read(void* buffer, uint32_t capacity);
+  // Waits until input arrives, at most milliseconds. POSIX polls the device;
+  // Windows has no such wait for a plain (not overlapped) handle and sleeps
+  // 1 ms instead. Without an open device it sleeps 1 ms.
+  void WaitForInput(uint32_t milliseconds);
   uint32_t Write(const void* data, uint32_t length);
 
  private:

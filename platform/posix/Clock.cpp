@@ -34,6 +34,12 @@ uint32_t SystemTickMs() {
 
 }  // namespace backend
 
+uint64_t ProcessCpuMicroseconds() {
+  timespec used{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+  return static_cast<uint64_t>(used.tv_sec) * 1000000u + static_cast<uint64_t>(used.tv_nsec / 1000);
+}
+
 void SleepMs(uint32_t milliseconds) {
   timespec left{static_cast<time_t>(milliseconds / 1000),
                 static_cast<long>(milliseconds % 1000) * 1000000L};

@@ -1,5 +1,7 @@
 #include "platform/SerialDevice.h"
 
+#include "platform/Clock.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -142,6 +144,20 @@ uint32_t SerialDevice::Read(void* buffer, uint32_t capacity) {
     got = read(static_cast<int>(m_handle), buffer, capacity);
   } while (got < 0 && errno == EINTR);
   return got > 0 ? static_cast<uint32_t>(got) : 0;  // EAGAIN: nothing arrived yet
+}
+
+void SerialDevice::WaitForInput(uint32_t milliseconds) {
+  if (m_state != State::Valid) {
+    SleepMs(1);
+    return;
+  }
+  pollfd device{static_cast<int>(m_handle), POLLIN, 0};
+  // A device that has gone (an unplugged adapter, a closed pty) reports a
+  // hang-up at once, every time: sleep instead of spinning.
+  if (poll(&device, 1, static_cast<int>(milliseconds)) > 0 &&
+      (device.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+    SleepMs(milliseconds);
+  }
 }
 
 // Like a Windows write time-out: the whole write may take constant +

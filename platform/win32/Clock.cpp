@@ -27,4 +27,13 @@ uint32_t SystemTickMs() { return GetTickCount(); }
 
 void SleepMs(uint32_t milliseconds) { Sleep(milliseconds); }
 
+uint64_t ProcessCpuMicroseconds() {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+  auto ticks = [](const FILETIME& t) {  // 100 ns units
+    return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return (ticks(kernel) + ticks(user)) / 10;
+}
+
 }  // namespace platform

@@ -75,6 +75,8 @@ void SerialDevice::Purge() {
   if (m_state == State::Valid) PurgeComm(AsHandle(m_handle), kPurgeAll);
 }
 
+void SerialDevice::WaitForInput(uint32_t) { Sleep(1); }
+
 void SerialDevice::ClearEventMask() {
   if (m_state == State::Valid) SetCommMask(AsHandle(m_handle), 0);
 }
