@@ -1,0 +1,179 @@
+// Varnek.exe against the simulated modem on COM3, driven as an operator
+// drives it: the list opened through the menu and the file dialog, the text
+// typed, the delivery started from the keyboard and stopped from the
+// toolbar.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "VarnekProcess.h"
+#include "res/resource.h"
+#include "support/LogFiles.h"
+#include "support/SimProcess.h"
+#include "support/TempDir.h"
+#include "ui/framework/Text1251.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::CVarnekProcess;
+using e2e::WaitUntil;
+
+constexpr int kCom = 3;
+constexpr const char* kNumbers[] = {"79001112201", "79001112202", "79001112203"};
+constexpr wchar_t kTyped[] = L"Привет, мир";
+
+std::string Settings(int port, int check) {
+  char xml[300];
+  std::snprintf(xml, sizeof xml,
+                "<?xml version=\"1.0\" encoding=\"Windows-1251\" ?><root><BAUDRATE>9600</BAUDRATE>"
+                "<PORT>%d</PORT><CHECK>%d</CHECK><TIMEOUT>0</TIMEOUT><TIMEOUT2>0</TIMEOUT2></root>",
+                port, check);
+  return xml;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
+
+class DeliveryTest : public ::testing::Test {
+ protected:
+  void WriteList() {
+    std::ofstream list(m_folder.File("numbers.txt"), std::ios::binary);
+    for (const char* number : kNumbers) list << number << "\r\n";
+  }
+
+  RECT ScreenRect(HWND hWnd) const {
+    RECT rect{};
+    GetWindowRect(hWnd, &rect);
+    return rect;
+  }
+
+  // The centre of a toolbar button, on the screen.
+  POINT ButtonCentre(CVarnekProcess& program, HWND toolBar, UINT message, WPARAM which) {
+    RECT rect{};
+    program.Call(toolBar, message, which, &rect, sizeof rect);
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(toolBar, &centre);
+    return centre;
+  }
+
+  // "Список" on the bar, then "Открыть из файла..." with the arrows, then
+  // the file in the file dialog.
+  void OpenListThroughMenu(CVarnekProcess& program, const char* shot = nullptr) {
+    e2e::Activate(program.Frame());
+    e2e::ClickAt(ButtonCentre(program, program.MenuBar(), TB_GETITEMRECT, 0));
+    HWND popup = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (popup = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(popup); }, 5000));
+    if (shot) {
+      RECT both = ScreenRect(program.Frame());
+      RECT menu = ScreenRect(popup);
+      both.bottom = std::max(menu.bottom, both.top + 160);
+      both.right = std::max<LONG>(menu.right + 120, both.left + 420);
+      e2e::SaveScreen(both, shot);
+    }
+    e2e::PressKey(VK_DOWN);
+    e2e::PressKey(VK_DOWN);
+    e2e::PressKey(VK_RETURN);
+    HWND dialog = program.WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND name = GetDlgItem(dialog, 0x480);
+    if (!name) name = GetDlgItem(dialog, 0x47C);
+    SetWindowTextW(name, ui::Wide1251(m_folder.File("numbers.txt")).c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return program.RowCount() == 3; }, 5000));
+    EXPECT_EQ(program.StatusText(), "Загружено номеров: 3");
+  }
+
+  void TypeMessage(CVarnekProcess& program) {
+    e2e::Activate(program.Frame());
+    e2e::ClickCentre(program.Editor());
+    e2e::TypeText(program.Editor(), kTyped);
+    wchar_t shown[64] = {};
+    WaitUntil([&] {
+      // GetWindowText would read the window's caption, not the edit's text.
+      SendMessageW(program.Editor(), WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown));
+      return std::wstring(shown) == kTyped;
+    }, 3000);
+    EXPECT_EQ(std::wstring(shown), kTyped);
+  }
+
+  bool AllRowsAre(CVarnekProcess& program, const char* state) {
+    for (int row = 0; row < 3; ++row) {
+      if (program.RowText(row, 1) != state) return false;
+    }
+    return true;
+  }
+
+  testing_support::TempDir m_folder;
+};
+
+TEST_F(DeliveryTest, ListFromTheMenuIsSentToEveryNumber) {
+  testing_support::SimProcess sim(kCom, {"--delay", "150"});
+  ASSERT_TRUE(sim.Started());
+  WriteList();
+  CVarnekProcess program(m_folder.Path(), Settings(kCom, 1));
+  ASSERT_NE(program.Frame(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(OpenListThroughMenu(program, "menu-open"));
+  TypeMessage(program);
+
+  // Keyboard: F10 gives the bar the keys, Right to "Рассылка", Down opens
+  // it with "Запустить" lit, Return chooses it.
+  e2e::PressKey(VK_F10);
+  e2e::PressKey(VK_RIGHT);
+  e2e::PressKey(VK_DOWN);
+  e2e::PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return program.RowText(0, 1) == "Отправлен" && program.RowText(2, 1) != "Отправлен"; }, 20000));
+  e2e::SaveScreen(ScreenRect(program.Frame()), "main-window");
+  ASSERT_TRUE(WaitUntil([&] { return AllRowsAre(program, "Отправлен") && program.StatusText() == "Готов"; }, 30000))
+      << program.RowText(0, 1) << " " << program.RowText(1, 1) << " " << program.RowText(2, 1)
+      << " / " << program.StatusText();
+
+  EXPECT_EQ(sim.Submissions().size(), 3u);
+  for (const char* number : kNumbers) {
+    EXPECT_TRUE(Exists(m_folder.File(std::string("PHONES\\") + number))) << number;
+    EXPECT_EQ(testing_support::LogTexts(m_folder.Path(), "mess", number).size(), 1u) << number;
+  }
+  for (const char* log : {"modem", "engine", "mess"})
+    EXPECT_FALSE(testing_support::ReadTodaysLog(m_folder.Path(), log).empty()) << log;
+  EXPECT_FALSE(GetWindowLongPtrW(program.Editor(), GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(DeliveryTest, SilentModemCountsDownAndStopEndsItAtOnce) {
+  testing_support::SimProcess sim(kCom, {"--silent"});
+  ASSERT_TRUE(sim.Started());
+  WriteList();
+  CVarnekProcess program(m_folder.Path(), Settings(kCom, 0));
+  ASSERT_NE(program.Frame(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(OpenListThroughMenu(program));
+  TypeMessage(program);
+  HWND toolBar = FindWindowExW(GetParent(program.MenuBar()), nullptr, TOOLBARCLASSNAMEW, nullptr);
+  ASSERT_NE(toolBar, nullptr);
+  e2e::ClickAt(ButtonCentre(program, toolBar, TB_GETRECT, ID_DELIVERY_START));
+
+  const std::string countdown = "Ошибка порта, повторный запуск через ";
+  ASSERT_TRUE(WaitUntil([&] { return StartsWith(program.StatusText(), countdown); }, 30000))
+      << program.StatusText();
+  EXPECT_EQ(program.RowText(0, 1), "Ошибка порта");
+  const std::string first = program.StatusText();
+  ASSERT_TRUE(WaitUntil([&] { return program.StatusText() != first; }, 3000));
+  EXPECT_TRUE(StartsWith(program.StatusText(), countdown)) << program.StatusText();
+  e2e::SaveScreen(ScreenRect(toolBar), "toolbar");
+
+  e2e::ClickAt(ButtonCentre(program, toolBar, TB_GETRECT, ID_DELIVERY_STOP));
+  const auto stopped = std::chrono::steady_clock::now();
+  ASSERT_TRUE(WaitUntil([&] { return program.StatusText() == "Готов"; }, 5000)) << program.StatusText();
+  EXPECT_LT(std::chrono::steady_clock::now() - stopped, 1500ms);
+  EXPECT_TRUE(sim.Submissions().empty());
+}
+
+}  // namespace

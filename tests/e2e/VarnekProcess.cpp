@@ -1,0 +1,258 @@
+#include "VarnekProcess.h"
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "ui/framework/Text1251.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr char kFrameTitle[] = "Рассылка SMS сообщений";
+constexpr DWORD kWindowLimitMs = 10000;
+
+// The first descendant of parent of class className whose style has all of
+// styleBits.
+HWND FindDescendant(HWND parent, const wchar_t* className, DWORD styleBits = 0) {
+  struct Search {
+    const wchar_t* className;
+    DWORD styleBits;
+    HWND found;
+  } search{className, styleBits, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+        if (_wcsicmp(name, s->className) != 0 || (style & s->styleBits) != s->styleBits) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void SendInputs(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // The program's thread takes the input from its queue.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+INPUT MouseInput(DWORD flags, POINT screen) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+INPUT KeyInput(WORD virtualKey, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+bool WriteBmp(const char* path, int width, int height, const std::vector<DWORD>& pixels) {
+  std::ofstream file(path, std::ios::binary);
+  BITMAPFILEHEADER header{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = -height;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  const auto bytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
+  header.bfType = 0x4D42;
+  header.bfOffBits = sizeof(header) + sizeof(info);
+  header.bfSize = header.bfOffBits + bytes;
+  file.write(reinterpret_cast<const char*>(&header), sizeof(header));
+  file.write(reinterpret_cast<const char*>(&info), sizeof(info));
+  file.write(reinterpret_cast<const char*>(pixels.data()), bytes);
+  return static_cast<bool>(file);
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+CVarnekProcess::CVarnekProcess(const std::string& folder, const std::string& settingsXml) {
+  const std::string exe = folder + "\\Varnek.exe";
+  if (!CopyFileA(VARNEK_EXE, exe.c_str(), FALSE)) return;
+  std::ofstream(folder + "\\Varnek.xml", std::ios::binary) << settingsXml;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  std::string command = "\"" + exe + "\"";
+  m_started = CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                             folder.c_str(), &startup, &m_info) != FALSE;
+  if (!m_started) return;
+  const std::wstring title = ui::Wide1251(kFrameTitle);
+  WaitUntil(
+      [&] {
+        HWND found = FindWindowW(nullptr, title.c_str());
+        DWORD process = 0;
+        if (found) GetWindowThreadProcessId(found, &process);
+        if (process == m_info.dwProcessId && IsWindowVisible(found)) m_frame = found;
+        return m_frame != nullptr;
+      },
+      kWindowLimitMs);
+}
+
+CVarnekProcess::~CVarnekProcess() {
+  if (!m_started) return;
+  if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_info.hProcess, 9);
+    WaitForSingleObject(m_info.hProcess, 5000);
+  }
+  CloseHandle(m_info.hThread);
+  CloseHandle(m_info.hProcess);
+}
+
+long CVarnekProcess::WaitExit(DWORD milliseconds) const {
+  if (!m_started || WaitForSingleObject(m_info.hProcess, milliseconds) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(m_info.hProcess, &code);
+  return static_cast<long>(code);
+}
+
+HWND CVarnekProcess::MenuBar() const { return FindDescendant(m_frame, L"WTL_CommandBarXP"); }
+HWND CVarnekProcess::ListView() const { return FindDescendant(m_frame, L"VarnekListView"); }
+HWND CVarnekProcess::Editor() const { return FindDescendant(m_frame, L"VarnekEditView"); }
+HWND CVarnekProcess::StatusBar() const { return FindDescendant(m_frame, STATUSCLASSNAMEW); }
+
+LRESULT CVarnekProcess::Call(HWND hWnd, UINT message, WPARAM wParam, void* out,
+                             size_t bytes) const {
+  void* remote = VirtualAllocEx(m_info.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return 0;
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(hWnd, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 5000,
+                      &answer);
+  ReadProcessMemory(m_info.hProcess, remote, out, bytes, nullptr);
+  VirtualFreeEx(m_info.hProcess, remote, 0, MEM_RELEASE);
+  return static_cast<LRESULT>(answer);
+}
+
+int CVarnekProcess::RowCount() const {
+  return static_cast<int>(SendMessageW(ListView(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+// The item record and its text buffer in one block of the program's memory.
+std::string CVarnekProcess::RowText(int row, int column) const {
+  struct Block {
+    LVITEMW item;
+    wchar_t text[256];
+  };
+  void* remote = VirtualAllocEx(m_info.hProcess, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return {};
+  Block block{};
+  block.item.iSubItem = column;
+  block.item.cchTextMax = 255;
+  block.item.pszText = reinterpret_cast<Block*>(remote)->text;
+  WriteProcessMemory(m_info.hProcess, remote, &block, sizeof(block), nullptr);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(ListView(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote),
+                      SMTO_NORMAL, 5000, &ignored);
+  ReadProcessMemory(m_info.hProcess, remote, &block, sizeof(block), nullptr);
+  VirtualFreeEx(m_info.hProcess, remote, 0, MEM_RELEASE);
+  block.text[255] = L'\0';
+  return ui::Narrow1251(block.text);
+}
+
+std::string CVarnekProcess::StatusText() const {
+  wchar_t text[256] = {};
+  Call(StatusBar(), SB_GETTEXTW, 0, text, sizeof(text));
+  text[255] = L'\0';
+  return ui::Narrow1251(text);
+}
+
+HWND CVarnekProcess::WaitForDialog(const std::string& caption1251) const {
+  const std::wstring caption = ui::Wide1251(caption1251);
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND w = FindWindowW(L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+          wchar_t title[128] = {};
+          GetWindowTextW(w, title, 128);
+          if (GetWindow(w, GW_OWNER) == m_frame && IsWindowVisible(w) &&
+              (caption.empty() || caption == title)) {
+            found = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      5000);
+  return found;
+}
+
+void ClickAt(POINT screen) {
+  SendInputs({MouseInput(MOUSEEVENTF_MOVE, screen), MouseInput(MOUSEEVENTF_LEFTDOWN, screen),
+              MouseInput(MOUSEEVENTF_LEFTUP, screen)});
+}
+
+void ClickCentre(HWND hWnd) {
+  RECT rect{};
+  GetWindowRect(hWnd, &rect);
+  ClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void PressKey(WORD virtualKey) {
+  SendInputs({KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP)});
+}
+
+void TypeText(HWND hWnd, const std::wstring& text) {
+  for (wchar_t c : text) PostMessageW(hWnd, WM_CHAR, c, 1);
+}
+
+void Activate(HWND hWnd) {
+  SetForegroundWindow(hWnd);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+bool SaveScreen(const RECT& rect, const char* name) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return false;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // painted by the program's thread
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  HDC memory = CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, section);
+  HDC screen = GetDC(nullptr);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  GdiFlush();
+  const auto* data = static_cast<const DWORD*>(bits);
+  std::vector<DWORD> pixels(data, data + static_cast<size_t>(width) * height);
+  SelectObject(memory, old);
+  DeleteObject(section);
+  DeleteDC(memory);
+  CreateDirectoryA("screenshots", nullptr);
+  const std::string path = std::string("screenshots\\") + name + ".bmp";
+  return WriteBmp(path.c_str(), width, height, pixels);
+}
+
+}  // namespace e2e
