@@ -212,9 +212,11 @@ TEST_F(MainFrameTest, AddNumberRejectsTenDigitsAndReopensWithThem) {
   std::thread answers([&reopened] {
     const std::wstring dialog = ui::Wide1251("Диалог");
     const std::wstring info = ui::Wide1251("Сообщение");
+    // Visible: the dialog exists before its initialisation fills it.
     auto find = [](const std::wstring& caption) {
       for (int i = 0; i < 500; ++i) {
-        if (HWND found = FindWindowW(L"#32770", caption.c_str())) return found;
+        HWND found = FindWindowW(L"#32770", caption.c_str());
+        if (found && IsWindowVisible(found)) return found;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
       }
       return HWND{};
@@ -224,9 +226,12 @@ TEST_F(MainFrameTest, AddNumberRejectsTenDigitsAndReopensWithThem) {
     ui_test::ClickButton(first, IDOK);
     HWND box = find(info);
     ui_test::ClickButton(box, IDOK);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    HWND second = find(dialog);
-    reopened = ui_test::ControlText(second, IDC_TEXT);
+    HWND second = nullptr;
+    for (int i = 0; i < 200 && reopened.empty(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      second = find(dialog);
+      reopened = ui_test::ControlText(second, IDC_TEXT);
+    }
     ui_test::SetControlText(second, IDC_TEXT, "79000000001");
     ui_test::ClickButton(second, IDOK);
   });
