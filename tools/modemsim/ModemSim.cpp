@@ -21,7 +21,7 @@ std::string Trim(const std::string& text) {
 
 }  // namespace
 
-const CModemSim::CommandSpec CModemSim::kCommands[] = {
+const CModemSim::CommandEntry CModemSim::kCommands[] = {
     {"AT", false, &CModemSim::AnswerOk},
     {"ATE0", false, &CModemSim::EchoOff},
     {"ATE1", false, &CModemSim::EchoOn},
@@ -79,10 +79,10 @@ void CModemSim::RunCommand(const std::string& command) {
 }
 
 void CModemSim::Dispatch(const std::string& upper) {
-  for (const CommandSpec& spec : kCommands) {
-    std::string text = spec.text;
-    if (spec.prefix ? upper.compare(0, text.size(), text) == 0 : upper == text) {
-      return (this->*spec.handler)(upper.substr(text.size()));
+  for (const CommandEntry& entry : kCommands) {
+    std::string text = entry.text;
+    if (entry.prefix ? upper.compare(0, text.size(), text) == 0 : upper == text) {
+      return (this->*entry.handler)(upper.substr(text.size()));
     }
   }
   FinalReply("\r\nERROR\r\n");

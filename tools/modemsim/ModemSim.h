@@ -20,12 +20,12 @@ class CModemSim {
   void Feed(const std::string& bytes);
 
  private:
-  struct CommandSpec {
+  struct CommandEntry {
     const char* text;
     bool prefix;  // text followed by any argument
     void (CModemSim::*handler)(const std::string& argument);
   };
-  static const CommandSpec kCommands[];
+  static const CommandEntry kCommands[];
 
   void FeedCommandByte(char c);
   void FeedTextByte(char c);

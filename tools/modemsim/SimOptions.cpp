@@ -8,7 +8,7 @@ namespace {
 
 enum class OptionKind { Text, EscapedText, Count, Flag, Echo, Split, Submit, Command };
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;
   OptionKind kind;
   std::string CSimOptions::*text;
@@ -16,7 +16,7 @@ struct OptionSpec {
   bool CSimOptions::*flag;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"--link", OptionKind::Text, &CSimOptions::m_link, nullptr, nullptr},
     {"--record", OptionKind::Text, &CSimOptions::m_record, nullptr, nullptr},
     {"--transcript", OptionKind::Text, &CSimOptions::m_transcript, nullptr, nullptr},
@@ -37,8 +37,8 @@ constexpr OptionSpec kOptions[] = {
     {"--command", OptionKind::Command, nullptr, nullptr, nullptr},
 };
 
-const OptionSpec* FindOption(const std::string& name) {
-  for (const OptionSpec& o : kOptions) {
+const OptionEntry* FindOption(const std::string& name) {
+  for (const OptionEntry& o : kOptions) {
     if (name == o.name) return &o;
   }
   return nullptr;
@@ -80,12 +80,12 @@ bool CSimOptions::Parse(int argc, char** argv, std::string& error) {
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    const OptionSpec* spec = FindOption(name);
-    if (spec == nullptr) {
+    const OptionEntry* entry = FindOption(name);
+    if (entry == nullptr) {
       error = "unknown option " + name;
       return false;
     }
-    if (spec->kind != OptionKind::Flag && !inlineValue) {
+    if (entry->kind != OptionKind::Flag && !inlineValue) {
       if (i + 1 == argc) {
         error = name + " needs a value";
         return false;
@@ -102,13 +102,13 @@ bool CSimOptions::Parse(int argc, char** argv, std::string& error) {
 }
 
 bool CSimOptions::SetOption(const std::string& name, const std::string& value, std::string& error) {
-  const OptionSpec* spec = FindOption(name);
+  const OptionEntry* entry = FindOption(name);
   bool ok = true;
-  switch (spec->kind) {
-    case OptionKind::Text: this->*(spec->text) = value; break;
-    case OptionKind::EscapedText: this->*(spec->text) = DecodeEscapes(value); break;
-    case OptionKind::Count: ok = ParseCount(value, this->*(spec->count)); break;
-    case OptionKind::Flag: this->*(spec->flag) = true; break;
+  switch (entry->kind) {
+    case OptionKind::Text: this->*(entry->text) = value; break;
+    case OptionKind::EscapedText: this->*(entry->text) = DecodeEscapes(value); break;
+    case OptionKind::Count: ok = ParseCount(value, this->*(entry->count)); break;
+    case OptionKind::Flag: this->*(entry->flag) = true; break;
     case OptionKind::Echo:
       ok = value == "0" || value == "1";
       m_echo = value == "1";

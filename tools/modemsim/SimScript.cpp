@@ -67,31 +67,31 @@ bool ParseCount(const std::string& text, int& value) {
   return true;
 }
 
-bool CSimScript::AddSubmitFault(const std::string& spec) {
-  size_t colon = spec.find(':');
+bool CSimScript::AddSubmitFault(const std::string& entry) {
+  size_t colon = entry.find(':');
   int index = 0;
-  if (colon == std::string::npos || !ParseCount(spec.substr(0, colon), index) || index < 1) {
+  if (colon == std::string::npos || !ParseCount(entry.substr(0, colon), index) || index < 1) {
     return false;
   }
   SubmitFault fault = ForSubmission(index);
-  if (!ApplySubmitWord(spec.substr(colon + 1), fault)) return false;
+  if (!ApplySubmitWord(entry.substr(colon + 1), fault)) return false;
   m_submits[index] = fault;
   return true;
 }
 
-bool CSimScript::AddCommandFault(const std::string& spec) {
+bool CSimScript::AddCommandFault(const std::string& entry) {
   CommandFault fault;
-  size_t delay = spec.rfind(":delay:");
-  if (delay != std::string::npos && delay > 0 && ParseCount(spec.substr(delay + 7), fault.delayMs)) {
-    fault.pattern = ToUpper(spec.substr(0, delay));
+  size_t delay = entry.rfind(":delay:");
+  if (delay != std::string::npos && delay > 0 && ParseCount(entry.substr(delay + 7), fault.delayMs)) {
+    fault.pattern = ToUpper(entry.substr(0, delay));
     fault.action = CommandAction::Delay;
     m_commands.push_back(fault);
     return true;
   }
   for (const CommandActionName& a : kCommandActions) {
     std::string suffix = a.suffix;
-    if (EndsWith(spec, suffix) && spec.size() > suffix.size()) {
-      fault.pattern = ToUpper(spec.substr(0, spec.size() - suffix.size()));
+    if (EndsWith(entry, suffix) && entry.size() > suffix.size()) {
+      fault.pattern = ToUpper(entry.substr(0, entry.size() - suffix.size()));
       fault.action = a.action;
       m_commands.push_back(fault);
       return true;

@@ -29,10 +29,10 @@ struct CommandFault {
 class CSimScript {
  public:
   // "K:error", "K:cms:N", "K:ref0", "K:noprompt", "K:silent", "K:drop",
-  // "K:delay:MS". Several specs for one K combine. False on a malformed spec.
-  bool AddSubmitFault(const std::string& spec);
+  // "K:delay:MS". Several faults for one K combine. False on a malformed one.
+  bool AddSubmitFault(const std::string& entry);
   // "PATTERN:silent", "PATTERN:error", "PATTERN:delay:MS". False when malformed.
-  bool AddCommandFault(const std::string& spec);
+  bool AddCommandFault(const std::string& entry);
 
   SubmitFault ForSubmission(int index) const;  // the default when none is scripted
   // The first fault whose pattern equals the command (case-insensitive), or null.

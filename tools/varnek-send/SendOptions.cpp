@@ -27,7 +27,7 @@ int CountStars(const std::string& text) {
 
 using Setter = bool (*)(CSendOptions&, const std::string&);
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;
   bool takesValue;
   Setter set;  // false: the value is bad
@@ -57,7 +57,7 @@ bool AddSource(CSendOptions& o, CListSource::Kind kind, const std::string& value
   return true;
 }
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"--port", true,
      [](CSendOptions& o, const std::string& v) {
        int port = 0;
@@ -93,9 +93,9 @@ constexpr OptionSpec kOptions[] = {
     {"-h", false, [](CSendOptions& o, const std::string&) { return (o.m_help = true), true; }},
 };
 
-const OptionSpec* FindOption(const std::string& name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (name == spec.name) return &spec;
+const OptionEntry* FindOption(const std::string& name) {
+  for (const OptionEntry& entry : kOptions) {
+    if (name == entry.name) return &entry;
   }
   return nullptr;
 }
@@ -135,18 +135,18 @@ bool CSendOptions::Parse(const std::vector<std::string>& args, std::string& erro
       value = name.substr(equals + 1);
       name.resize(equals);
     }
-    const OptionSpec* spec = FindOption(name);
-    if (spec == nullptr) {
+    const OptionEntry* entry = FindOption(name);
+    if (entry == nullptr) {
       error = name.empty() || name[0] != '-' ? "unexpected argument \"" + name + "\"" : "unknown option " + name;
       return false;
     }
-    if (spec->takesValue && equals == std::string::npos) {
+    if (entry->takesValue && equals == std::string::npos) {
       if (i + 1 == args.size()) {
         error = name + " needs a value";
         return false;
       }
       value = args[++i];
-    } else if (!spec->takesValue && equals != std::string::npos) {
+    } else if (!entry->takesValue && equals != std::string::npos) {
       error = name + " takes no value";
       return false;
     }
