@@ -196,37 +196,70 @@ bool CFlatMenuWindow::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LP
                                            LRESULT& result) {
   static constexpr CMessageEntry<CFlatMenuWindow> kMessages[] = {
       {WM_NCPAINT, WM_NCPAINT, &CFlatMenuWindow::OnNcPaint},
+      {WM_PAINT, WM_PAINT, &CFlatMenuWindow::OnPaint},
       {WM_PRINT, WM_PRINT, &CFlatMenuWindow::OnPrint},
   };
   return RouteMessage(this, kMessages, message, wParam, lParam, result);
 }
 
-LRESULT CFlatMenuWindow::OnNcPaint(UINT, WPARAM, LPARAM, bool&) {
+// Without a non-client area the border is the margin the menu keeps around
+// its items; the first item shows how wide it is.
+CFlatMenuWindow::CBorder CFlatMenuWindow::GetBorder() const {
+  RECT window{};
+  RECT client{};
+  GetWindowRect(&window);
+  GetClientRect(&client);
+  const SIZE frame{((window.right - window.left) - client.right) / 2,
+                   ((window.bottom - window.top) - client.bottom) / 2};
+  if (frame.cx > 0 || frame.cy > 0) return CBorder{frame, false};
+  auto* menu = reinterpret_cast<HMENU>(::SendMessageW(m_hWnd, MN_GETHMENU, 0, 0));
+  RECT item{};
+  if (menu && GetMenuItemRect(nullptr, menu, 0, &item) && item.left > window.left &&
+      item.top > window.top)
+    return CBorder{SIZE{item.left - window.left, item.top - window.top}, true};
+  return CBorder{SIZE{m_cxBorder, m_cyBorder}, true};
+}
+
+LRESULT CFlatMenuWindow::OnNcPaint(UINT message, WPARAM wParam, LPARAM lParam, bool&) {
+  const CBorder border = GetBorder();
+  if (border.inClient) return DefWindowProc(message, wParam, lParam);
   HDC dc = ::GetWindowDC(m_hWnd);
-  DrawFrame(dc);
+  DrawFrame(dc, border.inset);
   ::ReleaseDC(m_hWnd, dc);
   return 0;
 }
 
-LRESULT CFlatMenuWindow::OnPrint(UINT message, WPARAM wParam, LPARAM lParam, bool&) {
+// A border inside the client area is painted by the menu with its items;
+// the frame goes over it afterwards.
+LRESULT CFlatMenuWindow::OnPaint(UINT message, WPARAM wParam, LPARAM lParam, bool&) {
+  const LRESULT result = DefWindowProc(message, wParam, lParam);
+  const CBorder border = GetBorder();
+  if (border.inClient) {
+    HDC dc = ::GetWindowDC(m_hWnd);
+    DrawFrame(dc, border.inset);
+    ::ReleaseDC(m_hWnd, dc);
+  }
+  return result;
+}
+
+LRESULT CFlatMenuWindow::OnPrint(UINT, WPARAM wParam, LPARAM lParam, bool&) {
   HDC dc = reinterpret_cast<HDC>(wParam);
-  if (lParam & PRF_NONCLIENT) DrawFrame(dc);
+  const CBorder border = GetBorder();
+  if ((lParam & PRF_NONCLIENT) && !border.inClient) DrawFrame(dc, border.inset);
   if (lParam & PRF_CLIENT) PrintClient(dc);
-  (void)message;
+  if ((lParam & PRF_CLIENT) && border.inClient) DrawFrame(dc, border.inset);
   return 0;
 }
 
-void CFlatMenuWindow::DrawFrame(HDC dc) const {
+// The outline, the image column's strip in the left border and the joint,
+// outside the items' area (the window less inset on every side).
+void CFlatMenuWindow::DrawFrame(HDC dc, SIZE inset) const {
   RECT window{};
   GetWindowRect(&window);
   const int width = window.right - window.left;
   const int height = window.bottom - window.top;
-  RECT client{};
-  GetClientRect(&client);
-  const int dx = (width - client.right) / 2;
-  const int dy = (height - client.bottom) / 2;
   const int saved = SaveDC(dc);
-  ExcludeClipRect(dc, dx, dy, dx + client.right, dy + client.bottom);
+  ExcludeClipRect(dc, inset.cx, inset.cy, width - inset.cx, height - inset.cy);
   HPEN outline = CreatePen(PS_SOLID, 1, m_clrFrame);
   HBRUSH fill = CreateSolidBrush(m_clrBackground);
   SelectObject(dc, outline);
@@ -237,6 +270,7 @@ void CFlatMenuWindow::DrawFrame(HDC dc) const {
   FillRect(dc, &strip, column);
   HPEN joint = CreatePen(PS_SOLID, 1, m_clrColumn);
   if (m_jointWidth > 0) {
+    // The button's own side lines, at 0 and w - 1, run on into the outline.
     SelectObject(dc, joint);
     MoveToEx(dc, 1, 0, nullptr);
     LineTo(dc, m_jointWidth - 1, 0);

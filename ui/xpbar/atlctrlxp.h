@@ -67,9 +67,20 @@ class CFlatMenuWindow : public CWindowImplBaseT<CWindow> {
   int m_cyBorder;
 
  private:
+  // Where the popup's border lies: the distance of the items from the
+  // window's edges, and whether the menu draws it inside its client area
+  // (Wine gives popup menus no non-client area) rather than as the
+  // non-client frame (Windows).
+  struct CBorder {
+    SIZE inset;
+    bool inClient;
+  };
+  CBorder GetBorder() const;
+
   LRESULT OnNcPaint(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnPaint(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnPrint(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  void DrawFrame(HDC dc) const;
+  void DrawFrame(HDC dc, SIZE inset) const;
   void PrintClient(HDC dc) const;
 };
 
