@@ -9,6 +9,8 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 0
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update
+# A mirror that hiccups once should not fail the whole run.
+retry() { "$@" || { sleep 10; "$@"; } || { sleep 30; "$@"; }; }
+retry apt-get update
 # shellcheck disable=SC2086
-apt-get install -y --no-install-recommends $packages
+retry apt-get install -y --no-install-recommends $packages
