@@ -267,7 +267,9 @@ TEST_F(MainFrameTest, LoadedCountGoesToTheStatusBar) {
   std::thread answer([] {
     const std::wstring dialog = ui::Wide1251("Диалог");
     for (int i = 0; i < 500; ++i) {
-      if (HWND found = FindWindowW(L"#32770", dialog.c_str())) {
+      // Visible: the dialog exists before its initialisation fills it.
+      HWND found = FindWindowW(L"#32770", dialog.c_str());
+      if (found && IsWindowVisible(found)) {
         ui_test::SetControlText(found, IDC_TEXT, "790000000**");
         ui_test::ClickButton(found, IDOK);
         return;
