@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/win32/BitmapFile.h"
 #include "ui/framework/Text1251.h"
 
 namespace e2e {
@@ -63,24 +64,6 @@ INPUT KeyInput(WORD virtualKey, DWORD flags) {
   return input;
 }
 
-bool WriteBmp(const char* path, int width, int height, const std::vector<DWORD>& pixels) {
-  std::ofstream file(path, std::ios::binary);
-  BITMAPFILEHEADER header{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = -height;
-  info.biPlanes = 1;
-  info.biBitCount = 32;
-  const auto bytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
-  header.bfType = 0x4D42;
-  header.bfOffBits = sizeof(header) + sizeof(info);
-  header.bfSize = header.bfOffBits + bytes;
-  file.write(reinterpret_cast<const char*>(&header), sizeof(header));
-  file.write(reinterpret_cast<const char*>(&info), sizeof(info));
-  file.write(reinterpret_cast<const char*>(pixels.data()), bytes);
-  return static_cast<bool>(file);
-}
 
 }  // namespace
 
@@ -252,7 +235,7 @@ bool SaveScreen(const RECT& rect, const char* name) {
   DeleteDC(memory);
   CreateDirectoryA("screenshots", nullptr);
   const std::string path = std::string("screenshots\\") + name + ".bmp";
-  return WriteBmp(path.c_str(), width, height, pixels);
+  return testing_support::WriteBmp(path.c_str(), width, height, pixels);
 }
 
 }  // namespace e2e

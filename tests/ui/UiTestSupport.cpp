@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/win32/BitmapFile.h"
 #include "ui/framework/Text1251.h"
 
 namespace ui_test {
@@ -97,27 +98,6 @@ CRegistryValue::~CRegistryValue() {
 
 namespace {
 
-bool WriteBmp(const char* path, int width, int height, const std::vector<DWORD>& pixels) {
-  FILE* file = std::fopen(path, "wb");
-  if (!file) return false;
-  BITMAPFILEHEADER header{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = -height;
-  info.biPlanes = 1;
-  info.biBitCount = 32;
-  const DWORD bytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
-  header.bfType = 0x4D42;
-  header.bfOffBits = sizeof(header) + sizeof(info);
-  header.bfSize = header.bfOffBits + bytes;
-  const bool ok = std::fwrite(&header, sizeof(header), 1, file) == 1 &&
-                  std::fwrite(&info, sizeof(info), 1, file) == 1 &&
-                  std::fwrite(pixels.data(), bytes, 1, file) == 1;
-  std::fclose(file);
-  return ok;
-}
-
 // A 32-bit top-down section of the given size, selected into a memory DC.
 struct CSection {
   CSection(int width, int height) {
@@ -181,7 +161,7 @@ bool SaveScreenShot(HWND hWnd, const char* name) {
   ReleaseDC(nullptr, screen);
   CreateDirectoryA("screenshots", nullptr);
   const std::string path = std::string("screenshots/") + name + ".bmp";
-  const bool saved = WriteBmp(path.c_str(), width, height, section.Copy(width, height));
+  const bool saved = testing_support::WriteBmp(path.c_str(), width, height, section.Copy(width, height));
   // VARNEK_UI_SHOT_HOLD_MS keeps the window up a while longer, so that a
   // screenshot of the whole display (import -window root) can be taken.
   if (const char* hold = std::getenv("VARNEK_UI_SHOT_HOLD_MS")) Sleep(static_cast<DWORD>(std::atoi(hold)));
