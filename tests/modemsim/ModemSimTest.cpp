@@ -30,6 +30,7 @@ const std::string kPrompt = "\r\n> ";
 const std::string kOk = "\r\nOK\r\n";
 const std::string kError = "\r\nERROR\r\n";
 const std::string kInvalid = "\r\n+CMS ERROR: 304\r\n";
+const std::string kZero(1, '\0');
 
 std::string Accepted(int ref) { return "\r\n+CMGS: " + std::to_string(ref) + "\r\n\r\nOK\r\n"; }
 
@@ -87,6 +88,25 @@ const DialogueCase kDialogues[] = {
       {kPdu + kCtrlZ, "\r\n+CMGS: 1\r\n\r\n+CDSI: \"SM\",3\r\n\r\nOK\r\n"}}},
     {"SplitRepliesArriveWhole", {"--echo", "0", "--split", "1:5"},
      {{"at\r", kOk}, {kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(1)}}},
+    {"PromptWithoutTheBlank", {"--echo", "0", "--prompt", "\\r\\n>\\r\\n"},
+     {{kCmgs, "\r\n>\r\n"}, {kPdu + kCtrlZ, Accepted(1)}}},
+    {"TextEchoedWhileEchoIsOn", {"--text-echo"},
+     {{kCmgs, kCmgs + kPrompt}, {kPdu + kCtrlZ, kPdu + Accepted(1)}, {"ate0\r", "ate0\r" + kOk},
+      {kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(2)}}},
+    {"ZeroByteBeforeEveryReply", {"--echo", "0", "--noise", "\\x00"},
+     {{"at\r", kZero + kOk}, {kCmgs, kZero + kPrompt}, {kPdu + kCtrlZ, kZero + Accepted(1)}}},
+    {"StartsWaitingForText", {"--echo", "0", "--profile", "killed-run"},
+     {{"at\r", ""}, {"\x1b", kOk}, {"at\r", kOk}}},
+    {"WhatComesBeforeAtIsIgnored", {"--echo", "0"},
+     {{"\x1b" "at\r", kOk}, {"\x1b\x1b" "AT+CMGF=0\r", kOk}}},
+    {"ReferencesWrapRound", {"--echo", "0", "--profile", "wrapping"},
+     {{kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(254)}, {kCmgs, kPrompt},
+      {kPdu + kCtrlZ, Accepted(255)}, {kCmgs, kPrompt}, {kPdu + kCtrlZ, Accepted(0)}}},
+    {"PinLockedRefusesEveryCmgs", {"--echo", "0", "--profile", "pin-locked"},
+     {{kCmgs, "\r\n+CMS ERROR: 311\r\n"}, {"at\r", kOk}, {kCmgs, "\r\n+CMS ERROR: 311\r\n"}}},
+    {"SubmitCmeErrors", {"--echo", "0", "--submit", "1:cme:SIM busy", "--submit", "2:cme:14"},
+     {{kCmgs, kPrompt}, {kPdu + kCtrlZ, "\r\n+CME ERROR: SIM busy\r\n"}, {kCmgs, kPrompt},
+      {kPdu + kCtrlZ, "\r\n+CME ERROR: 14\r\n"}}},
 };
 
 class DialogueTest : public ::testing::TestWithParam<DialogueCase> {};
@@ -117,7 +137,7 @@ long long ElapsedMs(std::chrono::steady_clock::time_point start) {
 // Where time is the point, a few cases measured with generous tolerance.
 TEST(SimTiming, DelaysHoldTheReplyBack) {
   SimProcess sim(42, {"--echo", "0", "--delay", "60", "--submit", "1:delay:150",
-                      "--command", "AT+CMEE=1:delay:100"});
+                      "--command", "AT+CMEE=1:delay:100", "--network", "100:100"});
   ASSERT_TRUE(sim.Started());
   CPtyClient client;
   ASSERT_TRUE(client.Open(sim.LinkPath()));
@@ -127,7 +147,7 @@ TEST(SimTiming, DelaysHoldTheReplyBack) {
     long long atLeastMs;
   };
   const Timed steps[] = {{"at\r", kOk, 60}, {"at+cmee=1\r", kOk, 160}, {kCmgs, kPrompt, 60},
-                         {kPdu + kCtrlZ, Accepted(1), 210}};
+                         {kPdu + kCtrlZ, Accepted(1), 310}};
   for (const Timed& step : steps) {
     auto start = std::chrono::steady_clock::now();
     client.Send(step.send);
@@ -148,6 +168,44 @@ TEST(SimSplit, RepliesAreWrittenInPieces) {
   // "\r\nOK\r\n" as three writes of three, two and one escaped bytes.
   EXPECT_NE(std::string::npos, sim.Transcript().find("OUT \\r\\nO\nOUT K\\r\\n\n"))
       << sim.Transcript();
+}
+
+// Unsolicited lines come between the modem's lines, while it waits for
+// commands and while it waits for PDU text.
+TEST(SimUnsolicited, LinesComeInTurnBetweenLines) {
+  SimProcess sim(47, {"--echo", "0", "--urc", "\\r\\nRING\\r\\n", "--urc", "\\r\\n^RSSI:9\\r\\n",
+                      "--urc-every", "40"});
+  ASSERT_TRUE(sim.Started());
+  CPtyClient client;
+  ASSERT_TRUE(client.Open(sim.LinkPath()));
+  std::string idle = client.Read(64, 300);
+  EXPECT_NE(idle.find("\r\nRING\r\n\r\n^RSSI:9\r\n\r\nRING\r\n"), std::string::npos) << idle;
+  client.Send(kCmgs);
+  std::string prompt = client.Read(64, 300);
+  EXPECT_NE(prompt.find(kPrompt), std::string::npos) << prompt;
+  std::string typing = client.Read(64, 300);
+  EXPECT_NE(typing.find("RING"), std::string::npos) << "while the text is awaited: " << typing;
+  client.Send(kPdu + kCtrlZ);
+  EXPECT_NE(client.Read(200, 300).find(Accepted(1)), std::string::npos);
+}
+
+// An old phone keeps only 64 bytes of what arrives within 150 ms.
+TEST(SimBurst, BytesBeyondTheLimitAreLost) {
+  SimProcess sim(48, {"--echo", "0", "--profile", "old-phone"});
+  ASSERT_TRUE(sim.Started());
+  CPtyClient client;
+  ASSERT_TRUE(client.Open(sim.LinkPath()));
+  client.Send(kCmgs);
+  ASSERT_EQ(kPrompt, client.Read(kPrompt.size()));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  client.Send(std::string(100, '0'));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  client.Send(kCtrlZ);
+  EXPECT_EQ(kInvalid, client.Read(kInvalid.size()));
+  std::vector<SimSubmission> record = sim.Submissions();
+  ASSERT_EQ(1u, record.size());
+  EXPECT_EQ(std::string(64, '0'), record[0].pdu);
+  EXPECT_NE(std::string::npos, sim.Transcript().find("--- lost 36 bytes")) << sim.Transcript();
 }
 
 bool WaitUntil(const std::function<bool()>& condition) {
@@ -247,7 +305,9 @@ TEST(SimCommandLine, HelpAndBadOptions) {
   const char* bad[] = {"--frobnicate", "--link", "--link /tmp/x --submit 0:error",
                        "--link /tmp/x --submit 1:explode", "--link /tmp/x --submit 1:cms:",
                        "--link /tmp/x --command AT:explode", "--link /tmp/x --split 3",
-                       "--link /tmp/x --echo 2", "--link /tmp/x --delay -5"};
+                       "--link /tmp/x --echo 2", "--link /tmp/x --delay -5",
+                       "--link /tmp/x --profile nosuch", "--link /tmp/x --network 5",
+                       "--link /tmp/x --submit 1:cme:", "--link /tmp/x --profile"};
   for (const char* args : bad) EXPECT_EQ(2, RunSim(args)) << args;
 }
 

@@ -10,6 +10,8 @@ constexpr char kCtrlZ = 26;
 constexpr char kEsc = 27;
 // The modem's "invalid PDU mode parameter" error.
 constexpr const char* kInvalidPdu = "\r\n+CMS ERROR: 304\r\n";
+constexpr int kIdleStepMs = 10;
+constexpr int kReferences = 256;  // TP-MR is one octet
 
 std::string Trim(const std::string& text) {
   size_t begin = 0;
@@ -36,7 +38,29 @@ CModemSim::CModemSim(const CSimOptions& options, CSimLine& line, CSubmissionReco
       m_line(line),
       m_record(record),
       m_echo(options.m_echo),
-      m_nextRef(options.m_firstRef) {}
+      m_textMode(options.m_startInText),
+      m_nextRef(options.m_firstRef),
+      m_random(1),
+      m_urcDue(std::chrono::steady_clock::now() + std::chrono::milliseconds(options.m_urcEveryMs)) {
+  m_line.LimitBursts(options.m_burstBytes, options.m_burstMs);
+}
+
+void CModemSim::Tick() {
+  if (m_options.m_silent || m_options.m_urcs.empty()) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now < m_urcDue) return;
+  m_line.SendUnsolicited(m_options.m_urcs[m_nextUrc]);
+  m_nextUrc = (m_nextUrc + 1) % m_options.m_urcs.size();
+  m_urcDue = now + std::chrono::milliseconds(m_options.m_urcEveryMs);
+}
+
+void CModemSim::Idle(int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < end) {
+    Tick();
+    PauseMs(kIdleStepMs);
+  }
+}
 
 void CModemSim::Feed(const std::string& bytes) {
   if (m_options.m_silent) return;
@@ -67,13 +91,17 @@ void CModemSim::FeedCommandByte(char c) {
 }
 
 void CModemSim::RunCommand(const std::string& command) {
+  // A modem ignores what comes before "AT" (V.250 5.2.1): line noise, or the
+  // ESC that a client sends in case the modem still waits for PDU text. A
+  // line without AT gets no answer.
   std::string upper = ToUpper(command);
-  // Lines that do not begin with AT are noise to a modem: no answer.
-  if (upper.compare(0, 2, "AT") != 0) return;
+  size_t at = upper.find("AT");
+  if (at == std::string::npos) return;
+  upper.erase(0, at);
   if (const CommandFault* fault = m_options.m_script.ForCommand(upper)) {
     if (fault->action == CommandAction::Silent) return;
     if (fault->action == CommandAction::Error) return FinalReply("\r\nERROR\r\n");
-    PauseMs(fault->delayMs);
+    Idle(fault->delayMs);
   }
   Dispatch(upper);
 }
@@ -112,15 +140,22 @@ void CModemSim::StartSubmission(const std::string& argument) {
   m_announced = announced;
   m_pdu.clear();
   m_fault = m_options.m_script.ForSubmission(++m_submission);
+  // A SIM that waits for its PIN, or no network: refused before any text.
+  if (!m_options.m_refuse.empty()) {
+    FinalReply("\r\n" + m_options.m_refuse + "\r\n");
+    return m_record.Append(m_submission, m_announced, "", "refused " + m_options.m_refuse);
+  }
   m_textMode = true;
-  if (!m_fault.noPrompt) Reply("\r\n> ");
+  if (!m_fault.noPrompt) Reply(m_options.m_prompt);
 }
 
 // In text mode nothing is a command: "at\r" is more (invalid) text. Only
-// Ctrl-Z and ESC end it.
+// Ctrl-Z and ESC end it. With echo on, a modem echoes the text as it comes.
 void CModemSim::FeedTextByte(char c) {
+  if (c == kCtrlZ || c == kEsc) FlushEcho();
   if (c == kCtrlZ) return FinishSubmission();
   if (c == kEsc) return EscapeSubmission();
+  if (m_echo && m_options.m_textEcho) m_echoPending += c;
   m_pdu += c;
   if (m_fault.drop && m_pdu.size() >= static_cast<size_t>(m_announced) + 1) DropSubmission();
 }
@@ -136,11 +171,15 @@ void CModemSim::FinishSubmission() {
 }
 
 void CModemSim::AnswerSubmission() {
-  PauseMs(m_fault.delayMs);
+  Idle(m_fault.delayMs + NetworkDelayMs());
   switch (m_fault.final) {
     case FinalKind::Ok:
     case FinalKind::RefZero: {
-      int ref = m_fault.final == FinalKind::Ok ? m_nextRef++ : 0;
+      int ref = 0;
+      if (m_fault.final == FinalKind::Ok) {
+        ref = m_nextRef;
+        m_nextRef = (m_nextRef + 1) % kReferences;
+      }
       std::string head = "\r\n+CMGS: " + std::to_string(ref) + "\r\n";
       FinalReply(head + m_options.m_unsolicitedInside + "\r\nOK\r\n");
       return EndSubmission("ok " + std::to_string(ref));
@@ -148,14 +187,18 @@ void CModemSim::AnswerSubmission() {
     case FinalKind::Error:
       FinalReply("\r\nERROR\r\n");
       return EndSubmission("error ERROR");
-    case FinalKind::CmsError: {
-      std::string error = "+CMS ERROR: " + std::to_string(m_fault.cmsCode);
-      FinalReply("\r\n" + error + "\r\n");
-      return EndSubmission("error " + error);
-    }
+    case FinalKind::Refusal:
+      FinalReply("\r\n" + m_fault.refusal + "\r\n");
+      return EndSubmission("error " + m_fault.refusal);
     case FinalKind::Silent:
       return EndSubmission("silent");
   }
+}
+
+int CModemSim::NetworkDelayMs() {
+  const int low = m_options.m_networkMinMs;
+  const int high = m_options.m_networkMaxMs > low ? m_options.m_networkMaxMs : low;
+  return std::uniform_int_distribution<int>(low, high)(m_random);
 }
 
 // ESC abandons the message, as a modem does; the client sends it after a
@@ -195,8 +238,8 @@ void CModemSim::FlushEcho() {
 }
 
 void CModemSim::Reply(const std::string& text) {
-  PauseMs(m_options.m_delayMs);
-  m_line.Send(text, m_options.m_splitBytes, m_options.m_splitMs);
+  Idle(m_options.m_delayMs);
+  m_line.Send(m_options.m_noise + text, m_options.m_splitBytes, m_options.m_splitMs);
 }
 
 void CModemSim::FinalReply(const std::string& text) {

@@ -1,7 +1,10 @@
 #pragma once
 // The modem's side of the AT dialogue: command mode (echo, OK, ERROR) and the
 // text mode of AT+CMGS, in which hex text is collected up to Ctrl-Z (submit)
-// or ESC (drop the message), with the faults of the script applied.
+// or ESC (drop the message), with the habits of the options and the faults
+// of the script applied.
+#include <chrono>
+#include <random>
 #include <string>
 
 #include "tools/modemsim/SimLine.h"
@@ -18,6 +21,9 @@ class CModemSim {
 
   // Handles bytes as they arrive from the client.
   void Feed(const std::string& bytes);
+  // Sends the unsolicited line that is due, if any; called between reads,
+  // which is always between two lines of the modem.
+  void Tick();
 
  private:
   struct CommandEntry {
@@ -48,6 +54,8 @@ class CModemSim {
   void FlushEcho();
   void Reply(const std::string& text);       // after the global delay, split
   void FinalReply(const std::string& text);  // the unsolicited text first
+  void Idle(int ms);  // a busy modem: no input handled, unsolicited lines still sent
+  int NetworkDelayMs();
 
   const CSimOptions& m_options;
   CSimLine& m_line;
@@ -62,6 +70,9 @@ class CModemSim {
   int m_submission = 0;
   int m_nextRef;
   SubmitFault m_fault;
+  std::minstd_rand m_random;  // fixed seed: a run's delays repeat
+  size_t m_nextUrc = 0;
+  std::chrono::steady_clock::time_point m_urcDue;
 };
 
 }  // namespace modemsim

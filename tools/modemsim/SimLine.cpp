@@ -40,12 +40,31 @@ bool CSimLine::Drop(int pauseMs) {
   return ok;
 }
 
+void CSimLine::LimitBursts(int bytes, int ms) {
+  m_burstBytes = bytes;
+  m_burstWindow = std::chrono::milliseconds(ms);
+}
+
 std::string CSimLine::Read(int timeoutMs) {
   char buffer[512];
   size_t n = m_pty.Read(buffer, sizeof buffer, timeoutMs);
   std::string bytes(buffer, n);
   if (n > 0) m_transcript.Received(bytes);
-  return bytes;
+  return KeepWithinBurst(bytes);
+}
+
+std::string CSimLine::KeepWithinBurst(const std::string& bytes) {
+  if (m_burstBytes <= 0 || bytes.empty()) return bytes;
+  const auto now = std::chrono::steady_clock::now();
+  while (!m_kept.empty() && now - m_kept.front() >= m_burstWindow) m_kept.pop_front();
+  const size_t room = static_cast<size_t>(m_burstBytes) - m_kept.size();
+  if (bytes.size() <= room) {
+    m_kept.insert(m_kept.end(), bytes.size(), now);
+    return bytes;
+  }
+  m_kept.insert(m_kept.end(), room, now);
+  m_transcript.Event("lost " + std::to_string(bytes.size() - room) + " bytes");
+  return bytes.substr(0, room);
 }
 
 void CSimLine::Send(const std::string& bytes, int pieceBytes, int pauseMs) {
@@ -56,6 +75,11 @@ void CSimLine::Send(const std::string& bytes, int pieceBytes, int pauseMs) {
     m_transcript.Sent(part);
     m_pty.Write(part.data(), part.size());
   }
+}
+
+void CSimLine::SendUnsolicited(const std::string& bytes) {
+  m_transcript.Sent(bytes);
+  if (!m_pty.Write(bytes.data(), bytes.size(), false)) m_transcript.Event("no room: line lost");
 }
 
 // The new link is made beside the old one and renamed over it, so that a

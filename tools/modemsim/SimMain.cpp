@@ -64,6 +64,7 @@ int Serve(const modemsim::CSimOptions& options) {
          std::chrono::steady_clock::now() < deadline) {
     std::string bytes = line.Read(20);
     if (!bytes.empty()) modem.Feed(bytes);
+    modem.Tick();
   }
   line.Close();
   // Gone last: a caller that cannot wait for the process waits for this.
@@ -78,11 +79,12 @@ int main(int argc, char** argv) {
   modemsim::CSimOptions options;
   std::string error;
   if (!options.Parse(argc, argv, error)) {
-    std::fprintf(stderr, "varnek-modem-sim: %s\n%s", error.c_str(), modemsim::CSimOptions::HelpText());
+    std::fprintf(stderr, "varnek-modem-sim: %s\n%s", error.c_str(),
+                 modemsim::CSimOptions::HelpText().c_str());
     return 2;
   }
   if (options.m_help) {
-    std::fputs(modemsim::CSimOptions::HelpText(), stdout);
+    std::fputs(modemsim::CSimOptions::HelpText().c_str(), stdout);
     return 0;
   }
   CatchStopSignals();

@@ -6,35 +6,63 @@ namespace modemsim {
 
 namespace {
 
-enum class OptionKind { Text, EscapedText, Count, Flag, Echo, Split, Submit, Command };
+enum class OptionKind { Text, EscapedText, EscapedList, Count, Pair, Flag, Echo, Submit, Command,
+                        Profile };
 
 struct OptionEntry {
   const char* name;
   OptionKind kind;
   std::string CSimOptions::*text;
   int CSimOptions::*count;
+  int CSimOptions::*second;  // of a Pair "A:B"
   bool CSimOptions::*flag;
 };
 
+constexpr OptionEntry Text(const char* name, std::string CSimOptions::*member,
+                           OptionKind kind = OptionKind::Text) {
+  return {name, kind, member, nullptr, nullptr, nullptr};
+}
+constexpr OptionEntry Count(const char* name, int CSimOptions::*member) {
+  return {name, OptionKind::Count, nullptr, member, nullptr, nullptr};
+}
+constexpr OptionEntry Pair(const char* name, int CSimOptions::*first, int CSimOptions::*second) {
+  return {name, OptionKind::Pair, nullptr, first, second, nullptr};
+}
+constexpr OptionEntry Flag(const char* name, bool CSimOptions::*member) {
+  return {name, OptionKind::Flag, nullptr, nullptr, nullptr, member};
+}
+constexpr OptionEntry Other(const char* name, OptionKind kind) {
+  return {name, kind, nullptr, nullptr, nullptr, nullptr};
+}
+
 constexpr OptionEntry kOptions[] = {
-    {"--link", OptionKind::Text, &CSimOptions::m_link, nullptr, nullptr},
-    {"--record", OptionKind::Text, &CSimOptions::m_record, nullptr, nullptr},
-    {"--transcript", OptionKind::Text, &CSimOptions::m_transcript, nullptr, nullptr},
-    {"--stop-file", OptionKind::Text, &CSimOptions::m_stopFile, nullptr, nullptr},
-    {"--ready-file", OptionKind::Text, &CSimOptions::m_readyFile, nullptr, nullptr},
-    {"--unsolicited", OptionKind::EscapedText, &CSimOptions::m_unsolicited, nullptr, nullptr},
-    {"--unsolicited-inside", OptionKind::EscapedText, &CSimOptions::m_unsolicitedInside, nullptr,
-     nullptr},
-    {"--max-seconds", OptionKind::Count, nullptr, &CSimOptions::m_maxSeconds, nullptr},
-    {"--ref", OptionKind::Count, nullptr, &CSimOptions::m_firstRef, nullptr},
-    {"--drop-ms", OptionKind::Count, nullptr, &CSimOptions::m_dropMs, nullptr},
-    {"--delay", OptionKind::Count, nullptr, &CSimOptions::m_delayMs, nullptr},
-    {"--silent", OptionKind::Flag, nullptr, nullptr, &CSimOptions::m_silent},
-    {"--help", OptionKind::Flag, nullptr, nullptr, &CSimOptions::m_help},
-    {"--echo", OptionKind::Echo, nullptr, nullptr, nullptr},
-    {"--split", OptionKind::Split, nullptr, nullptr, nullptr},
-    {"--submit", OptionKind::Submit, nullptr, nullptr, nullptr},
-    {"--command", OptionKind::Command, nullptr, nullptr, nullptr},
+    Text("--link", &CSimOptions::m_link),
+    Text("--record", &CSimOptions::m_record),
+    Text("--transcript", &CSimOptions::m_transcript),
+    Text("--stop-file", &CSimOptions::m_stopFile),
+    Text("--ready-file", &CSimOptions::m_readyFile),
+    Text("--prompt", &CSimOptions::m_prompt, OptionKind::EscapedText),
+    Text("--noise", &CSimOptions::m_noise, OptionKind::EscapedText),
+    Text("--unsolicited", &CSimOptions::m_unsolicited, OptionKind::EscapedText),
+    Text("--unsolicited-inside", &CSimOptions::m_unsolicitedInside, OptionKind::EscapedText),
+    Text("--refuse", &CSimOptions::m_refuse),
+    Other("--urc", OptionKind::EscapedList),
+    Count("--urc-every", &CSimOptions::m_urcEveryMs),
+    Count("--max-seconds", &CSimOptions::m_maxSeconds),
+    Count("--ref", &CSimOptions::m_firstRef),
+    Count("--drop-ms", &CSimOptions::m_dropMs),
+    Count("--delay", &CSimOptions::m_delayMs),
+    Pair("--split", &CSimOptions::m_splitBytes, &CSimOptions::m_splitMs),
+    Pair("--network", &CSimOptions::m_networkMinMs, &CSimOptions::m_networkMaxMs),
+    Pair("--burst-limit", &CSimOptions::m_burstBytes, &CSimOptions::m_burstMs),
+    Flag("--silent", &CSimOptions::m_silent),
+    Flag("--text-echo", &CSimOptions::m_textEcho),
+    Flag("--start-in-text", &CSimOptions::m_startInText),
+    Flag("--help", &CSimOptions::m_help),
+    Other("--echo", OptionKind::Echo),
+    Other("--submit", OptionKind::Submit),
+    Other("--command", OptionKind::Command),
+    Other("--profile", OptionKind::Profile),
 };
 
 const OptionEntry* FindOption(const std::string& name) {
@@ -44,30 +72,76 @@ const OptionEntry* FindOption(const std::string& name) {
   return nullptr;
 }
 
+// The habits of device families as seen in public modem logs. A profile is
+// the options it stands for; later options add to it or override it.
+struct Profile {
+  const char* name;
+  const char* description;
+  const char* options[12];  // name, value, name, value ...; flags take "", null ends
+};
+
+constexpr Profile kProfiles[] = {
+    {"usb-stick", "3G USB stick: ^RSSI, ^BOOT and ^MODE between any two lines, text echoed",
+     {"--urc", "\\r\\n^RSSI:17\\r\\n", "--urc", "\\r\\n^BOOT:20952988,0,0,0,75\\r\\n", "--urc",
+      "\\r\\n^MODE:5,4\\r\\n", "--urc-every", "150", "--text-echo", ""}},
+    {"lte-module", "LTE module: prompt \">\" CR LF without the blank, +CMTI and RING lines",
+     {"--prompt", "\\r\\n>\\r\\n", "--urc", "\\r\\n+CMTI: \"ME\",3\\r\\n", "--urc",
+      "\\r\\nRING\\r\\n", "--urc-every", "300"}},
+    {"noisy-line", "a zero byte before every reply", {"--noise", "\\x00"}},
+    {"old-phone", "loses the bytes beyond 64 that arrive within 150 ms", {"--burst-limit", "64:150"}},
+    {"slow-network", "the network answers a submission after 8 to 15 s", {"--network", "8000:15000"}},
+    {"pin-locked", "the SIM waits for its PIN: every AT+CMGS is refused",
+     {"--refuse", "+CMS ERROR: 311"}},
+    {"killed-run", "starts waiting for PDU text, as a run killed in a submission left it",
+     {"--start-in-text", ""}},
+    {"wrapping", "message references 254, 255, 0, 1 ...", {"--ref", "254"}},
+};
+
+bool ParsePair(const std::string& value, int& first, int& second) {
+  size_t colon = value.find(':');
+  return colon != std::string::npos && ParseCount(value.substr(0, colon), first) &&
+         ParseCount(value.substr(colon + 1), second);
+}
+
 }  // namespace
 
-const char* CSimOptions::HelpText() {
-  return "usage: varnek-modem-sim --link PATH [options]\n"
-         "A GSM modem in PDU mode on a pty; PATH becomes a symlink to its slave.\n"
-         "  --record FILE          append one line per submission:\n"
-         "                         index TAB announced-length TAB pdu TAB answer\n"
-         "  --transcript FILE      every byte in and out, escaped\n"
-         "  --stop-file FILE       stop when FILE appears\n"
-         "  --ready-file FILE      write \"ready PATH\" there once the link exists\n"
-         "  --max-seconds N        stop after N seconds (600)\n"
-         "  --ref N                first message reference (1)\n"
-         "  --drop-ms MS           pause before the new pty of a dropped line (300)\n"
-         "  --silent               never answer nor echo (no modem)\n"
-         "  --echo 0|1             initial echo (1)\n"
-         "  --delay MS             pause before every reply\n"
-         "  --split BYTES:MS       write replies in pieces of BYTES, MS apart\n"
-         "  --unsolicited TEXT     sent before every final reply (\\r \\n \\\" \\xNN)\n"
-         "  --unsolicited-inside TEXT  sent between \"+CMGS: n\\r\\n\" and \"\\r\\nOK\\r\\n\"\n"
-         "  --submit K:WHAT        fault of submission K (from 1); WHAT is error,\n"
-         "                         cms:N, ref0, noprompt, silent, drop or delay:MS\n"
-         "  --command CMD:WHAT     fault of a command (without \\r, any case); WHAT is\n"
-         "                         silent, error or delay:MS\n"
-         "Stops on SIGTERM or SIGINT and removes the link.\n";
+std::string CSimOptions::HelpText() {
+  std::string help =
+      "usage: varnek-modem-sim --link PATH [options]\n"
+      "A GSM modem in PDU mode on a pty; PATH becomes a symlink to its slave.\n"
+      "  --record FILE          append one line per submission:\n"
+      "                         index TAB announced-length TAB pdu TAB answer\n"
+      "  --transcript FILE      every byte in and out, escaped\n"
+      "  --stop-file FILE       stop when FILE appears\n"
+      "  --ready-file FILE      write \"ready PATH\" there once the link exists\n"
+      "  --max-seconds N        stop after N seconds (600)\n"
+      "  --ref N                first message reference (1); they wrap from 255 to 0\n"
+      "  --drop-ms MS           pause before the new pty of a dropped line (300)\n"
+      "  --silent               never answer nor echo (no modem)\n"
+      "  --echo 0|1             initial echo (1)\n"
+      "  --text-echo            with echo on, echo the PDU text as it is typed\n"
+      "  --start-in-text        start waiting for PDU text (until Ctrl-Z or ESC)\n"
+      "  --delay MS             pause before every reply\n"
+      "  --split BYTES:MS       write replies in pieces of BYTES, MS apart\n"
+      "  --prompt TEXT          the AT+CMGS prompt (\\r\\n> )\n"
+      "  --noise TEXT           sent before every reply, the prompt included\n"
+      "  --unsolicited TEXT     sent before every final reply (\\r \\n \\\" \\xNN)\n"
+      "  --unsolicited-inside TEXT  sent between \"+CMGS: n\\r\\n\" and \"\\r\\nOK\\r\\n\"\n"
+      "  --urc TEXT             an unsolicited line sent between lines, in turn with\n"
+      "                         the others given, every --urc-every MS (200)\n"
+      "  --network MIN:MAX      the network answers a submission after MIN to MAX ms\n"
+      "  --burst-limit N:MS     bytes beyond N that arrive within MS ms are lost\n"
+      "  --refuse LINE          answer every AT+CMGS at once with LINE\n"
+      "  --submit K:WHAT        fault of submission K (from 1); WHAT is error,\n"
+      "                         cms:X or cme:X (a code or a verbose text), ref0,\n"
+      "                         noprompt, silent, drop or delay:MS\n"
+      "  --command CMD:WHAT     fault of a command (without \\r, any case); WHAT is\n"
+      "                         silent, error or delay:MS\n"
+      "  --profile NAME         the habits of a family of devices:\n";
+  for (const Profile& profile : kProfiles) {
+    help += "      " + std::string(profile.name) + ": " + profile.description + "\n";
+  }
+  return help + "Stops on SIGTERM or SIGINT and removes the link.\n";
 }
 
 bool CSimOptions::Parse(int argc, char** argv, std::string& error) {
@@ -107,25 +181,32 @@ bool CSimOptions::SetOption(const std::string& name, const std::string& value, s
   switch (entry->kind) {
     case OptionKind::Text: this->*(entry->text) = value; break;
     case OptionKind::EscapedText: this->*(entry->text) = DecodeEscapes(value); break;
+    case OptionKind::EscapedList: m_urcs.push_back(DecodeEscapes(value)); break;
     case OptionKind::Count: ok = ParseCount(value, this->*(entry->count)); break;
+    case OptionKind::Pair: ok = ParsePair(value, this->*(entry->count), this->*(entry->second)); break;
     case OptionKind::Flag: this->*(entry->flag) = true; break;
     case OptionKind::Echo:
       ok = value == "0" || value == "1";
       m_echo = value == "1";
       break;
-    case OptionKind::Split: ok = SetSplit(value); break;
     case OptionKind::Submit: ok = m_script.AddSubmitFault(value); break;
     case OptionKind::Command: ok = m_script.AddCommandFault(value); break;
+    case OptionKind::Profile: return SetProfile(value, error);
   }
   if (!ok) error = "bad value for " + name + ": " + value;
   return ok;
 }
 
-bool CSimOptions::SetSplit(const std::string& value) {
-  size_t colon = value.find(':');
-  if (colon == std::string::npos) return false;
-  return ParseCount(value.substr(0, colon), m_splitBytes) && m_splitBytes > 0 &&
-         ParseCount(value.substr(colon + 1), m_splitMs);
+bool CSimOptions::SetProfile(const std::string& name, std::string& error) {
+  for (const Profile& profile : kProfiles) {
+    if (name != profile.name) continue;
+    for (int i = 0; profile.options[i] != nullptr; i += 2) {
+      if (!SetOption(profile.options[i], profile.options[i + 1], error)) return false;
+    }
+    return true;
+  }
+  error = "unknown profile " + name;
+  return false;
 }
 
 }  // namespace modemsim

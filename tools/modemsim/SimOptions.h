@@ -1,6 +1,8 @@
 #pragma once
-// The command line of varnek-modem-sim.
+// The command line of varnek-modem-sim: the modem's habits, one option each,
+// and named profiles that switch on the habits of a family of devices.
 #include <string>
+#include <vector>
 
 #include "tools/modemsim/SimScript.h"
 
@@ -10,7 +12,7 @@ class CSimOptions {
  public:
   // False with a message in error on a bad command line. --help sets m_help.
   bool Parse(int argc, char** argv, std::string& error);
-  static const char* HelpText();
+  static std::string HelpText();
 
   bool m_help = false;
   std::string m_link;
@@ -19,20 +21,31 @@ class CSimOptions {
   std::string m_stopFile;
   std::string m_readyFile;
   int m_maxSeconds = 600;
-  int m_firstRef = 1;
+  int m_firstRef = 1;  // references then count up and wrap round from 255 to 0
   int m_dropMs = 300;
   bool m_silent = false;
   bool m_echo = true;
+  bool m_textEcho = false;  // with echo on, the PDU text is echoed as typed
+  bool m_startInText = false;  // waiting for PDU text, as a killed run left it
   int m_delayMs = 0;
   int m_splitBytes = 0;  // 0: every reply in one write
   int m_splitMs = 0;
+  std::string m_prompt = "\r\n> ";
+  std::string m_noise;              // before every reply, the prompt included
   std::string m_unsolicited;        // before each final reply
   std::string m_unsolicitedInside;  // inside a "+CMGS:" reply, before its OK
+  std::vector<std::string> m_urcs;  // sent in turn between lines, every m_urcEveryMs
+  int m_urcEveryMs = 200;
+  int m_networkMinMs = 0;  // the network's answer to a submission takes this
+  int m_networkMaxMs = 0;  // to this long, drawn anew for every submission
+  int m_burstBytes = 0;    // more bytes than this within m_burstMs are lost
+  int m_burstMs = 0;
+  std::string m_refuse;  // every AT+CMGS refused at once with this line
   CSimScript m_script;
 
  private:
   bool SetOption(const std::string& name, const std::string& value, std::string& error);
-  bool SetSplit(const std::string& value);
+  bool SetProfile(const std::string& name, std::string& error);
 };
 
 }  // namespace modemsim

@@ -61,7 +61,7 @@ size_t CSimPty::Read(char* buffer, size_t capacity, int timeoutMs) {
   return n > 0 ? static_cast<size_t>(n) : 0;
 }
 
-bool CSimPty::Write(const char* data, size_t length) {
+bool CSimPty::Write(const char* data, size_t length, bool waitForRoom) {
   size_t done = 0;
   while (m_master != -1 && done < length) {
     ssize_t n = write(m_master, data + done, length - done);
@@ -69,7 +69,7 @@ bool CSimPty::Write(const char* data, size_t length) {
       done += static_cast<size_t>(n);
     } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
       return false;
-    } else if (!WaitFor(m_master, POLLOUT, kWriteRoomMs)) {
+    } else if (!waitForRoom || !WaitFor(m_master, POLLOUT, kWriteRoomMs)) {
       return false;
     }
   }

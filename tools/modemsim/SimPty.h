@@ -23,8 +23,9 @@ class CSimPty {
   // Waits up to timeoutMs for bytes; gives the count read, 0 when none came.
   size_t Read(char* buffer, size_t capacity, int timeoutMs);
   // Writes all bytes, waiting up to a second for room each time the client's
-  // input queue is full; gives false when they could not all be written.
-  bool Write(const char* data, size_t length);
+  // input queue is full (with waitForRoom false: not at all); gives false when
+  // they could not all be written.
+  bool Write(const char* data, size_t length, bool waitForRoom = true);
 
  private:
   int m_master = -1;

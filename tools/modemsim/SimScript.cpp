@@ -17,6 +17,17 @@ constexpr FinalName kFinalNames[] = {
     {"silent", FinalKind::Silent},
 };
 
+// The two refusals of a submission, by the word that scripts them.
+struct RefusalName {
+  const char* prefix;
+  const char* line;
+};
+
+constexpr RefusalName kRefusalNames[] = {
+    {"cms:", "+CMS ERROR: "},
+    {"cme:", "+CME ERROR: "},
+};
+
 struct CommandActionName {
   const char* suffix;
   CommandAction action;
@@ -41,9 +52,13 @@ bool ApplySubmitWord(const std::string& word, SubmitFault& fault) {
   }
   if (word == "noprompt") return fault.noPrompt = true;
   if (word == "drop") return fault.drop = true;
-  if (word.compare(0, 4, "cms:") == 0) {
-    fault.final = FinalKind::CmsError;
-    return ParseCount(word.substr(4), fault.cmsCode);
+  for (const RefusalName& r : kRefusalNames) {
+    const std::string prefix = r.prefix;
+    if (word.compare(0, prefix.size(), prefix) == 0 && word.size() > prefix.size()) {
+      fault.final = FinalKind::Refusal;
+      fault.refusal = r.line + word.substr(prefix.size());
+      return true;
+    }
   }
   if (word.compare(0, 6, "delay:") == 0) return ParseCount(word.substr(6), fault.delayMs);
   return false;

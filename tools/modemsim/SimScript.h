@@ -8,12 +8,12 @@
 namespace modemsim {
 
 // How a submission ends after Ctrl-Z.
-enum class FinalKind { Ok, Error, CmsError, RefZero, Silent };
+enum class FinalKind { Ok, Error, Refusal, RefZero, Silent };
 
 struct SubmitFault {
   FinalKind final = FinalKind::Ok;
-  int cmsCode = 0;        // for CmsError
-  bool noPrompt = false;  // no "> ", yet the text is collected as usual
+  std::string refusal;    // for Refusal: "+CMS ERROR: 500", "+CME ERROR: SIM busy" ...
+  bool noPrompt = false;  // no prompt, yet the text is collected as usual
   bool drop = false;      // line dropped in the middle of the text
   int delayMs = 0;        // before the final reply
 };
@@ -28,8 +28,9 @@ struct CommandFault {
 
 class CSimScript {
  public:
-  // "K:error", "K:cms:N", "K:ref0", "K:noprompt", "K:silent", "K:drop",
-  // "K:delay:MS". Several faults for one K combine. False on a malformed one.
+  // "K:error", "K:cms:X", "K:cme:X" (X a code or a verbose text), "K:ref0",
+  // "K:noprompt", "K:silent", "K:drop", "K:delay:MS". Several faults for one
+  // K combine. False on a malformed one.
   bool AddSubmitFault(const std::string& entry);
   // "PATTERN:silent", "PATTERN:error", "PATTERN:delay:MS". False when malformed.
   bool AddCommandFault(const std::string& entry);

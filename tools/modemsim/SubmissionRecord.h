@@ -1,8 +1,10 @@
 #pragma once
 // The record of submissions: one line per AT+CMGS text that ended,
 //   <index> TAB <announced length> TAB <pdu text> TAB <answer>
-// where answer is "ok REF", "error ERROR", "error +CMS ERROR: N",
-// "invalid hex", "invalid length", "dropped", "escaped" or "silent".
+// where answer is "ok REF", "error ERROR", "error +CMS ERROR: X", "error
+// +CME ERROR: X", "refused LINE" (at the command, no text), "invalid hex",
+// "invalid length", "dropped", "escaped" or "silent". Text left over from
+// before the simulator started (--start-in-text) has index 0.
 // Appended and flushed line by line, so a reader sees every finished one.
 #include <cstdio>
 #include <string>
