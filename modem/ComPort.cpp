@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "modem/Log.h"
+#include "modem/Reply.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -77,26 +78,26 @@ int CComPort::WriteRaw(const char* data, int length) {
   return static_cast<int>(m_handle.Write(data, static_cast<uint32_t>(length)));
 }
 
+// The pause paces the modem between pieces; after the last one the caller
+// waits for the reply at once, so that a quick answer is read when it comes.
 int CComPort::WriteChunked(const char* data, int length, int piece) {
   if (piece == 0) return WriteRaw(data, length);
   int written = 0;
   while (written < length) {
+    if (written > 0) platform::SleepMs(kPiecePauseMs);
     int count = length - written < piece ? length - written : piece;
     int n = WriteRaw(data + written, count);
-    platform::SleepMs(kPiecePauseMs);
     if (n == 0) break;
     written += n;
   }
   return written;
 }
 
+// Zero bytes are line noise (power-up garbage): they are dropped from the
+// chunk, so that they hide neither a reply from the waits nor text from the log.
 int CComPort::Receive(char* buffer, int capacity) {
-  int n = ReadRaw(buffer, capacity);
-  if (n > 0 && buffer[0] != 0) {
-    // The log takes the bytes up to the first zero among them.
-    std::string text(buffer, strnlen(buffer, static_cast<size_t>(n)));
-    GetLog().Write("modem", "IN", m_port, text.c_str());
-  }
+  int n = reply::DropZeroBytes(buffer, ReadRaw(buffer, capacity));
+  if (n > 0) GetLog().Write("modem", "IN", m_port, std::string(buffer, static_cast<size_t>(n)).c_str());
   return n;
 }
 
@@ -107,24 +108,32 @@ int CComPort::Transmit(const char* data, int length, int piece) {
 }
 
 // One read into the free part of the buffer, always leaving a byte for the
-// terminating zero; sleeps briefly when nothing came.
+// terminating zero; waits briefly when nothing came. A full buffer reads
+// nothing more and sleeps: waiting for input would return at once while
+// input is pending, and spin.
 int CComPort::ReceiveAt(char* buffer, int size, int& total) {
+  if (size - total - 1 <= 0) {
+    platform::SleepMs(kIdleWaitMs);
+    return 0;
+  }
   int n = Receive(buffer + total, size - total - 1);
   if (n <= 0) {
     m_handle.WaitForInput(kIdleWaitMs);
     return 0;
   }
   total += n;
+  buffer[total] = 0;
   return n;
 }
 
-int CComPort::WaitFor(char* buffer, int size, const char* pattern, uint32_t silenceMs) {
+int CComPort::WaitFor(char* buffer, int size, const char* word, uint32_t silenceMs) {
   std::memset(buffer, 0, static_cast<size_t>(size));
   int total = 0;
   uint32_t start = platform::TickMs();
   while (platform::TickMs() - start < silenceMs) {
     if (ReceiveAt(buffer, size, total) == 0) continue;
-    if (std::strstr(buffer, pattern) != nullptr) return 1;
+    if (reply::HasLineWord(buffer, total, word)) return 1;
+    if (reply::IsFailure(reply::ReadFinalResult(buffer, total))) return 0;
     start = platform::TickMs();
   }
   return 0;
@@ -136,10 +145,10 @@ int CComPort::WaitForOk(char* buffer, int size, uint32_t limitMs, const char* st
   uint32_t start = platform::TickMs();
   while (platform::TickMs() - start < limitMs) {
     if (ReceiveAt(buffer, size, total) == 0) continue;
-    buffer[total] = 0;
-    if (std::strstr(buffer, "\r\nOK\r\n") != nullptr) return total;
-    if (std::strstr(buffer, "\r\nERROR\r\n") != nullptr) return 0;
-    if (stopText != nullptr && std::strstr(buffer, stopText) != nullptr) return 0;
+    reply::FinalResult result = reply::ReadFinalResult(buffer, total);
+    if (result.kind == reply::Final::Ok) return total;
+    if (reply::IsFailure(result)) return 0;
+    if (stopText != nullptr && reply::Contains(buffer, total, stopText)) return 0;
   }
   return 0;
 }

@@ -24,17 +24,25 @@ class CComPort {
 
   int ReadRaw(char* buffer, int capacity);
   int WriteRaw(const char* data, int length);
-  // piece 0 writes all at once; otherwise pieces of that size, each followed
-  // by a 200 ms pause. Gives the bytes written.
+  // piece 0 writes all at once; otherwise pieces of that size with a 200 ms
+  // pause between two pieces. Gives the bytes written.
   int WriteChunked(const char* data, int length, int piece);
-  int Receive(char* buffer, int capacity);                 // logs "IN"
+  // Reads what has arrived, drops its zero bytes (line noise) and logs the
+  // rest as "IN"; gives the bytes kept.
+  int Receive(char* buffer, int capacity);
   int Transmit(const char* data, int length, int piece);  // logs "OUT" first
 
-  // 1 when pattern arrives; 0 once silenceMs pass without any byte arriving.
-  int WaitFor(char* buffer, int size, const char* pattern, uint32_t silenceMs);
-  // The byte count when "\r\nOK\r\n" arrives within limitMs of the start; 0 on
-  // "\r\nERROR\r\n", on stopText (when given), or at the limit. The buffer
-  // holds what was received.
+  // The waits read into buffer, which ends up holding what was received
+  // (zero bytes dropped) as a terminated text; they judge it by lines (see
+  // modem/Reply.h). A full buffer reads nothing more: the wait runs out.
+  //
+  // 1 when a line begins with word followed by a blank or a line end (">":
+  // the SMS prompt); 0 at once when ERROR, +CMS ERROR or +CME ERROR ends the
+  // command, or once silenceMs pass without any byte arriving.
+  int WaitFor(char* buffer, int size, const char* word, uint32_t silenceMs);
+  // The byte count when a line "OK" arrives within limitMs of the start; 0 at
+  // once on ERROR, +CMS ERROR or +CME ERROR, on stopText (when given), or at
+  // the limit.
   int WaitForOk(char* buffer, int size, uint32_t limitMs, const char* stopText);
 
   int PortNumber() const { return m_port; }

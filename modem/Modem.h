@@ -1,6 +1,7 @@
 #pragma once
 // The modem protocol on a serial port: readiness check, SMS submission in PDU
 // mode, discovery and capture. Adds no data to CComPort.
+#include <string>
 #include <vector>
 
 #include "modem/ComPort.h"
@@ -9,11 +10,16 @@ class CModem : public CComPort {
  public:
   // 1 when the modem answered "at" with OK and PDU mode was requested.
   int InitModem();
-  // The message reference the modem reported; 0 = not sent.
-  int SendSMS(const char* number, const char* message);
-  int SubmitPdu7Bit(const char* number, const char* message, int& reference);
-  int SubmitPduUcs2(const char* number, const char* message, int& reference);
-  int SubmitPduUcs2Multipart(const char* number, const char* message, int& reference);
+  // The message reference the modem reported (pdu::kReportedZero for a
+  // reported 0); 0 = not sent. refusal, when given, receives the modem's
+  // reason when it refused the message with +CMS ERROR or +CME ERROR
+  // (reply::RefusalCause), and is emptied otherwise.
+  int SendSMS(const char* number, const char* message, std::string* refusal = nullptr);
+  // The submissions leave the refusal, if any, in refusal.
+  int SubmitPdu7Bit(const char* number, const char* message, int& reference, std::string& refusal);
+  int SubmitPduUcs2(const char* number, const char* message, int& reference, std::string& refusal);
+  int SubmitPduUcs2Multipart(const char* number, const char* message, int& reference,
+                             std::string& refusal);
   // Removes from text every character that is not in set.
   static void KeepChars(char* text, const char* set);
 
@@ -23,7 +29,9 @@ class CModem : public CComPort {
   int FindPort(int& port);
   // ready = 1 when the port is open and the modem in PDU mode.
   int CaptureModemDevice(int& ready, int port);
-  // number and message as UTF-16; converted with code page 1251.
-  int SendSMSWide(const char16_t* number, const char16_t* message, int& reference);
+  // number and message as UTF-16; converted with code page 1251. reference
+  // and refusal as from SendSMS.
+  int SendSMSWide(const char16_t* number, const char16_t* message, int& reference,
+                  std::string* refusal = nullptr);
   void ReleaseModemDevice();
 };

@@ -90,10 +90,11 @@ int CModem::CaptureModemDevice(int& ready, int port) {
   return ready;
 }
 
-int CModem::SendSMSWide(const char16_t* number, const char16_t* message, int& reference) {
+int CModem::SendSMSWide(const char16_t* number, const char16_t* message, int& reference,
+                        std::string* refusal) {
   std::string narrowNumber = platform::Utf16ToCp1251(number);
   std::string narrowMessage = platform::Utf16ToCp1251(message);
-  reference = SendSMS(narrowNumber.c_str(), narrowMessage.c_str());
+  reference = SendSMS(narrowNumber.c_str(), narrowMessage.c_str(), refusal);
   return reference;
 }
 

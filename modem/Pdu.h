@@ -22,6 +22,11 @@ extern const char kNumberChars[];
 void KeepChars(char* text, const char* set);
 // True when text holds a Cyrillic letter (any byte 0xC0..0xFF).
 bool HasCyrillic(const char* text);
+// The message as it is to read on the phone, before it is encoded: a line
+// break (CR LF, LF or CR) or a tab becomes one blank, Ё and ё become Е and е
+// (the encodings carry only the letters 0xC0..0xFF), and every other
+// character outside kTextChars is removed.
+std::string CleanMessage(const char* text);
 
 // The TP-DA address digits of a cleaned number: without a leading "+",
 // 11 digits (or 10 with "7" put in front when allowTen), an F filler, in
@@ -61,8 +66,13 @@ std::string PduMultipartPart(const std::string& digits, const char* text, int le
 // "at+cmgs=<octets>\r": the PDU length in octets without the service-centre
 // octet.
 std::string CmgsCommand(const std::string& pduText);
+// TP-MR (3GPP TS 23.040 9.2.3.6) runs from 0 to 255 and wraps round through
+// 0. A reported 0 is given as this value, the same reference modulo 256, so
+// that 0 keeps meaning "no reference reported: not sent" for every caller.
+constexpr int kReportedZero = 256;
 // The message reference after "+CMGS: " in a modem reply: at most 9 leading
-// digits; 0 when the text or the digits are missing.
+// digits, kReportedZero when they are all zero; 0 when the text or the digits
+// are missing.
 int ParseReference(const char* reply);
 
 }  // namespace pdu

@@ -29,6 +29,28 @@ void KeepChars(char* text, const char* set) {
   *out = '\0';
 }
 
+std::string CleanMessage(const char* text) {
+  struct Substitute {
+    char typed;
+    char sent;
+  };
+  static constexpr Substitute kSubstitutes[] = {
+      {'\r', ' '}, {'\n', ' '}, {'\t', ' '}, {'\xA8', '\xC5'}, {'\xB8', '\xE5'},  // Ё Е ё е
+  };
+  std::string cleaned;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (c[0] == '\r' && c[1] == '\n') continue;  // one line break: its LF gives the blank
+    char sent = *c;
+    for (const Substitute& s : kSubstitutes) {
+      if (s.typed == *c) sent = s.sent;
+    }
+    cleaned += sent;
+  }
+  KeepChars(&cleaned[0], kTextChars);
+  cleaned.resize(std::strlen(cleaned.c_str()));
+  return cleaned;
+}
+
 bool HasCyrillic(const char* text) {
   for (; *text != '\0'; ++text) {
     if (static_cast<unsigned char>(*text) >= 0xC0) return true;
@@ -62,10 +84,11 @@ int ParseReference(const char* reply) {
   if (found == nullptr) return 0;
   const char* digit = found + sizeof(kPrefix) - 1;
   int value = 0;
-  for (int i = 0; i < kMaxDigits && digit[i] >= '0' && digit[i] <= '9'; ++i) {
-    value = value * 10 + (digit[i] - '0');
+  int count = 0;
+  for (; count < kMaxDigits && digit[count] >= '0' && digit[count] <= '9'; ++count) {
+    value = value * 10 + (digit[count] - '0');
   }
-  return value;
+  return count > 0 && value == 0 ? kReportedZero : value;
 }
 
 }  // namespace pdu

@@ -28,6 +28,15 @@ class ComPortTest : public ::testing::Test {
   std::vector<std::string> Modem(const char* source) const {
     return LogTexts(m_dir.Path(), "modem", source);
   }
+  // The "IN" lines of the port under test; their texts may hold line ends.
+  size_t InLines() const {
+    std::string log = testing_support::ReadTodaysLog(m_dir.Path(), "modem");
+    size_t lines = 0;
+    for (size_t at = log.find(" IN 7 "); at != std::string::npos; at = log.find(" IN 7 ", at + 1)) {
+      ++lines;
+    }
+    return lines;
+  }
 
   testing_support::TempDir m_dir;
   CComPort m_port;
@@ -92,7 +101,7 @@ TEST_F(ComPortTest, SecondOpenOfAHeldPortFails) {
   other.Close();
 }
 
-TEST_F(ComPortTest, ChunkedWritePausesAfterEveryPiece) {
+TEST_F(ComPortTest, ChunkedWritePausesBetweenPieces) {
   SimProcess sim(kSimPort, {"--silent"});
   ASSERT_TRUE(sim.Started());
   ASSERT_NE(m_port.Open(kSimPort), 0);
@@ -100,8 +109,8 @@ TEST_F(ComPortTest, ChunkedWritePausesAfterEveryPiece) {
   auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(m_port.WriteChunked(data.c_str(), 70, 32), 70);
   long long paced = MillisecondsSince(start);
-  EXPECT_GE(paced, 600);  // 32, 32 and 6 bytes, 200 ms after each
-  EXPECT_LT(paced, 1500);
+  EXPECT_GE(paced, 400);  // 32, 32 and 6 bytes, 200 ms between two
+  EXPECT_LT(paced, 580) << "no pause after the last piece: the reply is read at once";
 
   start = std::chrono::steady_clock::now();
   EXPECT_EQ(m_port.WriteChunked(data.c_str(), 70, 0), 70);
@@ -130,7 +139,7 @@ TEST_F(ComPortTest, WaitForOkGivesTheCountOfACompleteSubmissionReply) {
   char prompt[100];
   const char command[] = "at+cmgs=19\r";
   m_port.Transmit(command, 11, 0);
-  ASSERT_EQ(m_port.WaitFor(prompt, sizeof prompt, "> ", 10000), 1);
+  ASSERT_EQ(m_port.WaitFor(prompt, sizeof prompt, ">", 10000), 1);
   const char pdu[] = "0011000B912143658709F10000AA05C8329BFD06\x1A";
   ASSERT_EQ(m_port.Transmit(pdu, 41, 32), 41);
   char reply[1024];
@@ -152,16 +161,35 @@ TEST_F(ComPortTest, WaitForOkStopsAtTheStopText) {
   m_port.Close();
 }
 
-TEST_F(ComPortTest, WaitForFindsThePromptInsideALongerReply) {
-  SimProcess sim(kSimPort, {"--unsolicited", "\\r\\nRING\\r\\n"});
-  ASSERT_TRUE(sim.Started());
-  ASSERT_NE(m_port.Open(kSimPort), 0);
-  char buffer[100];
-  m_port.Transmit("at+cmgs=14\r", 11, 0);
-  EXPECT_EQ(m_port.WaitFor(buffer, sizeof buffer, "> ", 10000), 1);
-  EXPECT_NE(std::strstr(buffer, "at+cmgs=14\r"), nullptr) << "the echo came first";
-  m_port.Transmit("\x1B", 1, 0);
-  m_port.Close();
+// The prompt as modems send it, and what must not pass for one.
+TEST_F(ComPortTest, WaitForThePromptEndsOnItOnARefusalOrOnSilence) {
+  struct Case {
+    std::vector<std::string> args;
+    int found;
+    long long atMostMs;  // the limit is 2000 ms of silence
+  };
+  const Case cases[] = {
+      {{"--unsolicited", "\\r\\nRING\\r\\n"}, 1, 1000},
+      {{"--prompt", "\\r\\n>\\r\\n", "--noise", "\\x00"}, 1, 1000},
+      {{"--prompt", "\\r\\nat+cmgs>14\\r\\n"}, 0, 3000},
+      {{"--refuse", "+CMS ERROR: 311"}, 0, 1000},
+      {{"--refuse", "+CME ERROR: SIM PIN required"}, 0, 1000},
+      {{"--refuse", "ERROR"}, 0, 1000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.back());
+    SimProcess sim(kSimPort, c.args);
+    ASSERT_TRUE(sim.Started());
+    ASSERT_NE(m_port.Open(kSimPort), 0);
+    char buffer[100];
+    m_port.Transmit("at+cmgs=14\r", 11, 0);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(m_port.WaitFor(buffer, sizeof buffer, ">", 2000), c.found);
+    EXPECT_LT(MillisecondsSince(start), c.atMostMs);
+    EXPECT_NE(std::strstr(buffer, "at+cmgs=14\r"), nullptr) << "the echo came first";
+    m_port.Transmit("\x1B", 1, 0);
+    m_port.Close();
+  }
 }
 
 TEST_F(ComPortTest, WaitForCountsSilenceNotTotalTime) {
@@ -185,9 +213,24 @@ TEST_F(ComPortTest, WaitForEndsAfterTheSilenceLimitWhenNothingArrives) {
   ASSERT_NE(m_port.Open(kSimPort), 0);
   char buffer[100];
   auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(m_port.WaitFor(buffer, sizeof buffer, "> ", 250), 0);
+  EXPECT_EQ(m_port.WaitFor(buffer, sizeof buffer, ">", 250), 0);
   EXPECT_GE(MillisecondsSince(start), 240);  // two clocks, rounded apart
   m_port.Close();
+}
+
+TEST_F(ComPortTest, ZeroBytesHideNeitherTheReplyNorItsLogLine) {
+  SimProcess sim(kSimPort, {"--echo", "0", "--noise", "\\x00", "--split", "4:100"});
+  ASSERT_TRUE(sim.Started());
+  ASSERT_NE(m_port.Open(kSimPort), 0);
+  char buffer[100];
+  m_port.Transmit("at\r", 3, 0);
+  EXPECT_EQ(m_port.WaitForOk(buffer, sizeof buffer, 5000, nullptr), 6);
+  EXPECT_STREQ(buffer, "\r\nOK\r\n");
+  m_port.Close();
+  // "\0\r\nO" and "K\r\n": the first chunk begins with the zero byte.
+  EXPECT_EQ(InLines(), 2u);
+  EXPECT_NE(testing_support::ReadTodaysLog(m_dir.Path(), "modem").find(" IN 7 \r\nO\r\n"),
+            std::string::npos);
 }
 
 TEST_F(ComPortTest, ReplyInThreePiecesGivesThreeInLines) {
@@ -198,11 +241,7 @@ TEST_F(ComPortTest, ReplyInThreePiecesGivesThreeInLines) {
   m_port.Transmit("at\r", 3, 0);
   EXPECT_GT(m_port.WaitForOk(buffer, sizeof buffer, 5000, nullptr), 0);
   m_port.Close();
-  std::string log = testing_support::ReadTodaysLog(m_dir.Path(), "modem");
-  SCOPED_TRACE(log);
-  size_t lines = 0;
-  for (size_t at = log.find(" IN 7 "); at != std::string::npos; at = log.find(" IN 7 ", at + 1)) ++lines;
-  EXPECT_EQ(lines, 3u);
+  EXPECT_EQ(InLines(), 3u);
 }
 
 TEST_F(ComPortTest, FullBufferEndsTheWaitAtItsLimit) {

@@ -2,9 +2,11 @@
 // out, what each reply means, and what is logged.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "modem/Modem.h"
+#include "modem/Pdu.h"
 #include "support/FastClock.h"
 #include "support/LogFiles.h"
 #include "support/SimProcess.h"
@@ -31,7 +33,8 @@ class ModemTest : public ::testing::Test {
  protected:
   void SetUp() override { m_dir.UseAsProgramFolder(); }
 
-  // Captures the simulator started with the given faults and sends once.
+  // Captures the simulator started with the given habits and faults and
+  // sends once; the refusal and the time SendSMS took are kept.
   int Send(const std::vector<std::string>& simArgs, const char* number, const std::string& text) {
     m_sim.reset();  // one simulator per port at a time
     m_sim = std::make_unique<SimProcess>(kSimPort, simArgs);
@@ -39,7 +42,10 @@ class ModemTest : public ::testing::Test {
     int ready = 0;
     m_modem.CaptureModemDevice(ready, kSimPort);
     if (!ready) return -2;
-    int reference = m_modem.SendSMS(number, text.c_str());
+    auto start = std::chrono::steady_clock::now();
+    int reference = m_modem.SendSMS(number, text.c_str(), &m_refusal);
+    m_sendMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - start).count();
     m_modem.ReleaseModemDevice();
     return reference;
   }
@@ -50,6 +56,8 @@ class ModemTest : public ::testing::Test {
   testing_support::TempDir m_dir;
   std::unique_ptr<SimProcess> m_sim;
   CModem m_modem;
+  std::string m_refusal;
+  long long m_sendMs = 0;
 };
 
 TEST_F(ModemTest, LatinTextGoesAsOne7BitPdu) {
@@ -94,13 +102,63 @@ TEST_F(ModemTest, RefusedSecondPartStopsTheMessageAndFailsOnce) {
 TEST_F(ModemTest, RepliesThatMeanNotSent) {
   testing_support::FastClock fast(100);  // the 30 s limit passes in 0.3 s
   const std::vector<Strings> faults = {
-      {"--submit", "1:ref0"}, {"--submit", "1:error"}, {"--submit", "1:cms:500"},
-      {"--submit", "1:silent"}};
+      {"--submit", "1:error"}, {"--submit", "1:silent"}, {"--refuse", "ERROR"}};
   for (const Strings& fault : faults) {
     SCOPED_TRACE(fault[1]);
     EXPECT_EQ(Send(fault, kNumber, "Hello"), 0);
     EXPECT_EQ(Engine("SendSMS").back(), "FAILED");
+    EXPECT_EQ(m_refusal, "") << "no cause given, none named";
   }
+}
+
+// A refusal is a final answer: it ends the wait at once (the limits are 10 s
+// at the prompt and 30 s for the final reply), and its cause is named.
+TEST_F(ModemTest, RefusalsEndAtOnceAndNameTheirCause) {
+  struct Case {
+    Strings simArgs;
+    const char* cause;
+  };
+  const Case cases[] = {
+      {{"--submit", "1:cms:38"}, "+CMS ERROR: 38 (network out of order)"},
+      {{"--submit", "1:cme:13"}, "+CME ERROR: 13 (SIM failure)"},
+      {{"--submit", "1:cms:Network out of order"}, "+CMS ERROR: Network out of order"},
+      {{"--profile", "pin-locked"}, "+CMS ERROR: 311 (SIM PIN required)"},
+      {{"--refuse", "+CME ERROR: SIM PIN required"}, "+CME ERROR: SIM PIN required"},
+      {{"--refuse", "+CMS ERROR: 331", "--profile", "usb-stick"},
+       "+CMS ERROR: 331 (no network service)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cause);
+    EXPECT_EQ(Send(c.simArgs, kNumber, "Hello"), 0);
+    EXPECT_EQ(m_refusal, c.cause);
+    Strings steps = Engine("SendSMS");
+    ASSERT_GE(steps.size(), 2u);
+    EXPECT_EQ(steps[steps.size() - 2], std::string("refused: ") + c.cause);
+    EXPECT_EQ(steps.back(), "FAILED");
+    EXPECT_LT(m_sendMs, 1500) << "the PDU text takes 200 ms; the refusal comes at once";
+  }
+  EXPECT_EQ(Mess(kNumber).size(), std::size(cases));
+}
+
+// TP-MR wraps round: "+CMGS: 0" is a message that went out like any other.
+TEST_F(ModemTest, ReferencesThatWrapThroughZeroAreSent) {
+  SimProcess sim(kSimPort, {"--profile", "wrapping"});
+  ASSERT_TRUE(sim.Started());
+  int ready = 0;
+  m_modem.CaptureModemDevice(ready, kSimPort);
+  ASSERT_EQ(ready, 1);
+  std::vector<int> references;
+  for (int i = 0; i < 4; ++i) references.push_back(m_modem.SendSMS(kNumber, "Hello"));
+  m_modem.ReleaseModemDevice();
+  EXPECT_EQ(references, (std::vector<int>{254, 255, pdu::kReportedZero, 1}));
+  EXPECT_EQ(Mess(kNumber), (Strings{"OK", "OK", "OK", "OK"}));
+  EXPECT_NE(testing_support::ReadTodaysLog(m_dir.Path(), "modem").find("+CMGS: 0"),
+            std::string::npos) << "the modem log keeps the number reported";
+
+  // A first part reported as 0 is followed by the second.
+  EXPECT_EQ(Send({"--ref", "0"}, kNumber, Cyrillic(71)), 1);
+  EXPECT_EQ(Submissions().size(), 2u);
+  EXPECT_EQ(Send({"--submit", "1:ref0"}, kNumber, "Hello"), pdu::kReportedZero);
 }
 
 TEST_F(ModemTest, MissingPromptDropsTheMessageWithEscapeAndTheNextCaptureWorks) {
@@ -116,16 +174,52 @@ TEST_F(ModemTest, MissingPromptDropsTheMessageWithEscapeAndTheNextCaptureWorks) 
   m_modem.ReleaseModemDevice();
 }
 
+// The habits of real devices. The PDU text of 20 Cyrillic letters (109 bytes
+// with Ctrl-Z) takes 600 ms to type, so that unsolicited lines also fall
+// between the prompt and the final reply, and would overrun the old phone
+// without the pacing.
 TEST_F(ModemTest, NoisyRepliesStillCount) {
   const std::vector<Strings> noise = {
       {"--unsolicited", "\\r\\nRING\\r\\n"},
       {"--unsolicited-inside", "\\r\\n+CMTI: \\\"SM\\\",1\\r\\n"},
       {"--split", "3:20"},
-      {"--echo", "0"}};
+      {"--echo", "0"},
+      {"--text-echo"},
+      {"--noise", "\\x00"},
+      {"--profile", "noisy-line", "--split", "1:2"},
+      {"--prompt", "\\r\\n>\\r\\n"},
+      {"--profile", "usb-stick"},
+      {"--profile", "lte-module"},
+      {"--profile", "old-phone"}};
   for (const Strings& args : noise) {
-    SCOPED_TRACE(args[0]);
-    EXPECT_EQ(Send(args, kNumber, "Hello"), 1);
+    SCOPED_TRACE(args.back());
+    EXPECT_EQ(Send(args, kNumber, Cyrillic(20)), 1);
+    EXPECT_EQ(Submissions().size(), 1u);
+    EXPECT_EQ(Engine("SendSMS").back(), "OK");
   }
+}
+
+// A run killed (or a power cut) while the modem waited for PDU text left it
+// in text input: the capture's ESC drops that text, and the message goes out.
+TEST_F(ModemTest, ModemLeftInTextInputIsCapturedAndSends) {
+  EXPECT_EQ(Send({"--profile", "killed-run"}, kNumber, "Hello"), 1);
+  auto sent = Submissions();
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[0].index, 0) << "the text left over";
+  EXPECT_EQ(sent[0].answer, "escaped");
+  EXPECT_EQ(sent[1].answer, "ok 1");
+  Strings out = LogTexts(m_dir.Path(), "modem", "OUT 8");
+  ASSERT_GE(out.size(), 2u);
+  EXPECT_EQ(out[0], "\x1B");
+  EXPECT_EQ(out[1], "at\r");
+}
+
+// The network may take its time: 8 to 15 s, while the modem goes on sending
+// unsolicited lines. The 30 s limit holds.
+TEST_F(ModemTest, SlowNetworkStillCounts) {
+  EXPECT_EQ(Send({"--profile", "slow-network", "--profile", "usb-stick"}, kNumber, "Hello"), 1);
+  EXPECT_GE(m_sendMs, 8000);
+  EXPECT_NE(m_sim->Transcript().find("^RSSI"), std::string::npos);
 }
 
 TEST_F(ModemTest, WrongLengthFailsBeforeAnythingIsSent) {

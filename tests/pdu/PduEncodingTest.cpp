@@ -19,10 +19,7 @@ const std::string kHeaderUcs2 = "0011000B912143658709F10008AA";
 const std::string kHeaderPart = "0051000B912143658709F10008AA";
 
 // What SendSMS does before it submits: clean, then choose.
-std::string Clean(std::string text) {
-  pdu::KeepChars(&text[0], pdu::kTextChars);
-  return std::string(text.c_str());
-}
+std::string Clean(const std::string& text) { return pdu::CleanMessage(text.c_str()); }
 
 TEST(ChooseEncoding, CountsCharactersForCyrillicAndSeptetsOtherwise) {
   struct Case {
@@ -66,8 +63,9 @@ TEST(Pdu7Bit, PacksGsmSeptets) {
       {"a\\b", kHeader7Bit + "04E1CD4B0C"},
       // Seven characters ending in a code below 0x40: the last octet is 00.
       {"abcdef1", kHeader7Bit + "0761F1985C36C700"},
-      {"one\r\ntwo", kHeader7Bit + "066F77997E7F03"},
-      {"\r\n\t<>_~", kHeader7Bit + "00"},
+      {"one\r\ntwo", kHeader7Bit + "076F771944BFBF01"},  // "one two"
+      {"\r\n\t<>_~", kHeader7Bit + "022010"},             // two blanks
+      {"<>_~", kHeader7Bit + "00"},
       {Repeat("a", 160), kHeader7Bit + "A0" + Repeat("E170381C0E87C3", 20)},
   };
   for (const Case& c : cases) {

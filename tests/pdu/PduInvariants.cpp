@@ -77,10 +77,9 @@ std::string CheckParts(const std::string& digits, const std::string& text, int r
 std::string CheckSubmission(const std::string& rawNumber, const std::string& rawText,
                             int reference) {
   const std::string number = Cleaned(rawNumber, pdu::kNumberChars);
-  const std::string text = Cleaned(rawText, pdu::kTextChars);
+  const std::string text = pdu::CleanMessage(rawText.c_str());
   if (std::strspn(text.c_str(), pdu::kTextChars) != text.size()) return "not cleaned: " + text;
-  const pdu::Encoding encoding =
-      pdu::ChooseEncoding(pdu::HasCyrillic(rawText.c_str()), text.c_str());
+  const pdu::Encoding encoding = pdu::ChooseEncoding(pdu::HasCyrillic(text.c_str()), text.c_str());
   std::string digits;
   if (!pdu::DestinationDigits(number.c_str(), encoding == pdu::Encoding::Gsm7, digits)) {
     return digits.empty() ? std::string() : "digits left after a refused number";

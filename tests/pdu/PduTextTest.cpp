@@ -57,6 +57,29 @@ TEST(KeepChars, CleansTextsAndNumbers) {
   }
 }
 
+TEST(CleanMessage, ReadsOnThePhoneAsTyped) {
+  struct Case {
+    const char* typed;
+    const char* sent;
+  };
+  const Case cases[] = {
+      {"Привет,\r\nмир", "Привет, мир"},
+      {"one\r\ntwo", "one two"},
+      {"a\nb\rc\td", "a b c d"},
+      {"\r\n\r\n", "  "},
+      {"\n\r", "  "},  // LF CR is two line ends
+      {"всё", "все"},
+      {"ёжик Ёлка", "ежик Елка"},
+      {"a_b [c] {d} e~f'<>", "ab c d ef"},
+      {"\x80\xA7\xB9\xBF", ""},
+      {"Цена: 5$ @ 10% (А\\Б/В)", "Цена: 5$ @ 10% (А\\Б/В)"},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(SameText(pdu::CleanMessage(c.typed), c.sent)) << "typed: " << c.typed;
+  }
+}
+
 TEST(HasCyrillic, LooksForLettersOfCodePage1251) {
   EXPECT_TRUE(pdu::HasCyrillic("Hello мир"));
   EXPECT_TRUE(pdu::HasCyrillic("\xC0"));
@@ -104,7 +127,9 @@ TEST(ParseReference, ReadsAtMostNineDigitsAfterThePrefix) {
   const Case cases[] = {
       {"\r\n+CMGS: 17\r\n\r\nOK\r\n", 17},
       {"at+cmgs=19\r\r\n> 0011\x1A\r\n+CMGS: 255\r\n\r\nOK\r\n", 255},
-      {"\r\n+CMGS: 0\r\n\r\nOK\r\n", 0},
+      {"\r\n+CMGS: 0\r\n\r\nOK\r\n", pdu::kReportedZero},  // TP-MR wrapped round
+      {"+CMGS: 000", pdu::kReportedZero},
+      {"+CMGS: \r\nOK", 0},
       {"\r\nOK\r\n", 0},
       {"", 0},
       {"+CMGS:17", 0},

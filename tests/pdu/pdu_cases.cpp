@@ -14,7 +14,10 @@ namespace {
 
 struct Submission {
   std::string number;
-  std::string text;
+  std::string text;  // as typed
+  // What the phone must show, written out by hand where the cleaning itself
+  // is the point; empty: the text as cleaned.
+  std::string shown = std::string();
 };
 
 std::string Repeat(const std::string& piece, int times) {
@@ -50,9 +53,9 @@ class Writer {
 
   void Submit(const Submission& submission) {
     const std::string number = Cleaned(submission.number, pdu::kNumberChars);
-    const std::string text = Cleaned(submission.text, pdu::kTextChars);
-    const pdu::Encoding encoding =
-        pdu::ChooseEncoding(pdu::HasCyrillic(submission.text.c_str()), text.c_str());
+    const std::string text = pdu::CleanMessage(submission.text.c_str());
+    const std::string shown = submission.shown.empty() ? text : submission.shown;
+    const pdu::Encoding encoding = pdu::ChooseEncoding(pdu::HasCyrillic(text.c_str()), text.c_str());
     std::string digits;
     if (!pdu::DestinationDigits(number.c_str(), encoding == pdu::Encoding::Gsm7, digits)) {
       std::fprintf(stderr, "number refused: %s\n", submission.number.c_str());
@@ -61,9 +64,9 @@ class Writer {
     }
     const std::string expectedNumber = ExpectedNumber(number);
     if (encoding == pdu::Encoding::Gsm7) {
-      Line("7bit", expectedNumber, text, pdu::Pdu7Bit(digits, text.c_str()), 0, 0, 0);
+      Line("7bit", expectedNumber, shown, pdu::Pdu7Bit(digits, text.c_str()), 0, 0, 0);
     } else if (encoding == pdu::Encoding::Ucs2) {
-      Line("ucs2", expectedNumber, text, pdu::PduUcs2(digits, text.c_str()), 0, 0, 0);
+      Line("ucs2", expectedNumber, shown, pdu::PduUcs2(digits, text.c_str()), 0, 0, 0);
     } else {
       SubmitParts(expectedNumber, digits, text);
     }
@@ -109,14 +112,16 @@ std::vector<Submission> FixedSubmissions() {
       {"9161234567", "Ten digits get a 7 in front"},
       {"89161234567", latin + signs},
       {"+79001112233", "abcdef1"},
-      {"+79001112233", "one\r\ntwo"},
+      {"+79001112233", "one\r\ntwo", "one two"},
+      {"+79001112233", "Привет,\r\nмир\tи\nвсё\r", "Привет, мир и все "},
+      {"+79001112233", "ёжик Ёлка", "ежик Елка"},
       {"+79001112233", "\r\n\t<>[]{}_^`|~'"},
       {"+79001112233", Repeat("a", 160)},
       {"+79001112233", Repeat("a", 158) + "\\"},
       {"+79001112233", Repeat("@$\\", 40)},
       {"+79001112233", cyrillic + "!?"},
       {"+79001112233", Repeat("я", 70)},
-      {"+79001112233", "Цена: 5$ @ 10% (А\\Б/В) Ёё"},
+      {"+79001112233", "Цена: 5$ @ 10% (А\\Б/В) Ёё", "Цена: 5$ @ 10% (А\\Б/В) Ее"},
       {"+79001112233", Repeat("а", 71)},
       {"+79001112233", Repeat("a", 161)},
       {"+79001112233", Repeat("a", 159) + "\\"},
