@@ -59,10 +59,23 @@ class CDeliveryWorker {
       SetState(item, Duplicate);
       return true;
     }
+    item.m_refusal.clear();
     SetState(item, Sending);
+    if (!SendItem(item)) {
+      if (CountDownPortError()) i = static_cast<unsigned>(m_engine.m_position.load());
+      Status(kSendingText);
+      return false;
+    }
+    if (item.m_state == Sent) Pause();
+    return true;
+  }
+
+  // The steps of one number on a modem object of its own: capture, send,
+  // mark, release. false when the modem could not be captured; the item then
+  // shows PortError.
+  bool SendItem(CListItem& item) {
     std::u16string number = platform::Cp1251ToUtf16(item.m_number);
     std::u16string message = platform::Cp1251ToUtf16(m_engine.m_message);
-
     CModem modem;
     modem.SetBaudRate(m_engine.m_baudRate);
     int ready = 0;
@@ -70,12 +83,10 @@ class CDeliveryWorker {
     if (ready == 0) {
       SetState(item, PortError);
       modem.ReleaseModemDevice();
-      if (CountDownPortError()) i = static_cast<unsigned>(m_engine.m_position.load());
-      Status(kSendingText);
       return false;
     }
     int reference = 0;
-    modem.SendSMSWide(number.c_str(), message.c_str(), reference);
+    modem.SendSMSWide(number.c_str(), message.c_str(), reference, &item.m_refusal);
     if (reference != 0) {
       item.m_state = Sent;
       m_engine.MarkNumber(item.m_number.c_str());
@@ -84,7 +95,6 @@ class CDeliveryWorker {
     }
     ListChanged();
     modem.ReleaseModemDevice();
-    if (reference != 0) Pause();
     return true;
   }
 
@@ -93,7 +103,8 @@ class CDeliveryWorker {
     ListChanged();
   }
 
-  // Ten seconds, one status line a second; true when a stop ended it early.
+  // Ten seconds, one status line a second; true when a stop came during it,
+  // its last second included, so that a stop never leads to another capture.
   bool CountDownPortError() {
     char text[100];
     for (int k = 0; k < kPortRetrySeconds; ++k) {
@@ -102,7 +113,7 @@ class CDeliveryWorker {
       Status(text);
       if (!m_engine.SleepUnlessShutdown(1000)) return true;
     }
-    return false;
+    return StopRequested();
   }
 
   bool StopRequested() const {

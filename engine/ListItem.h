@@ -19,4 +19,8 @@ struct CListItem {
   std::string m_number;  // as loaded, typed or generated; sent unchanged
   DeliveryState m_state = Accepted;
   std::string m_text;  // free text of the third column, not sent
+  // Why the modem refused the message, as SendSMS names it ("+CMS ERROR:
+  // 311 (SIM PIN required)"), while the state is SendError; empty otherwise.
+  // Not shown by the list; varnek-send prints it.
+  std::string m_refusal = std::string();
 };

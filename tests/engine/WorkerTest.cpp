@@ -166,7 +166,7 @@ TEST_F(WorkerTest, NegativeLimitsPauseNothing) {
 }
 
 TEST_F(WorkerTest, SendErrorGoesOnAtOnceWithoutPauseOrMarker) {
-  SimProcess sim(kSimPort, {"--submit", "1:error"});
+  SimProcess sim(kSimPort, {"--submit", "1:cms:42"});
   ASSERT_TRUE(sim.Started());
   m_engine->m_checkDuplicates = 1;
   m_engine->m_minPause = 30;  // a pause after the error would hang the test
@@ -179,6 +179,50 @@ TEST_F(WorkerTest, SendErrorGoesOnAtOnceWithoutPauseOrMarker) {
   EXPECT_EQ(State(1), Sent);
   EXPECT_FALSE(Marked("79000000001"));
   EXPECT_TRUE(Marked("79000000002"));
+  EXPECT_EQ(m_engine->m_items[0].m_refusal, "+CMS ERROR: 42 (congestion)");
+  EXPECT_EQ(m_engine->m_items[1].m_refusal, "");
+}
+
+// A SIM waiting for its PIN refuses every number at once, and says so; the
+// list is through in about the time of its captures.
+TEST_F(WorkerTest, PinLockedSimFailsEveryNumberQuicklyAndNamesTheCause) {
+  SimProcess sim(kSimPort, {"--profile", "pin-locked"});
+  ASSERT_TRUE(sim.Started());
+  AddNumbers({"79000000001", "79000000002", "79000000003"});
+  m_engine->m_items[0].m_refusal = "stale";
+  auto start = Clock::now();
+  Deliver();
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(),
+            3000);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(State(i), SendError);
+    EXPECT_EQ(m_engine->m_items[i].m_refusal, "+CMS ERROR: 311 (SIM PIN required)");
+  }
+  auto refused = sim.Submissions();
+  ASSERT_EQ(refused.size(), 3u);
+  EXPECT_EQ(refused[0].answer, "refused +CMS ERROR: 311");
+}
+
+// TP-MR wraps round through 0: every number goes out once, is marked, and is
+// a duplicate on the next run.
+TEST_F(WorkerTest, ListOverAWrappingReferenceSendsEveryNumberOnce) {
+  SimProcess sim(kSimPort, {"--profile", "wrapping"});
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_checkDuplicates = 1;
+  const auto numbers = {"79000000001", "79000000002", "79000000003", "79000000004"};
+  AddNumbers(numbers);
+  Deliver();
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(State(i), Sent);
+  m_engine->ClearList();
+  AddNumbers(numbers);
+  Deliver();
+  auto sent = sim.Submissions();
+  ASSERT_EQ(sent.size(), 4u);
+  const char* answers[] = {"ok 254", "ok 255", "ok 0", "ok 1"};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(sent[i].answer, answers[i]);
+    EXPECT_EQ(State(i), Duplicate) << "marked on the first run";
+  }
 }
 
 TEST_F(WorkerTest, DuplicateCheckAcrossTwoRunsOnAndOff) {
@@ -219,6 +263,25 @@ TEST_F(WorkerTest, StopDuringTheCountdownEndsWithinASecond) {
   EXPECT_LT(took.count(), 1500);
   EXPECT_EQ(State(0), PortError);
   EXPECT_EQ(m_frame.Count("Ошибка порта, повторный запуск через 10 сек..."), 1);
+}
+
+// A stop in the last second of the countdown: no capture and no send after
+// it, even though the modem would now answer.
+TEST_F(WorkerTest, StopInTheLastSecondOfTheCountdownCapturesNoMore) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_port = 0;  // the first capture fails
+  AddNumbers({"79000000001"});
+  m_frame.m_onStatus = [&](const std::string& text) {
+    if (text == "Ошибка порта, повторный запуск через 1 сек...") {
+      m_engine->m_port = kSimPort;
+      m_engine->StopDelivery();
+    }
+  };
+  Deliver();
+  EXPECT_EQ(State(0), PortError);
+  EXPECT_TRUE(sim.Submissions().empty());
+  EXPECT_EQ(sim.Transcript().find("IN "), std::string::npos) << "the modem was never touched";
 }
 
 TEST_F(WorkerTest, PortErrorRetriesTheSameNumberUntilStopped) {

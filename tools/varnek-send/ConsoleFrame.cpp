@@ -13,9 +13,14 @@ void CConsoleFrame::OnListChanged() {
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i].m_state == m_lastStates[i]) continue;
     m_lastStates[i] = items[i].m_state;
-    PrintLine(std::to_string(i + 1) + "/" + std::to_string(items.size()) + " " +
-              platform::Cp1251ToUtf8(items[i].m_number) + " " +
-              platform::Cp1251ToUtf8(DeliveryStateText(items[i].m_state)));
+    std::string line = std::to_string(i + 1) + "/" + std::to_string(items.size()) + " " +
+                       platform::Cp1251ToUtf8(items[i].m_number) + " " +
+                       platform::Cp1251ToUtf8(DeliveryStateText(items[i].m_state));
+    // The modem's reason, when it refused the message.
+    if (items[i].m_state == SendError && !items[i].m_refusal.empty()) {
+      line += ": " + platform::Cp1251ToUtf8(items[i].m_refusal);
+    }
+    PrintLine(line);
   }
 }
 

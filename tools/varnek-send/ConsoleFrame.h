@@ -1,7 +1,8 @@
 #pragma once
 // The worker's window for a console: progress lines on a stream (stderr).
 // Every status text goes out as it is, and each change of an item's state as
-// "i/N number state", i counting from 1. Output is UTF-8.
+// "i/N number state", i counting from 1, followed by ": " and the modem's
+// reason when it refused the message. Output is UTF-8.
 #include <cstdio>
 #include <mutex>
 #include <string>

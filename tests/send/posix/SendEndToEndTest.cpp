@@ -193,15 +193,18 @@ TEST(SendEndToEnd, DeliversAListAndRefusesDuplicatesOnTheNextRun) {
   EXPECT_EQ(sim.Submissions().size(), 3u);
 }
 
-TEST(SendEndToEnd, SendErrorExitsWithOne) {
+TEST(SendEndToEnd, SendErrorExitsWithOneAndShowsTheModemsReason) {
   SendFolder folder;
-  SimProcess sim(kSimPort, {"--submit", "2:error"});
+  SimProcess sim(kSimPort, {"--submit", "2:cms:311"});
   ASSERT_TRUE(sim.Started());
   RunResult run = folder.Run(Args(sim, {"--number", "79123456701", "--number", "79123456702",
                                         "--number", "79123456703", "--text", "Hello"}));
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_TRUE(Contains(run.out, "79123456702\t" + kSendErrorUtf8 + "\t\n")) << run.out;
   EXPECT_TRUE(Contains(run.out, "79123456703\t" + kSentUtf8 + "\t\n")) << run.out;
+  EXPECT_TRUE(Contains(run.err, "2/3 79123456702 " + kSendErrorUtf8 +
+                                    ": +CMS ERROR: 311 (SIM PIN required)\n"))
+      << run.err;
 }
 
 TEST(SendEndToEnd, Utf8FilesAreConverted) {
