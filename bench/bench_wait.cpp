@@ -1,28 +1,46 @@
-// How much processor time a reply wait costs while the modem says nothing:
-// a 10-second WaitForOk on a silent simulated modem.
+// How much processor time a reply wait costs when it has nothing to do: a
+// 10-second WaitForOk on a silent simulated modem, and one whose buffer is
+// full while the modem goes on talking (input pending all the time).
 #include <cstdio>
+#include <vector>
 
 #include "Measure.h"
 #include "modem/ComPort.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
 
-int main() {
-  testing_support::TempDir dir;
-  dir.UseAsProgramFolder();
-  testing_support::SimProcess sim(31, {"--silent"});
+namespace {
+
+constexpr int kPort = 31;
+
+bool Wait(const char* label, const std::vector<std::string>& simArgs, int bufferSize) {
+  testing_support::SimProcess sim(kPort, simArgs);
   CComPort port;
-  if (!sim.Started() || !port.Open(31)) {
+  if (!sim.Started() || !port.Open(kPort)) {
     std::fprintf(stderr, "bench_wait: the simulated modem did not start\n");
-    return 1;
+    return false;
   }
-  char buffer[1024];
+  std::vector<char> buffer(static_cast<size_t>(bufferSize));
   CMeasure measure;
-  port.WaitForOk(buffer, sizeof buffer, 10000, nullptr);
+  port.WaitForOk(buffer.data(), bufferSize, 10000, nullptr);
   double wall = measure.WallMs();
   double cpu = measure.CpuMs();
   port.Close();
-  std::printf("WaitForOk on a silent modem: wall %.0f ms, cpu %.1f ms, cpu share %.2f %%\n", wall,
-              cpu, 100.0 * cpu / wall);
+  std::printf("WaitForOk %s: wall %.0f ms, cpu %.1f ms, cpu share %.2f %%\n", label, wall, cpu,
+              100.0 * cpu / wall);
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  testing_support::TempDir dir;
+  dir.UseAsProgramFolder();
+  if (!Wait("on a silent modem", {"--silent"}, 1024)) return 1;
+  // A line every 20 ms fills the 16 bytes at once; the rest stays pending.
+  if (!Wait("with a full buffer and a talking modem",
+            {"--urc", "\\r\\n^RSSI:17\\r\\n", "--urc-every", "20"}, 16)) {
+    return 1;
+  }
   return 0;
 }
