@@ -97,7 +97,9 @@ int CComPort::WriteChunked(const char* data, int length, int piece) {
 // chunk, so that they hide neither a reply from the waits nor text from the log.
 int CComPort::Receive(char* buffer, int capacity) {
   int n = reply::DropZeroBytes(buffer, ReadRaw(buffer, capacity));
-  if (n > 0) GetLog().Write("modem", "IN", m_port, std::string(buffer, static_cast<size_t>(n)).c_str());
+  if (n > 0) {
+    GetLog().Write("modem", "IN", m_port, std::string(buffer, static_cast<size_t>(n)).c_str());
+  }
   return n;
 }
 

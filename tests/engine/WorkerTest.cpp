@@ -189,7 +189,6 @@ TEST_F(WorkerTest, PinLockedSimFailsEveryNumberQuicklyAndNamesTheCause) {
   SimProcess sim(kSimPort, {"--profile", "pin-locked"});
   ASSERT_TRUE(sim.Started());
   AddNumbers({"79000000001", "79000000002", "79000000003"});
-  m_engine->m_items[0].m_refusal = "stale";
   auto start = Clock::now();
   Deliver();
   EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(),
