@@ -1,6 +1,7 @@
 #pragma once
-// Files and folders. Paths are single-byte strings; on Windows they are passed
-// to the ...A functions, on POSIX to the system as they are.
+// Files and folders. Paths are single-byte strings; on Windows they are code
+// page 1251 whatever the system's code page (platform/win32/WidePath.h), on
+// POSIX they go to the system as they are.
 #include <cstddef>
 #include <cstdint>
 #include <string>
