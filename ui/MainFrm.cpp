@@ -199,12 +199,16 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
 }
 
 LRESULT CMainFrame::OnMessageTextChanged(WORD, WORD, HWND, bool&) {
+  ShowTextLength();
+  return 0;
+}
+
+void CMainFrame::ShowTextLength() {
   char title[100];
   snprintf(title, sizeof(title), "%s - %d", kTextTitle, m_edit.GetWindowTextLength());
   m_textPane.SetTitle(title);
   m_textPane.InvalidateRect(nullptr, true);
   m_textPane.UpdateWindow();
-  return 0;
 }
 
 // The frame has no accelerator table: nothing to translate.

@@ -61,8 +61,12 @@ void CMainFrame::LaunchDelivery(int from) {
   CEngine& engine = GetEngine();
   engine.m_position = from;
   const std::string text = ReadMessageText();
-  // The editor shows exactly what is sent: a longer text is cut here.
+  // The editor shows exactly what is sent: a longer text is cut here. A
+  // multi-line edit reports no change for a text set from outside, so the
+  // pane's count is brought up to date here.
+  const bool cut = static_cast<int>(text.size()) < m_edit.GetWindowTextLength();
   m_edit.SetWindowText1251(text.c_str());
+  if (cut) ShowTextLength();
   engine.m_message = text;
   if (text.empty()) {
     ShowMessage(kNoText, kEmptyTextCaption, MB_OK | MB_ICONINFORMATION);
