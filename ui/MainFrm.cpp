@@ -56,6 +56,7 @@ bool CMainFrame::ProcessWindowMessage(HWND hWnd, UINT message, WPARAM wParam, LP
       {WM_CREATE, WM_CREATE, &Self::OnCreate},
       {WM_CLOSE, WM_CLOSE, &Self::OnClose},
       {WM_DESTROY, WM_DESTROY, &Self::OnDestroy},
+      {WM_CONTEXTMENU, WM_CONTEXTMENU, &Self::OnContextMenu},
   };
   static constexpr CCommandEntry<Self> kCommands[] = {
       {ID_HELP_ABOUT, kAnyCode, &Self::OnCmdAbout},

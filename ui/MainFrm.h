@@ -74,6 +74,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   void PlaceSplitter();
 
   // The commands (MainFrmCommands.cpp).
+  LRESULT OnContextMenu(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // Where the keyboard opens the list's context menu, on the screen.
+  POINT ListMenuPoint() const;
   LRESULT OnCmdAbout(WORD code, WORD id, HWND control, bool& handled);
   LRESULT OnCmdClearList(WORD code, WORD id, HWND control, bool& handled);
   LRESULT OnCmdOpenList(WORD code, WORD id, HWND control, bool& handled);

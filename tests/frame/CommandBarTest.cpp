@@ -47,6 +47,7 @@ struct CBarState {
   HMENU popup;
   int hot;
   int pressed;
+  std::vector<UINT> commands;  // of the popup's items
 };
 struct CPointerRun {
   HWND bar = nullptr;
@@ -59,7 +60,9 @@ CPointerRun g_run;
 void CALLBACK OnStepTimer(HWND, UINT, UINT_PTR, DWORD) {
   HWND popup = OpenPopup();
   CBarState state{popup ? reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr,
-                  static_cast<int>(::SendMessageW(g_run.bar, TB_GETHOTITEM, 0, 0)), -1};
+                  static_cast<int>(::SendMessageW(g_run.bar, TB_GETHOTITEM, 0, 0)), -1, {}};
+  for (int i = 0; state.popup && i < GetMenuItemCount(state.popup); ++i)
+    state.commands.push_back(GetMenuItemID(state.popup, i));
   const auto count = static_cast<int>(::SendMessageW(g_run.bar, TB_BUTTONCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     TBBUTTON button{};
@@ -282,6 +285,25 @@ TEST_F(CommandBarTest, RightFromAClickedPopupLeavesNoStaleHotButton) {
   EXPECT_EQ(states[1].popup, Popup(1));
   EXPECT_NE(states[1].hot, 0);
   EXPECT_EQ(states[2].popup, nullptr);
+}
+
+// A right click in the list, Shift+F10 and the context-menu key open the
+// "Phones" popup of menu 128.
+TEST_F(CommandBarTest, ListContextMenuOffersThePhonesCommands) {
+  RECT list{};
+  m_frame.m_list.GetWindowRect(&list);
+  const POINT inside{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+  const std::vector<CBarState> states = RunSteps({
+      testing_support::MouseMoveTo(inside) + "click 3", "key Escape",
+      "key shift+F10", "key Escape",
+      "key Menu", "key Escape",
+  });
+  ASSERT_EQ(states.size(), 6u);
+  const std::vector<UINT> phones{ID_LIST_CLEAR, ID_LIST_OPEN, ID_LIST_ADD, ID_LIST_GENERATE};
+  for (size_t i = 0; i < states.size(); i += 2) {
+    EXPECT_EQ(states[i].commands, phones) << "step " << i;
+    EXPECT_EQ(states[i + 1].popup, nullptr) << "step " << i + 1;
+  }
 }
 
 }  // namespace
