@@ -9,7 +9,7 @@
 
 #include "UiTestSupport.h"
 #include "engine/Engine.h"
-#include "support/win32/Xdotool.h"
+#include "support/win32/DisplayCommands.h"
 #include "ui/MainFrm.h"
 #include "ui/framework/AppModule.h"
 
@@ -51,7 +51,7 @@ struct CBarState {
 };
 struct CPointerRun {
   HWND bar = nullptr;
-  const testing_support::CXdotool* xdotool = nullptr;
+  const testing_support::CDisplayCommands* xdotool = nullptr;
   std::chrono::steady_clock::time_point deadline;
   std::vector<CBarState> afterStep;
 };
@@ -141,10 +141,11 @@ class CommandBarTest : public ::testing::Test {
     return centre;
   }
   HMENU Popup(int index) { return GetSubMenu(m_frame.m_CmdBar.GetMenu(), index); }
-  // Runs the program's loop while xdotool takes the steps, each ending with
+  // Runs the program's loop while xdotool takes the steps, each followed by
   // a pause for the program to follow; the bar's popups open inside it.
-  std::vector<CBarState> RunSteps(const std::vector<std::string>& steps) {
-    testing_support::CXdotool xdotool(steps);
+  std::vector<CBarState> RunSteps(std::vector<std::string> steps) {
+    for (std::string& step : steps) step = "xdotool " + step;
+    testing_support::CDisplayCommands xdotool(steps);
     EXPECT_TRUE(xdotool.Started());
     g_run = CPointerRun{};
     g_run.bar = m_frame.m_CmdBar;

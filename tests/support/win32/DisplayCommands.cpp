@@ -1,4 +1,4 @@
-#include "support/win32/Xdotool.h"
+#include "support/win32/DisplayCommands.h"
 
 #include <atomic>
 #include <filesystem>
@@ -6,9 +6,9 @@
 
 namespace testing_support {
 
-CXdotool::CXdotool(const std::vector<std::string>& steps) : m_steps(steps.size()) {
+CDisplayCommands::CDisplayCommands(const std::vector<std::string>& steps) : m_steps(steps.size()) {
   static std::atomic<int> counter{0};
-  m_unixFolder = "/tmp/varnek-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" +
+  m_unixFolder = "/tmp/varnek-display-" + std::to_string(GetCurrentProcessId()) + "-" +
                  std::to_string(GetTickCount()) + "-" + std::to_string(counter++);
   m_localFolder = L"Z:";
   for (char c : m_unixFolder) m_localFolder += c == '/' ? L'\\' : static_cast<wchar_t>(c);
@@ -19,7 +19,7 @@ CXdotool::CXdotool(const std::vector<std::string>& steps) : m_steps(steps.size()
   // the command line splits into sh, -c and the script.
   std::string script;
   for (size_t i = 0; i < steps.size(); ++i) {
-    script += "xdotool " + steps[i] + "; sleep 0.4; : >" + m_unixFolder + "/" +
+    script += steps[i] + "; sleep 0.4; : >" + m_unixFolder + "/" +
               std::to_string(i) + "; sleep 0.2; ";
   }
   std::string command = "/bin/sh -c \"" + script + "\"";
@@ -31,12 +31,12 @@ CXdotool::CXdotool(const std::vector<std::string>& steps) : m_steps(steps.size()
   // The handles of a Linux process are not ours to close (see SimProcess).
 }
 
-CXdotool::~CXdotool() {
+CDisplayCommands::~CDisplayCommands() {
   std::error_code ignored;
   std::filesystem::remove_all(m_localFolder, ignored);
 }
 
-size_t CXdotool::StepsDone() const {
+size_t CDisplayCommands::StepsDone() const {
   size_t done = 0;
   while (done < m_steps &&
          GetFileAttributesW((m_localFolder + L"\\" + std::to_wstring(done)).c_str()) !=
