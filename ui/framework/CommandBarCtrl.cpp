@@ -21,6 +21,10 @@ wchar_t MnemonicOf(const std::wstring& text) {
   return 0;
 }
 
+POINT PointOf(LPARAM lParam) {
+  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
 std::wstring MenuItemText(HMENU menu, int position) {
   wchar_t buffer[256] = {};
   MENUITEMINFOW info{};
@@ -160,7 +164,7 @@ bool CCommandBarCtrlBase::ProcessWindowMessage(HWND, UINT message, WPARAM wParam
 }
 
 LRESULT CCommandBarCtrlBase::OnButtonDown(UINT, WPARAM, LPARAM lParam, bool&) {
-  POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  POINT point = PointOf(lParam);
   const int index = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
   if (m_keyboardMode) LeaveKeyboardMode();
   if (index >= 0 && index < ButtonCount()) TrackBarPopup(index, false);
@@ -223,10 +227,10 @@ LRESULT CALLBACK CCommandBarCtrlBase::MessageFilterHook(int code, WPARAM wParam,
 bool CCommandBarCtrlBase::OnMenuMessage(const MSG& message) {
   switch (message.message) {
     case WM_MOUSEMOVE:
-      OnMenuMouseMove(message.lParam);
+      OnMenuMouseMove(PointOf(message.lParam));
       return false;
     case WM_LBUTTONDOWN:
-      return OnMenuButtonDown(ButtonAtScreen(message.lParam));
+      return OnMenuButtonDown(ButtonAtScreen(PointOf(message.lParam)));
     case WM_KEYDOWN:
       return OnMenuKeyDown(message.wParam);
     default:
@@ -236,8 +240,7 @@ bool CCommandBarCtrlBase::OnMenuMessage(const MSG& message) {
 
 // Inside the menu loop the mouse messages carry screen coordinates, for
 // whichever window they are meant (Windows and Wine alike).
-int CCommandBarCtrlBase::ButtonAtScreen(LPARAM lParam) const {
-  POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+int CCommandBarCtrlBase::ButtonAtScreen(POINT point) const {
   ::ScreenToClient(m_hWnd, &point);
   const int index = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
   return index >= 0 && index < ButtonCount() ? index : -1;
@@ -246,11 +249,10 @@ int CCommandBarCtrlBase::ButtonAtScreen(LPARAM lParam) const {
 // The system also reports a pointer that has not moved (a popup appeared
 // under it): after Left or Right, that would take the popup back to the
 // button under the resting pointer.
-void CCommandBarCtrlBase::OnMenuMouseMove(LPARAM lParam) {
-  const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+void CCommandBarCtrlBase::OnMenuMouseMove(POINT point) {
   if (point.x == m_pointer.x && point.y == m_pointer.y) return;
   m_pointer = point;
-  const int index = ButtonAtScreen(lParam);
+  const int index = ButtonAtScreen(point);
   if (index < 0 || index == m_trackIndex) return;
   m_nextIndex = index;
   m_nextFromKeyboard = false;

@@ -107,8 +107,8 @@ class CCommandBarCtrlBase : public CWindowImplBaseT<CWindow>, public CMessageFil
 
   static LRESULT CALLBACK MessageFilterHook(int code, WPARAM wParam, LPARAM lParam);
   bool OnMenuMessage(const MSG& message);
-  int ButtonAtScreen(LPARAM lParam) const;  // -1 when no button is there
-  void OnMenuMouseMove(LPARAM lParam);
+  int ButtonAtScreen(POINT point) const;  // -1 when no button is there
+  void OnMenuMouseMove(POINT point);
   bool OnMenuButtonDown(int index);
   bool OnMenuKeyDown(WPARAM key);
   bool OnKeyboardModeMessage(const MSG& message);
