@@ -168,7 +168,9 @@ TEST_F(SettingsTest, TheOldFileStaysWholeUnlessASaveReachesItsEnd) {
        [](CEngine& engine) { engine.SaveSettings(); }, false},
   };
   const std::string temporary = m_dir.File("varnek.tmp");
-  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+  // Whole seconds: Windows keeps file times in steps of 100 ns.
+  const fs::file_time_type old = std::chrono::time_point_cast<std::chrono::seconds>(
+      fs::file_time_type::clock::now() - std::chrono::hours(48));
   for (const SaveFaultCase& row : cases) {
     SCOPED_TRACE(row.what);
     platform::RemoveFile(ConfigFile());
