@@ -16,6 +16,8 @@ std::vector<std::string> CommandLineUtf8(int argc, char** argv);
 // platform take it: POSIX as it is; Windows in the ANSI code page, characters
 // it lacks becoming '?'.
 std::string PathFromUtf8(const std::string& path);
+// The other way, for messages that name a path.
+std::string PathToUtf8(const std::string& path);
 
 // Windows: the console shows the UTF-8 bytes written to it as text. POSIX:
 // nothing to do.

@@ -227,4 +227,12 @@ XmlNode XmlDocument::Node() const {
   return XmlNode(static_cast<IXMLDOMNode*>(AsDocument(m_document)));
 }
 
+// S_FALSE (COM was initialised on this thread already) needs its own
+// uninitialise as well; a failure does not.
+XmlThread::XmlThread() : m_initialised(SUCCEEDED(CoInitialize(nullptr))) {}
+
+XmlThread::~XmlThread() {
+  if (m_initialised) CoUninitialize();
+}
+
 }  // namespace platform
