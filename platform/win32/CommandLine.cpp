@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/WidePath.h"
+
 namespace platform {
 namespace {
 
@@ -52,12 +54,10 @@ std::vector<std::string> CommandLineUtf8(int argc, char** argv) {
   return args;
 }
 
-std::string PathFromUtf8(const std::string& path) {
-  return FromWide(ToWide(path, CP_UTF8).c_str(), CP_ACP);
-}
+std::string PathFromUtf8(const std::string& path) { return NarrowPath(ToWide(path, CP_UTF8)); }
 
 std::string PathToUtf8(const std::string& path) {
-  return FromWide(ToWide(path, CP_ACP).c_str(), CP_UTF8);
+  return FromWide(WidePath(path).c_str(), CP_UTF8);
 }
 
 void UseUtf8Console() { SetConsoleOutputCP(CP_UTF8); }

@@ -2,13 +2,14 @@
 
 #include "platform/Files.h"
 #include "platform/common/Backend.h"
+#include "platform/win32/WidePath.h"
 
 namespace platform {
 namespace {
 
 bool Flush(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   const bool flushed = FlushFileBuffers(file) != 0;
   CloseHandle(file);
@@ -24,12 +25,12 @@ bool SystemReplaceFile(const std::string& source, const std::string& target) {
   // cut file behind the name after a power cut. WRITE_THROUGH: the call
   // returns once the rename itself is on the disk.
   return Flush(source) &&
-         MoveFileExA(source.c_str(), target.c_str(),
+         MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 }  // namespace backend
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/Files.h"
+#include "platform/win32/WidePath.h"
 
 namespace platform {
 namespace {
@@ -39,10 +40,11 @@ FileReadResult ReadAll(HANDLE file, size_t limit, std::string& contents) {
 FileReadResult ReadRegularFile(const std::string& path, size_t limit, std::string& contents) {
   contents.clear();
   // A folder cannot be opened as a file at all: told apart first.
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring wide = WidePath(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return FileReadResult::CannotOpen;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileReadResult::NotRegular;
-  const CFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  const CFileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.Get() == INVALID_HANDLE_VALUE) return FileReadResult::CannotOpen;
   // Pipes and devices (NUL, CON, COM1, ...) are not disk files.

@@ -41,7 +41,8 @@ constexpr FolderCase kFolders[] = {
 };
 
 // The program folder as the system gives it, then what the program does
-// there: logs, markers, the list file chosen in the file dialog.
+// there: the list file chosen in the file dialog, the settings file, logs,
+// markers.
 TEST(FilesWindows, FolderNamedBeyondTheCodePageWorksThroughIts1251Path) {
   testing_support::TempDir temp;
   const std::wstring base = platform::WidePath(temp.Path()) + L"\\";
@@ -57,6 +58,17 @@ TEST(FilesWindows, FolderNamedBeyondTheCodePageWorksThroughIts1251Path) {
     std::string list;
     EXPECT_TRUE(platform::ReadWholeFile(folder + "\\список номеров.txt", list));
     EXPECT_EQ(list, "79001112233\r\n");
+    EXPECT_EQ(platform::ReadRegularFile(folder + "\\список номеров.txt", 100, list),
+              platform::FileReadResult::Read);
+    EXPECT_EQ(list, "79001112233\r\n");
+
+    // The settings file: written aside, put in place, the rest removed.
+    ASSERT_TRUE(WriteWide(wide + L"\\Varnek.xml.tmp", "<root/>"));
+    EXPECT_TRUE(
+        platform::ReplaceFileAtomically(folder + "\\Varnek.xml.tmp", folder + "\\Varnek.xml"));
+    EXPECT_TRUE(ExistsWide(wide + L"\\Varnek.xml"));
+    EXPECT_TRUE(platform::RemoveFile(folder + "\\Varnek.xml"));
+    EXPECT_FALSE(ExistsWide(wide + L"\\Varnek.xml"));
 
     EXPECT_TRUE(platform::CreateDir(folder + "\\logs"));
     {
