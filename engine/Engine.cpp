@@ -4,7 +4,7 @@ CEngine::CEngine() { LoadSettings(); }
 
 CEngine::~CEngine() { Teardown(); }
 
-void CEngine::Teardown() {
+void CEngine::Teardown(SettingsAtTeardown settings) {
   if (m_tornDown) return;
   m_tornDown = true;
   // The worker reads the list and the message: it must be gone before they
@@ -13,7 +13,7 @@ void CEngine::Teardown() {
     BeginShutdown();
     WaitForWorker(UINT32_MAX);
   }
-  SaveSettings();
+  if (settings == SettingsAtTeardown::Save) SaveSettings();
   m_message.clear();
   m_items.clear();
 }

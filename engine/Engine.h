@@ -17,16 +17,22 @@
 
 #include "engine/ListItem.h"
 
+// What the teardown does with the settings file: the window saves what the
+// operator set; a tool that applies settings for one run leaves the file be.
+enum class SettingsAtTeardown { Save, Keep };
+
 class CEngine {
  public:
   CEngine();   // reads the settings file
-  ~CEngine();  // Teardown, unless it already ran
+  ~CEngine();  // Teardown (saving), unless it already ran
 
-  // Saves the settings and releases the list and the message; runs once.
-  // A running worker is shut down first (Shutdown).
-  void Teardown();
+  // Saves the settings (unless told to keep the file as it is) and releases
+  // the list and the message; runs once. A running worker is shut down first
+  // (BeginShutdown).
+  void Teardown(SettingsAtTeardown settings = SettingsAtTeardown::Save);
 
-  // Settings file beside the program.
+  // Settings file beside the program. The save writes a temporary file and
+  // then replaces the old one in one step: a failed save leaves it whole.
   void LoadSettings();
   void SaveSettings();
   static void GetConfigPath(char* buffer);  // 260 bytes
@@ -35,6 +41,8 @@ class CEngine {
   void ClearList();
   void AddItem(const CListItem& item);
   void LoadListFile(const char* path);
+  // The same for the bytes of a list file already in memory.
+  void LoadListText(const std::string& text);
   void GenerateFromMask(const char* mask);
 
   // Duplicate markers (worker thread).

@@ -102,6 +102,12 @@ void CEngine::LoadListFile(const char* path) {
   parser.Finish();
 }
 
+void CEngine::LoadListText(const std::string& text) {
+  CListFileParser parser(m_items);
+  for (char c : text) parser.Feed(c);
+  parser.Finish();
+}
+
 void CEngine::GenerateFromMask(const char* mask) {
   if (mask == nullptr || std::strlen(mask) > kMaxMaskLength) return;
   const std::string pattern = mask;

@@ -47,6 +47,15 @@ int32_t LeadingInteger(const std::string& text) {
   return static_cast<int32_t>(value);
 }
 
+// The file a save writes first: the settings file's own path with ".tmp" for
+// ".xml", in the same folder (a rename does not cross volumes) and no longer
+// than a path that fits.
+std::string TemporaryPath(const char* configPath) {
+  std::string path = configPath;
+  path.replace(path.size() - 3, 3, "tmp");
+  return path;
+}
+
 }  // namespace
 
 void CEngine::GetConfigPath(char* buffer) {
@@ -90,5 +99,11 @@ void CEngine::SaveSettings() {
   platform::XmlNode root = FindChildNode("root", document.Node());
   if (!root) return;
   for (const SettingKey& key : kSettingKeys) SetChildInt(root, key.name, this->*key.field);
-  document.SaveFile(path);
+  // Written beside the file, then put in its place in one step: a kill, a
+  // crash or a full disk on the way leaves the old file whole, where writing
+  // over it would leave it empty and the next start with every setting 0.
+  const std::string temporary = TemporaryPath(path);
+  if (!document.SaveFile(temporary) || !platform::ReplaceFileAtomically(temporary, path)) {
+    platform::RemoveFile(temporary);
+  }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The modem protocol on a serial port: readiness check, SMS submission in PDU
 // mode, discovery and capture. Adds no data to CComPort.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,9 @@ class CModem : public CComPort {
   // COM numbers of the serial ports the system reports, in its order.
   static std::vector<int> ListComPorts();
   // The first port on which a modem answered, 0 if none; also the result.
-  int FindPort(int& port);
+  // beforePort, when given, runs before each port is tried, with its number
+  // (a window searching on its own thread repaints there).
+  int FindPort(int& port, const std::function<void(int)>& beforePort = nullptr);
   // ready = 1 when the port is open and the modem in PDU mode.
   int CaptureModemDevice(int& ready, int port);
   // number and message as UTF-16; converted with code page 1251. reference

@@ -43,10 +43,11 @@ std::vector<int> CModem::ListComPorts() {
   return ports;
 }
 
-int CModem::FindPort(int& port) {
+int CModem::FindPort(int& port, const std::function<void(int)>& beforePort) {
   LogStep("FindPort", "start...");
   port = 0;
   for (int candidate : ListComPorts()) {
+    if (beforePort) beforePort(candidate);
     try {
       if (!Open(candidate) || !InitModem()) {
         Close();

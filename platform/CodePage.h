@@ -13,4 +13,8 @@ std::string Utf16ToCp1251(const std::u16string& text);
 std::string Utf8ToCp1251(const std::string& text);
 std::string Cp1251ToUtf8(const std::string& text);
 
+// True when every byte sequence of text is well-formed UTF-8 (no overlong
+// forms, surrogates or code points beyond U+10FFFF).
+bool IsValidUtf8(const std::string& text);
+
 }  // namespace platform

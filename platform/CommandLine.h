@@ -13,9 +13,12 @@ namespace platform {
 std::vector<std::string> CommandLineUtf8(int argc, char** argv);
 
 // A path given on the command line (UTF-8) as the file functions of this
-// platform take it: POSIX as it is; Windows in the ANSI code page, characters
-// it lacks becoming '?'.
+// platform take it: POSIX as it is; Windows in code page 1251 as
+// platform/win32/WidePath.h makes it (a path 1251 cannot write still leads
+// to its file).
 std::string PathFromUtf8(const std::string& path);
+// The other way, for messages that name a path.
+std::string PathToUtf8(const std::string& path);
 
 // Windows: the console shows the UTF-8 bytes written to it as text. POSIX:
 // nothing to do.

@@ -1,6 +1,7 @@
 #pragma once
-// Files and folders. Paths are single-byte strings; on Windows they are passed
-// to the ...A functions, on POSIX to the system as they are.
+// Files and folders. Paths are single-byte strings; on Windows they are code
+// page 1251 whatever the system's code page (platform/win32/WidePath.h), on
+// POSIX they go to the system as they are.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,6 +31,29 @@ bool CreateNewEmptyFile(const std::string& path);
 
 // Reads the whole file; false when it cannot be opened.
 bool ReadWholeFile(const std::string& path, std::string& contents);
+
+// What became of a ReadRegularFile.
+enum class FileReadResult { Read, CannotOpen, NotRegular, TooLarge, ReadFailed };
+
+// Reads a regular file of at most limit bytes whole. A folder, a FIFO or a
+// device is refused at once (NotRegular), without waiting for a writer or
+// reading a stream without end; a file over limit is refused before its bytes
+// are read (TooLarge), and so is one that grows past limit while it is read.
+// contents holds the file only with Read.
+FileReadResult ReadRegularFile(const std::string& path, size_t limit, std::string& contents);
+
+// Puts the file source in the place of target in one step, after flushing
+// source to the disk: a reader of target, even after a crash or a power cut,
+// finds either the old file whole or the new one. False when it cannot be
+// done; source and target then stay as they were.
+bool ReplaceFileAtomically(const std::string& source, const std::string& target);
+
+// Tests: every ReplaceFileAtomically fails without touching either file, as
+// when the process dies just before that step; false restores them.
+void FailFileReplacesForTests(bool fail);
+
+// Removes a file; false when there is none or it cannot be removed.
+bool RemoveFile(const std::string& path);
 
 // A file open for appending, shared for reading by others, created when it is
 // missing. Closed by the destructor.

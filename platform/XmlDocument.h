@@ -80,4 +80,19 @@ class XmlDocument {
   void* m_document = nullptr;
 };
 
+// Makes the calling thread able to use documents while the object lives: COM
+// initialised on Windows (a program with a window does this in its entry;
+// a console tool has nothing else that would), nothing elsewhere. Made and
+// destroyed on the same thread, outliving the documents of that thread.
+class XmlThread {
+ public:
+  XmlThread();
+  ~XmlThread();
+  XmlThread(const XmlThread&) = delete;
+  XmlThread& operator=(const XmlThread&) = delete;
+
+ private:
+  bool m_initialised = false;
+};
+
 }  // namespace platform

@@ -56,6 +56,7 @@ bool CMainFrame::ProcessWindowMessage(HWND hWnd, UINT message, WPARAM wParam, LP
       {WM_CREATE, WM_CREATE, &Self::OnCreate},
       {WM_CLOSE, WM_CLOSE, &Self::OnClose},
       {WM_DESTROY, WM_DESTROY, &Self::OnDestroy},
+      {WM_CONTEXTMENU, WM_CONTEXTMENU, &Self::OnContextMenu},
   };
   static constexpr CCommandEntry<Self> kCommands[] = {
       {ID_HELP_ABOUT, kAnyCode, &Self::OnCmdAbout},
@@ -199,12 +200,16 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
 }
 
 LRESULT CMainFrame::OnMessageTextChanged(WORD, WORD, HWND, bool&) {
+  ShowTextLength();
+  return 0;
+}
+
+void CMainFrame::ShowTextLength() {
   char title[100];
   snprintf(title, sizeof(title), "%s - %d", kTextTitle, m_edit.GetWindowTextLength());
   m_textPane.SetTitle(title);
   m_textPane.InvalidateRect(nullptr, true);
   m_textPane.UpdateWindow();
-  return 0;
 }
 
 // The frame has no accelerator table: nothing to translate.

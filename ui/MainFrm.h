@@ -64,6 +64,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnMessageTextChanged(WORD code, WORD id, HWND control, bool& handled);
+  // "Текст - <length>" as the lower pane's title, drawn at once.
+  void ShowTextLength();
 
   // OnCreate's parts; false when a window cannot be made.
   bool CreateBars();
@@ -72,6 +74,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   void PlaceSplitter();
 
   // The commands (MainFrmCommands.cpp).
+  LRESULT OnContextMenu(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // Where the keyboard opens the list's context menu, on the screen.
+  POINT ListMenuPoint() const;
   LRESULT OnCmdAbout(WORD code, WORD id, HWND control, bool& handled);
   LRESULT OnCmdClearList(WORD code, WORD id, HWND control, bool& handled);
   LRESULT OnCmdOpenList(WORD code, WORD id, HWND control, bool& handled);

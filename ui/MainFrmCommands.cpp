@@ -33,6 +33,41 @@ constexpr int kTextBuffer = 500;
 
 }  // namespace
 
+// The list's context menu (right click, Shift+F10, the context-menu key):
+// the "Phones" popup of menu 128, the only menu that offers adding a number
+// and generating from a mask. Its commands reach the frame as those of the
+// menu bar do. The platform passes the request up from the list through the
+// pane and the splitter, naming the splitter; the place (or, from the
+// keyboard, the focus) tells whether it was the list's.
+LRESULT CMainFrame::OnContextMenu(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  const bool fromKeyboard = at.x == -1 && at.y == -1;
+  RECT list{};
+  m_list.GetWindowRect(&list);
+  if (fromKeyboard ? ::GetFocus() != m_list.m_hWnd : !::PtInRect(&list, at)) {
+    handled = false;
+    return 0;
+  }
+  if (fromKeyboard) at = ListMenuPoint();
+  HMENU menu = LoadMenuW(GetAppModule().GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+  if (!menu) return 0;
+  m_CmdBar.TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                          at.x, at.y);
+  DestroyMenu(menu);
+  return 0;
+}
+
+// Under the selected row, or at the list's top left corner without one.
+POINT CMainFrame::ListMenuPoint() const {
+  POINT at{0, 0};
+  const int row = m_list.GetSelectedIndex();
+  RECT rect{LVIR_LABEL, 0, 0, 0};
+  if (row >= 0 && m_list.SendMessage(LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect)))
+    at = POINT{rect.left, rect.bottom};
+  ::ClientToScreen(m_list, &at);
+  return at;
+}
+
 bool CMainFrame::CheckNotSending() {
   if (GetEngine().m_thread == nullptr) return true;
   ShowMessage(kRefusal, kInfoCaption, MB_OK | MB_ICONINFORMATION);
@@ -61,8 +96,12 @@ void CMainFrame::LaunchDelivery(int from) {
   CEngine& engine = GetEngine();
   engine.m_position = from;
   const std::string text = ReadMessageText();
-  // The editor shows exactly what is sent: a longer text is cut here.
+  // The editor shows exactly what is sent: a longer text is cut here. A
+  // multi-line edit reports no change for a text set from outside, so the
+  // pane's count is brought up to date here.
+  const bool cut = static_cast<int>(text.size()) < m_edit.GetWindowTextLength();
   m_edit.SetWindowText1251(text.c_str());
+  if (cut) ShowTextLength();
   engine.m_message = text;
   if (text.empty()) {
     ShowMessage(kNoText, kEmptyTextCaption, MB_OK | MB_ICONINFORMATION);

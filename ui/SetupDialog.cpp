@@ -8,6 +8,7 @@
 
 #include "modem/Modem.h"
 #include "platform/PortList.h"
+#include "ui/framework/WaitCursor.h"
 
 namespace {
 
@@ -139,14 +140,17 @@ LRESULT CSetupDialog::OnOK(WORD, WORD, HWND, bool&) {
 }
 
 // With no speed selected (a rate outside the table) the search uses the
-// configured rate, the one a delivery would use.
+// configured rate, the one a delivery would use. A port that does not answer
+// takes seconds: the wait cursor shows, and the windows are repainted
+// before each port.
 LRESULT CSetupDialog::OnFindPort(WORD, WORD, HWND, bool&) {
+  CWaitCursor wait;
   CModem modem;
   HWND ports = GetDlgItem(IDC_PORT);
   FillPortList(ports);
   modem.SetBaudRate(SelectedItemData(IDC_SPEED, m_engine.m_baudRate));
   int port = 0;
-  modem.FindPort(port);
+  modem.FindPort(port, [&wait](int) { wait.KeepAlive(); });
   if (port != 0)
     SelectPortItem(ports, port);
   else

@@ -1,5 +1,6 @@
 #include "ui/VarnekListView.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -62,15 +63,35 @@ LRESULT CVarnekListView::OnSetFont(UINT message, WPARAM wParam, LPARAM lParam, b
   return DefWindowProc(message, wParam, lParam);
 }
 
+// Empty, the list fits its columns to the headers alone, and the platform's
+// fit may leave a header cut ("Ном..." under Wine, whose fit is a pixel short
+// of its header's margins) or, for the last column of a list that had no
+// width yet, a sliver. Those columns get the width of the whole header.
 void CVarnekListView::AutoSizeColumns() {
-  for (int column = 0; column < static_cast<int>(std::size(kHeaders)); ++column)
+  const bool empty = GetItemCount() == 0;
+  for (int column = 0; column < static_cast<int>(std::size(kHeaders)); ++column) {
     SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+    if (empty) SetColumnWidth(column, std::max(GetColumnWidth(column), WholeHeaderWidth(column)));
+  }
   CListViewCtrl(MeasuringList()).SetColumnWidth(0, GetColumnWidth(0));
+}
+
+// The header control draws its text inset by three edges on each side.
+int CVarnekListView::WholeHeaderWidth(int column) const {
+  HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+  const std::wstring text = ui::Wide1251(kHeaders[column]);
+  HDC dc = ::GetDC(header);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(header, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ::ReleaseDC(header, dc);
+  return size.cx + 2 * 3 * GetSystemMetrics(SM_CXEDGE);
 }
 
 void CVarnekListView::RefitAfterStates(const bool* present) {
   CListViewCtrl measuring(MeasuringList());
-  if (!measuring.IsWindow()) {
+  if (!measuring.IsWindow() || GetItemCount() == 0) {
     AutoSizeColumns();
     return;
   }

@@ -35,5 +35,6 @@ class CVarnekListView : public CWindowImpl<CVarnekListView, CListViewCtrlT<CWind
   void WriteChangedStates(const CEngine& engine, bool* present);
   void RefitAfterStates(const bool* present);
   void CreateMeasuringList();
+  int WholeHeaderWidth(int column) const;
   HWND MeasuringList() const;
 };

@@ -12,6 +12,7 @@ namespace backend {
 LocalTime SystemLocalTime();
 uint32_t SystemTickMs();
 std::string SystemProgramPath();  // "" when it cannot be found
+bool SystemReplaceFile(const std::string& source, const std::string& target);
 
 }  // namespace backend
 }  // namespace platform

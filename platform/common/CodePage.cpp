@@ -116,6 +116,16 @@ std::string Utf8ToCp1251(const std::string& text) {
   return out;
 }
 
+bool IsValidUtf8(const std::string& text) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    uint32_t codePoint = 0;
+    pos += DecodeUtf8(text, pos, codePoint);
+    if (codePoint == 0xFFFFFFFF) return false;
+  }
+  return true;
+}
+
 std::string Cp1251ToUtf8(const std::string& text) {
   std::string out;
   out.reserve(text.size() * 2);

@@ -8,6 +8,8 @@ std::vector<std::string> CommandLineUtf8(int argc, char** argv) {
 
 std::string PathFromUtf8(const std::string& path) { return path; }
 
+std::string PathToUtf8(const std::string& path) { return path; }
+
 void UseUtf8Console() {}
 
 }  // namespace platform

@@ -7,31 +7,51 @@
 namespace platform {
 namespace {
 
-constexpr int kInterruptsCaught = 2;
+struct CaughtSignal {
+  int signal;
+  InterruptKind kind;
+};
 
-// Lock-free, so that the handler may touch it.
+constexpr CaughtSignal kCaughtSignals[] = {
+    {SIGINT, InterruptKind::Interrupt},
+    {SIGHUP, InterruptKind::Hangup},
+    {SIGTERM, InterruptKind::Terminate},
+};
+
+// Lock-free, so that the handler may touch them.
 std::atomic<int> g_interrupts{0};
-static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free counter");
+std::atomic<int> g_firstKind{static_cast<int>(InterruptKind::None)};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs lock-free counters");
 
-void SetAction(void (*handler)(int)) {
+void OnSignal(int signal) {
+  for (const CaughtSignal& caught : kCaughtSignals) {
+    if (caught.signal != signal) continue;
+    int none = static_cast<int>(InterruptKind::None);
+    g_firstKind.compare_exchange_strong(none, static_cast<int>(caught.kind));
+  }
+  g_interrupts.fetch_add(1);
+}
+
+void SetAction(int signal, void (*handler)(int)) {
   struct sigaction action {};
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
-}
-
-void OnInterrupt(int) {
-  if (g_interrupts.fetch_add(1) + 1 <= kInterruptsCaught) return;
-  // sigaction and raise are async-signal-safe.
-  SetAction(SIG_DFL);
-  raise(SIGINT);
+  sigaction(signal, &action, nullptr);
 }
 
 }  // namespace
 
-void CatchInterrupts() { SetAction(OnInterrupt); }
+void CatchInterrupts() {
+  for (const CaughtSignal& caught : kCaughtSignals) SetAction(caught.signal, OnSignal);
+  // A reader that went away with the terminal (a pipe to tee, say) would
+  // otherwise end the process at its next progress line, in the middle of a
+  // message.
+  SetAction(SIGPIPE, SIG_IGN);
+}
 
 int InterruptCount() { return g_interrupts.load(); }
+
+InterruptKind FirstInterrupt() { return static_cast<InterruptKind>(g_firstKind.load()); }
 
 }  // namespace platform

@@ -294,4 +294,8 @@ bool XmlDocument::SaveFile(const std::string& path) const {
 
 XmlNode XmlDocument::Node() const { return XmlNode(m_document); }
 
+// libxml2 needs nothing per thread.
+XmlThread::XmlThread() = default;
+XmlThread::~XmlThread() = default;
+
 }  // namespace platform

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/WidePath.h"
+
 namespace platform {
 namespace {
 
@@ -15,11 +17,11 @@ std::string FromWide(const wchar_t* text, UINT codePage) {
   return result;
 }
 
-std::wstring Utf8ToWide(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+std::wstring ToWide(const std::string& text, UINT codePage) {
+  const int size = MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
   if (size <= 1) return std::wstring();
   std::wstring result(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &result[0], size);
+  MultiByteToWideChar(codePage, 0, text.c_str(), -1, &result[0], size);
   result.resize(static_cast<size_t>(size - 1));
   return result;
 }
@@ -52,8 +54,10 @@ std::vector<std::string> CommandLineUtf8(int argc, char** argv) {
   return args;
 }
 
-std::string PathFromUtf8(const std::string& path) {
-  return FromWide(Utf8ToWide(path).c_str(), CP_ACP);
+std::string PathFromUtf8(const std::string& path) { return NarrowPath(ToWide(path, CP_UTF8)); }
+
+std::string PathToUtf8(const std::string& path) {
+  return FromWide(WidePath(path).c_str(), CP_UTF8);
 }
 
 void UseUtf8Console() { SetConsoleOutputCP(CP_UTF8); }

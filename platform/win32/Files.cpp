@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/common/Backend.h"
+#include "platform/win32/WidePath.h"
 
 namespace platform {
 namespace {
@@ -25,27 +26,33 @@ const char kPathSeparator = '\\';
 namespace backend {
 
 std::string SystemProgramPath() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   // A full buffer means the path was cut short.
   if (length == 0 || length >= MAX_PATH) return std::string();
-  return std::string(path, length);
+  return NarrowPath(std::wstring(path, length));
 }
 
 }  // namespace backend
 
-bool CreateDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool CreateDir(const std::string& path) {
+  return CreateDirectoryW(WidePath(path).c_str(), nullptr) != 0;
+}
 
+// A name with a wildcard left in it names no one entry: the search would
+// report whatever it matches.
 bool PathExists(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  const std::wstring wide = WidePath(path);
+  if (wide.find_first_of(L"*?") != std::wstring::npos) return false;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(wide.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;
 }
 
 bool CreateNewEmptyFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
@@ -56,8 +63,8 @@ AppendFile::~AppendFile() { Close(); }
 
 bool AppendFile::Open(const std::string& path) {
   Close();
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   SetFilePointer(file, 0, nullptr, FILE_END);
   m_handle = FromHandle(file);
@@ -82,8 +89,9 @@ ReadFile::~ReadFile() { Close(); }
 
 bool ReadFile::Open(const std::string& path) {
   Close();
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   m_handle = FromHandle(file);
   return true;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/common/ComPortMap.h"
+#include "platform/win32/WidePath.h"
 
 namespace platform {
 namespace {
@@ -30,8 +31,8 @@ SerialDevice::~SerialDevice() { Close(); }
 // Not shared, existing devices only, plain (not overlapped) input and output.
 bool SerialDevice::Open(int comNumber) {
   Close();
-  HANDLE device = CreateFileA(ComDevicePath(comNumber).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE device = CreateFileW(WidePath(ComDevicePath(comNumber)).c_str(),
+                              GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   m_handle = reinterpret_cast<intptr_t>(device);
   m_state = device == INVALID_HANDLE_VALUE ? State::Failed : State::Valid;
   return m_state == State::Valid;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/win32/WidePath.h"
+
 namespace platform {
 namespace {
 
@@ -58,14 +60,10 @@ class CBstr {
   BSTR m_value = nullptr;
 };
 
-// Paths are converted as the ...A functions of Windows convert them.
+// Paths are 1251 like those of the file functions, whatever the system's
+// code page.
 std::u16string PathText(const std::string& path) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
-                                         nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0) {
-    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], length);
-  }
+  const std::wstring wide = WidePath(path);
   return std::u16string(wide.begin(), wide.end());
 }
 
@@ -227,6 +225,14 @@ XmlNode XmlDocument::Node() const {
   if (m_document == nullptr) return XmlNode();
   AsDocument(m_document)->AddRef();
   return XmlNode(static_cast<IXMLDOMNode*>(AsDocument(m_document)));
+}
+
+// S_FALSE (COM was initialised on this thread already) needs its own
+// uninitialise as well; a failure does not.
+XmlThread::XmlThread() : m_initialised(SUCCEEDED(CoInitialize(nullptr))) {}
+
+XmlThread::~XmlThread() {
+  if (m_initialised) CoUninitialize();
 }
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 // Varnek.exe against the simulated modem on COM3, driven as an operator
-// drives it: the list opened through the menu and the file dialog, the text
-// typed, the delivery started from the keyboard and stopped from the
-// toolbar.
+// drives it: copied into a folder with a Russian name, the list opened
+// through the menu and the file dialog, the text typed, the delivery started
+// from the keyboard and stopped from the toolbar; copied into a folder whose
+// name code page 1251 cannot write, a number added from the list's context
+// menu and sent. Settings, logs and markers stay beside the program.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -18,6 +21,7 @@
 #include "support/LogFiles.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
+#include "platform/win32/WidePath.h"
 #include "ui/framework/Text1251.h"
 
 namespace {
@@ -39,7 +43,9 @@ std::string Settings(int port, int check) {
   return xml;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool StartsWith(const std::string& text, const std::string& start) {
   return text.compare(0, start.size(), start) == 0;
@@ -47,9 +53,30 @@ bool StartsWith(const std::string& text, const std::string& start) {
 
 class DeliveryTest : public ::testing::Test {
  protected:
-  void WriteList() {
-    std::ofstream list(m_folder.File("numbers.txt"), std::ios::binary);
+  // A folder for the program inside the test's own, made as Explorer makes
+  // it; the program names it in 1251 ('?' for what 1251 lacks).
+  std::wstring MakeProgramFolder(const std::wstring& name) {
+    const std::wstring folder = ui::Wide1251(m_folder.Path()) + L"\\" + name;
+    EXPECT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    return folder;
+  }
+
+  void WriteList(const std::wstring& path) {
+    std::ofstream list(std::filesystem::path(path), std::ios::binary);
     for (const char* number : kNumbers) list << number << "\r\n";
+  }
+
+  // The settings file is written anew when the program ends: removed first,
+  // it must be back afterwards.
+  void CloseSavingSettings(CVarnekProcess& program, const std::wstring& folder) {
+    const std::wstring settings = folder + L"\\Varnek.xml";
+    ASSERT_TRUE(DeleteFileW(settings.c_str()));
+    PostMessageW(program.Frame(), WM_CLOSE, 0, 0);
+    HWND question = program.WaitForDialog("Вопрос");
+    ASSERT_NE(question, nullptr);
+    SendMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
+    EXPECT_EQ(program.WaitExit(5000), 1);
+    EXPECT_TRUE(Exists(settings));
   }
 
   RECT ScreenRect(HWND hWnd) const {
@@ -69,7 +96,8 @@ class DeliveryTest : public ::testing::Test {
 
   // "Список" on the bar, then "Открыть из файла..." with the arrows, then
   // the file in the file dialog.
-  void OpenListThroughMenu(CVarnekProcess& program, const char* shot = nullptr) {
+  void OpenListThroughMenu(CVarnekProcess& program, const std::wstring& list,
+                           const char* shot = nullptr) {
     e2e::Activate(program.Frame());
     e2e::ClickAt(ButtonCentre(program, program.MenuBar(), TB_GETITEMRECT, 0));
     HWND popup = nullptr;
@@ -88,7 +116,7 @@ class DeliveryTest : public ::testing::Test {
     ASSERT_NE(dialog, nullptr);
     HWND name = GetDlgItem(dialog, 0x480);
     if (!name) name = GetDlgItem(dialog, 0x47C);
-    SetWindowTextW(name, ui::Wide1251(m_folder.File("numbers.txt")).c_str());
+    SetWindowTextW(name, list.c_str());
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return program.RowCount() == 3; }, 5000));
     EXPECT_EQ(program.StatusText(), "Загружено номеров: 3");
@@ -120,10 +148,14 @@ class DeliveryTest : public ::testing::Test {
 TEST_F(DeliveryTest, ListFromTheMenuIsSentToEveryNumber) {
   testing_support::SimProcess sim(kCom, {"--delay", "150"});
   ASSERT_TRUE(sim.Started());
-  WriteList();
-  CVarnekProcess program(m_folder.Path(), Settings(kCom, 1));
+  const std::string folder = m_folder.File("Рассылка SMS");
+  const std::wstring wideFolder = MakeProgramFolder(ui::Wide1251("Рассылка SMS"));
+  const std::wstring list = wideFolder + ui::Wide1251("\\номера.txt");
+  WriteList(list);
+  CVarnekProcess program(wideFolder, Settings(kCom, 1));
   ASSERT_NE(program.Frame(), nullptr);
-  ASSERT_NO_FATAL_FAILURE(OpenListThroughMenu(program, "menu-open"));
+  e2e::SaveScreen(ScreenRect(program.Frame()), "start");
+  ASSERT_NO_FATAL_FAILURE(OpenListThroughMenu(program, list, "menu-open"));
   TypeMessage(program);
 
   // Keyboard: F10 gives the bar the keys, Right to "Рассылка", Down opens
@@ -140,21 +172,64 @@ TEST_F(DeliveryTest, ListFromTheMenuIsSentToEveryNumber) {
 
   EXPECT_EQ(sim.Submissions().size(), 3u);
   for (const char* number : kNumbers) {
-    EXPECT_TRUE(Exists(m_folder.File(std::string("PHONES\\") + number))) << number;
-    EXPECT_EQ(testing_support::LogTexts(m_folder.Path(), "mess", number).size(), 1u) << number;
+    EXPECT_TRUE(Exists(ui::Wide1251(folder + "\\PHONES\\" + number))) << number;
+    EXPECT_EQ(testing_support::LogTexts(folder, "mess", number).size(), 1u) << number;
   }
   for (const char* log : {"modem", "engine", "mess"})
-    EXPECT_FALSE(testing_support::ReadTodaysLog(m_folder.Path(), log).empty()) << log;
+    EXPECT_FALSE(testing_support::ReadTodaysLog(folder, log).empty()) << log;
   EXPECT_FALSE(GetWindowLongPtrW(program.Editor(), GWL_STYLE) & ES_READONLY);
+  CloseSavingSettings(program, wideFolder);
+}
+
+// A right click in the list opens the "Phones" popup; "Добавить номер"
+// takes a number, which is sent. The program folder's name is Chinese:
+// the program still reads its settings, and writes its logs and the
+// number's marker, beside itself.
+TEST_F(DeliveryTest, NumberFromTheContextMenuIsSentFromAFolder1251CannotName) {
+  testing_support::SimProcess sim(kCom);
+  ASSERT_TRUE(sim.Started());
+  const std::wstring wideFolder = MakeProgramFolder(L"短信 程序");
+  CVarnekProcess program(wideFolder, Settings(kCom, 1));
+  ASSERT_NE(program.Frame(), nullptr);
+  e2e::Activate(program.Frame());
+  const RECT list = ScreenRect(program.ListView());
+  const POINT inside{list.left + 140, list.top + 40};
+  ASSERT_TRUE(e2e::RunOnDisplay({"xdotool mousemove " + std::to_string(inside.x) + " " +
+                                 std::to_string(inside.y) + " click 3"}));
+  HWND popup = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (popup = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(popup); }, 5000));
+  RECT shot = ScreenRect(program.Frame());
+  shot.bottom = ScreenRect(popup).bottom + 24;
+  shot.right = std::max(ScreenRect(popup).right + 60, shot.left + 500);
+  e2e::SaveScreen(shot, "context-menu");
+  ASSERT_TRUE(e2e::RunOnDisplay({"xdotool key Down Down Down Return"}));
+
+  HWND dialog = program.WaitForDialog("Диалог");
+  ASSERT_NE(dialog, nullptr);
+  SetDlgItemTextW(dialog, IDC_TEXT, L"79001112201");
+  SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return program.RowCount() == 1; }, 5000));
+  TypeMessage(program);
+  PostMessageW(program.Frame(), WM_COMMAND, ID_DELIVERY_START, 0);
+  ASSERT_TRUE(WaitUntil([&] { return program.RowText(0, 1) == "Отправлен" && program.StatusText() == "Готов"; }, 20000))
+      << program.RowText(0, 1) << " / " << program.StatusText();
+
+  EXPECT_EQ(sim.Submissions().size(), 1u);
+  EXPECT_TRUE(Exists(wideFolder + L"\\PHONES\\79001112201"));
+  const std::string folder = platform::NarrowPath(wideFolder);
+  for (const char* log : {"modem", "engine", "mess"})
+    EXPECT_FALSE(testing_support::ReadTodaysLog(folder, log).empty()) << log;
+  CloseSavingSettings(program, wideFolder);
 }
 
 TEST_F(DeliveryTest, SilentModemCountsDownAndStopEndsItAtOnce) {
   testing_support::SimProcess sim(kCom, {"--silent"});
   ASSERT_TRUE(sim.Started());
-  WriteList();
-  CVarnekProcess program(m_folder.Path(), Settings(kCom, 0));
+  const std::wstring folder = MakeProgramFolder(L"Varnek");
+  WriteList(folder + L"\\numbers.txt");
+  CVarnekProcess program(folder, Settings(kCom, 0));
   ASSERT_NE(program.Frame(), nullptr);
-  ASSERT_NO_FATAL_FAILURE(OpenListThroughMenu(program));
+  ASSERT_NO_FATAL_FAILURE(OpenListThroughMenu(program, folder + L"\\numbers.txt"));
   TypeMessage(program);
   HWND toolBar = FindWindowExW(GetParent(program.MenuBar()), nullptr, TOOLBARCLASSNAMEW, nullptr);
   ASSERT_NE(toolBar, nullptr);

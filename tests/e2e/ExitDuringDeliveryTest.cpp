@@ -44,7 +44,7 @@ TEST_P(ExitDuringDelivery, EndsAtOnceWithCodeOneAndSavesSettings) {
     ASSERT_TRUE(sim->Started());
   }
   testing_support::TempDir folder;
-  CVarnekProcess program(folder.Path(), Settings(c.port));
+  CVarnekProcess program(ui::Wide1251(folder.Path()), Settings(c.port));
   ASSERT_NE(program.Frame(), nullptr);
 
   // Ten numbers from a mask, a text, start.

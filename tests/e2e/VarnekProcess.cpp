@@ -4,11 +4,12 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <vector>
 
-#include "support/win32/BitmapFile.h"
+#include "support/win32/DisplayCommands.h"
 #include "ui/framework/Text1251.h"
 
 namespace e2e {
@@ -76,14 +77,14 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
   return true;
 }
 
-CVarnekProcess::CVarnekProcess(const std::string& folder, const std::string& settingsXml) {
-  const std::string exe = folder + "\\Varnek.exe";
-  if (!CopyFileA(VARNEK_EXE, exe.c_str(), FALSE)) return;
-  std::ofstream(folder + "\\Varnek.xml", std::ios::binary) << settingsXml;
-  STARTUPINFOA startup{};
+CVarnekProcess::CVarnekProcess(const std::wstring& folder, const std::string& settingsXml) {
+  const std::wstring exe = folder + L"\\Varnek.exe";
+  if (!CopyFileW(ui::Wide1251(VARNEK_EXE).c_str(), exe.c_str(), FALSE)) return;
+  std::ofstream(std::filesystem::path(folder + L"\\Varnek.xml"), std::ios::binary) << settingsXml;
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  std::string command = "\"" + exe + "\"";
-  m_started = CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+  std::wstring command = L"\"" + exe + L"\"";
+  m_started = CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                              folder.c_str(), &startup, &m_info) != FALSE;
   if (!m_started) return;
   const std::wstring title = ui::Wide1251(kFrameTitle);
@@ -190,6 +191,11 @@ void ClickAt(POINT screen) {
               MouseInput(MOUSEEVENTF_LEFTUP, screen)});
 }
 
+bool RunOnDisplay(const std::vector<std::string>& commands) {
+  testing_support::CDisplayCommands run(commands);
+  return run.Started() && WaitUntil([&] { return run.Done(); }, 10000);
+}
+
 void ClickCentre(HWND hWnd) {
   RECT rect{};
   GetWindowRect(hWnd, &rect);
@@ -209,33 +215,18 @@ void Activate(HWND hWnd) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }
 
+// The X server's picture: in Wine, this process's screen DC does not show
+// the windows of another process.
 bool SaveScreen(const RECT& rect, const char* name) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return false;
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // painted by the program's thread
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  HDC memory = CreateCompatibleDC(nullptr);
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, section);
-  HDC screen = GetDC(nullptr);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  GdiFlush();
-  const auto* data = static_cast<const DWORD*>(bits);
-  std::vector<DWORD> pixels(data, data + static_cast<size_t>(width) * height);
-  SelectObject(memory, old);
-  DeleteObject(section);
-  DeleteDC(memory);
-  CreateDirectoryA("screenshots", nullptr);
-  const std::string path = std::string("screenshots\\") + name + ".bmp";
-  return testing_support::WriteBmp(path.c_str(), width, height, pixels);
+  CreateDirectoryW(L"screenshots", nullptr);
+  char crop[64];
+  std::snprintf(crop, sizeof crop, "%dx%d+%ld+%ld", width, height, rect.left, rect.top);
+  return RunOnDisplay({std::string("import -window root -crop ") + crop + " screenshots/" + name +
+                       ".png"});
 }
 
 }  // namespace e2e

@@ -7,14 +7,16 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
 class CVarnekProcess {
  public:
-  // Copies the program into folder, writes the settings file beside it and
-  // starts it; Frame() is null when its window did not appear.
-  CVarnekProcess(const std::string& folder, const std::string& settingsXml);
+  // Copies the program into folder (any name Windows allows), writes the
+  // settings file beside it and starts it; Frame() is null when its window
+  // did not appear.
+  CVarnekProcess(const std::wstring& folder, const std::string& settingsXml);
   ~CVarnekProcess();
   CVarnekProcess(const CVarnekProcess&) = delete;
   CVarnekProcess& operator=(const CVarnekProcess&) = delete;
@@ -54,6 +56,9 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
 
 // Real input, as from the keyboard and the mouse.
 void ClickAt(POINT screen);
+// Commands on the X display (xdotool, import), one after another; false
+// when they did not end within 10 s.
+bool RunOnDisplay(const std::vector<std::string>& commands);
 void ClickCentre(HWND hWnd);
 void PressKey(WORD virtualKey);
 // The characters as typing makes them (WM_CHAR): Wine's SendInput passes
@@ -62,8 +67,8 @@ void TypeText(HWND hWnd, const std::wstring& text);
 // The top-level window gets the keyboard.
 void Activate(HWND hWnd);
 
-// The screen rectangle of the window, copied to screenshots/<name>.bmp in
-// the working folder.
+// The screen rectangle, copied to screenshots/<name>.png in the working
+// folder.
 bool SaveScreen(const RECT& rect, const char* name);
 
 }  // namespace e2e

@@ -52,6 +52,12 @@ class PhoneListTest : public ::testing::Test {
     return Entries(m_engine);
   }
 
+  std::vector<Entry> LoadText(const std::string& contents) {
+    m_engine.ClearList();
+    m_engine.LoadListText(contents);
+    return Entries(m_engine);
+  }
+
   std::string Folder() const { return m_dir.Path() + platform::kPathSeparator; }
   std::string Markers() const { return m_dir.File("PHONES"); }
   std::string Marker(const std::string& digits) const {
@@ -100,6 +106,7 @@ TEST_F(PhoneListTest, LoadsOneItemPerLineWithANumber) {
     SCOPED_TRACE(row.what);
     EXPECT_EQ(Load(row.file), row.expected);
     EXPECT_EQ(Load(WithCrLf(row.file)), row.expected) << "with CR LF";
+    EXPECT_EQ(LoadText(row.file), row.expected) << "from memory";
   }
 }
 

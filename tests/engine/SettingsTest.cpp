@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -132,6 +135,72 @@ TEST_F(SettingsTest, SaveReplacesAFileThatIsNotWellFormed) {
   engine.m_port = 2;
   engine.SaveSettings();
   EXPECT_TRUE(pdu_test::SameText(ReadConfig(), SavedFile({0, 2, 0, 0, 0})));
+}
+
+// The file as an earlier exit left it, with an old time, so that any
+// rewrite shows even with the same bytes.
+const Settings kOld{9600, 3, 1, 10, 20};
+const Settings kNew{115200, 4, 0, 1, 2};
+
+struct SaveFaultCase {
+  const char* what;
+  bool oldFile;                // a file from an earlier exit is there
+  const char* staleTemporary;  // left by a save that was killed; null: none
+  std::function<void(CEngine&)> act;
+  bool oldSurvives;  // else the file holds kNew
+};
+
+TEST_F(SettingsTest, TheOldFileStaysWholeUnlessASaveReachesItsEnd) {
+  namespace fs = std::filesystem;
+  const auto killedBeforeTheReplace = [](CEngine& engine) {
+    platform::FailFileReplacesForTests(true);
+    engine.SaveSettings();
+    platform::FailFileReplacesForTests(false);
+  };
+  const SaveFaultCase cases[] = {
+      {"killed before the replace", true, nullptr, killedBeforeTheReplace, true},
+      {"killed before the replace, no file yet", false, nullptr, killedBeforeTheReplace, true},
+      {"teardown keeping the file", true, nullptr,
+       [](CEngine& engine) { engine.Teardown(SettingsAtTeardown::Keep); }, true},
+      {"teardown keeping the file, no file yet", false, nullptr,
+       [](CEngine& engine) { engine.Teardown(SettingsAtTeardown::Keep); }, true},
+      {"the temporary of a killed save is in the way", true, "<root><POR",
+       [](CEngine& engine) { engine.SaveSettings(); }, false},
+  };
+  const std::string temporary = m_dir.File("varnek.tmp");
+  // Whole seconds: Windows keeps file times in steps of 100 ns.
+  const fs::file_time_type old = std::chrono::time_point_cast<std::chrono::seconds>(
+      fs::file_time_type::clock::now() - std::chrono::hours(48));
+  for (const SaveFaultCase& row : cases) {
+    SCOPED_TRACE(row.what);
+    platform::RemoveFile(ConfigFile());
+    if (row.oldFile) {
+      WriteBytes(ConfigFile(), SavedFile(kOld));
+      fs::last_write_time(ConfigFile(), old);
+    }
+    if (row.staleTemporary != nullptr) WriteBytes(temporary, row.staleTemporary);
+    {
+      CEngine engine;
+      Set(engine, kNew);
+      row.act(engine);
+      EXPECT_FALSE(platform::PathExists(temporary));
+      const Settings expected = !row.oldSurvives ? kNew : row.oldFile ? kOld : Settings{};
+      CEngine reread;
+      EXPECT_EQ(Of(reread), expected);
+      reread.Teardown(SettingsAtTeardown::Keep);
+      engine.Teardown(SettingsAtTeardown::Keep);
+    }
+    std::string bytes;
+    const bool exists = platform::ReadWholeFile(ConfigFile(), bytes);
+    if (!row.oldSurvives) {
+      EXPECT_TRUE(pdu_test::SameText(Compact(bytes), SavedFile(kNew)));
+    } else if (row.oldFile) {
+      EXPECT_EQ(bytes, SavedFile(kOld));
+      EXPECT_TRUE(fs::last_write_time(ConfigFile()) == old);
+    } else {
+      EXPECT_FALSE(exists) << "not even an empty file";
+    }
+  }
 }
 
 struct LoadCase {

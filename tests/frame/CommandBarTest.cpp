@@ -3,16 +3,20 @@
 // inside the menu loop, which then closes the menu.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <vector>
 
 #include "UiTestSupport.h"
 #include "engine/Engine.h"
+#include "support/win32/DisplayCommands.h"
 #include "ui/MainFrm.h"
 #include "ui/framework/AppModule.h"
 
 namespace {
 
 constexpr UINT_PTR kCheckTimer = 0x7A01;
+constexpr UINT_PTR kStepTimer = 0x7A02;
 constexpr UINT kCheckPeriod = 20;  // ms
 constexpr int kMaxChecks = 150;    // 3 s for the menu to show
 
@@ -21,9 +25,13 @@ constexpr int kMaxChecks = 150;    // 3 s for the menu to show
 std::function<bool(HWND)> g_check;
 int g_ticks = 0;
 
+// The visible popup menu, if any (hidden ones may come first).
 HWND OpenPopup() {
-  HWND popup = FindWindowW(L"#32768", nullptr);
-  return popup && IsWindowVisible(popup) ? popup : nullptr;
+  for (HWND popup = FindWindowW(L"#32768", nullptr); popup;
+       popup = FindWindowExW(nullptr, popup, L"#32768", nullptr)) {
+    if (IsWindowVisible(popup)) return popup;
+  }
+  return nullptr;
 }
 
 void CALLBACK OnCheckTimer(HWND hWnd, UINT, UINT_PTR id, DWORD) {
@@ -31,6 +39,40 @@ void CALLBACK OnCheckTimer(HWND hWnd, UINT, UINT_PTR id, DWORD) {
     KillTimer(hWnd, id);
     EndMenu();
   }
+}
+
+// What the bar showed after each step of the pointer and the keys: the open
+// popup (null when none), the hot button and the pressed one (-1: none).
+struct CBarState {
+  HMENU popup;
+  int hot;
+  int pressed;
+  std::vector<UINT> commands;  // of the popup's items
+};
+struct CPointerRun {
+  HWND bar = nullptr;
+  const testing_support::CDisplayCommands* xdotool = nullptr;
+  std::chrono::steady_clock::time_point deadline;
+  std::vector<CBarState> afterStep;
+};
+CPointerRun g_run;
+
+void CALLBACK OnStepTimer(HWND, UINT, UINT_PTR, DWORD) {
+  HWND popup = OpenPopup();
+  CBarState state{popup ? reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr,
+                  static_cast<int>(::SendMessageW(g_run.bar, TB_GETHOTITEM, 0, 0)), -1, {}};
+  for (int i = 0; state.popup && i < GetMenuItemCount(state.popup); ++i)
+    state.commands.push_back(GetMenuItemID(state.popup, i));
+  const auto count = static_cast<int>(::SendMessageW(g_run.bar, TB_BUTTONCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    TBBUTTON button{};
+    ::SendMessageW(g_run.bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+    if (button.fsState & TBSTATE_PRESSED) state.pressed = i;
+  }
+  while (g_run.afterStep.size() < g_run.xdotool->StepsDone()) g_run.afterStep.push_back(state);
+  // A popup left open when the steps are done would hold the test forever.
+  if (popup && (g_run.xdotool->Done() || std::chrono::steady_clock::now() > g_run.deadline))
+    EndMenu();
 }
 
 // One row of the popup's window as it is on the screen.
@@ -58,6 +100,9 @@ class CommandBarTest : public ::testing::Test {
   void SetUp() override {
     GetEngine().ClearList();
     ASSERT_NE(m_frame.CreateMainWindow(), nullptr);
+    // Away from the screen's corner, where the bar's client coordinates and
+    // the screen's differ by only a few pixels.
+    m_frame.SetWindowPos(nullptr, 160, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     m_frame.ShowWindow(SW_SHOW);
     m_frame.UpdateWindow();
     ui_test::PumpMessages();
@@ -87,6 +132,40 @@ class CommandBarTest : public ::testing::Test {
     }
   }
   int HotButton() { return static_cast<int>(::SendMessageW(m_frame.m_CmdBar, TB_GETHOTITEM, 0, 0)); }
+  // The centre of bar button index on the screen.
+  POINT ButtonCentre(int index) {
+    RECT rect{};
+    ::SendMessageW(m_frame.m_CmdBar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(m_frame.m_CmdBar, &centre);
+    return centre;
+  }
+  HMENU Popup(int index) { return GetSubMenu(m_frame.m_CmdBar.GetMenu(), index); }
+  // Runs the program's loop while xdotool takes the steps, each followed by
+  // a pause for the program to follow; the bar's popups open inside it.
+  std::vector<CBarState> RunSteps(std::vector<std::string> steps) {
+    for (std::string& step : steps) step = "xdotool " + step;
+    testing_support::CDisplayCommands xdotool(steps);
+    EXPECT_TRUE(xdotool.Started());
+    g_run = CPointerRun{};
+    g_run.bar = m_frame.m_CmdBar;
+    g_run.xdotool = &xdotool;
+    g_run.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    SetTimer(m_frame, kStepTimer, kCheckPeriod, &OnStepTimer);
+    while (g_run.afterStep.size() < steps.size() &&
+           std::chrono::steady_clock::now() < g_run.deadline) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (GetAppModule().GetMessageLoop()->PreTranslateMessage(&msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+    KillTimer(m_frame, kStepTimer);
+    EXPECT_EQ(g_run.afterStep.size(), steps.size()) << "xdotool did not finish";
+    return g_run.afterStep;
+  }
 
   CMainFrame m_frame;
 };
@@ -168,6 +247,64 @@ TEST_F(CommandBarTest, F10RightAndDownOpenTheSecondMenu) {
   EXPECT_TRUE(firstLit);
   EXPECT_FALSE(m_frame.m_CmdBar.HasKeyboard());
   EXPECT_EQ(::GetFocus(), m_frame.m_edit.m_hWnd);
+}
+
+// The pointer, as a person moves it: a click opens "Список", moving onto
+// "Рассылка" switches to its popup, a click on "Рассылка" closes it and
+// leaves the bar idle. The pointer then rests on "Рассылка", which may light
+// up as a hovered button does; "Список" must not stay lit.
+TEST_F(CommandBarTest, PointerSwitchesPopupsAndTheOpenPopupsButtonClosesIt) {
+  using testing_support::MouseMoveTo;
+  const POINT first = ButtonCentre(0);
+  const POINT second = ButtonCentre(1);
+  const std::vector<CBarState> states = RunSteps({
+      MouseMoveTo(first) + "sleep 0.2 click 1",
+      MouseMoveTo({(first.x + second.x) / 2, first.y}) + "sleep 0.1 " + MouseMoveTo(second),
+      "click 1",
+  });
+  ASSERT_EQ(states.size(), 3u);
+  EXPECT_EQ(states[0].popup, Popup(0));
+  EXPECT_EQ(states[1].popup, Popup(1)) << "hovering did not switch";
+  EXPECT_EQ(states[1].pressed, 1);
+  EXPECT_EQ(states[2].popup, nullptr) << "the button's click did not close its popup";
+  EXPECT_EQ(states[2].pressed, -1);
+  EXPECT_NE(states[2].hot, 0);
+  EXPECT_FALSE(m_frame.m_CmdBar.HasKeyboard());
+}
+
+// A popup opened by a click, then Right: the button under the pointer keeps
+// no hot look while the next popup is open, and the resting pointer does not
+// take the popup back.
+TEST_F(CommandBarTest, RightFromAClickedPopupLeavesNoStaleHotButton) {
+  const std::vector<CBarState> states = RunSteps({
+      testing_support::MouseMoveTo(ButtonCentre(0)) + "sleep 0.2 click 1",
+      "key Right",
+      "key Escape",
+  });
+  ASSERT_EQ(states.size(), 3u);
+  EXPECT_EQ(states[0].popup, Popup(0));
+  EXPECT_EQ(states[1].popup, Popup(1));
+  EXPECT_NE(states[1].hot, 0);
+  EXPECT_EQ(states[2].popup, nullptr);
+}
+
+// A right click in the list, Shift+F10 and the context-menu key open the
+// "Phones" popup of menu 128.
+TEST_F(CommandBarTest, ListContextMenuOffersThePhonesCommands) {
+  RECT list{};
+  m_frame.m_list.GetWindowRect(&list);
+  const POINT inside{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+  const std::vector<CBarState> states = RunSteps({
+      testing_support::MouseMoveTo(inside) + "click 3", "key Escape",
+      "key shift+F10", "key Escape",
+      "key Menu", "key Escape",
+  });
+  ASSERT_EQ(states.size(), 6u);
+  const std::vector<UINT> phones{ID_LIST_CLEAR, ID_LIST_OPEN, ID_LIST_ADD, ID_LIST_GENERATE};
+  for (size_t i = 0; i < states.size(); i += 2) {
+    EXPECT_EQ(states[i].commands, phones) << "step " << i;
+    EXPECT_EQ(states[i + 1].popup, nullptr) << "step " << i + 1;
+  }
 }
 
 }  // namespace

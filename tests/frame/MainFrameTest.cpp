@@ -135,12 +135,13 @@ TEST_F(MainFrameTest, EmptyEditorRefusesToStartUnderTheLatinCaption) {
   EXPECT_FALSE(m_frame.m_edit.GetStyle() & ES_READONLY);
 }
 
-TEST_F(MainFrameTest, LongTextIsCutTo498InEditorAndMessage) {
+TEST_F(MainFrameTest, LongTextIsCutTo498InEditorMessageAndPaneTitle) {
   m_frame.m_edit.SetWindowText1251(std::string(600, 'a').c_str());
   Command(ID_DELIVERY_START);
   StopWorker();
   EXPECT_EQ(GetEngine().m_message, std::string(498, 'a'));
   EXPECT_EQ(m_frame.m_edit.GetWindowTextLength(), 498);
+  EXPECT_STREQ(m_frame.m_textPane.m_szTitle, "Текст - 498");
 }
 
 TEST_F(MainFrameTest, StartSelectedWithoutSelectionSaysSo) {

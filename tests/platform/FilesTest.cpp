@@ -74,6 +74,37 @@ TEST(Files, CreateDirMakesOneFolderOnce) {
   EXPECT_FALSE(platform::PathExists(nested));
 }
 
+struct RegularFileCase {
+  const char* what;
+  std::string path;
+  size_t limit;
+  platform::FileReadResult result;
+  std::string contents;
+};
+
+TEST(Files, ReadRegularFileTakesWholeRegularFilesWithinTheLimitOnly) {
+  using R = platform::FileReadResult;
+  TempDir dir;
+  AppendText(dir.File("ten"), "0123456789");
+  AppendText(dir.File("empty"), "");
+  // A device that never ends: reading it whole would take all memory.
+  const std::string endless = platform::kPathSeparator == '/' ? "/dev/zero" : "NUL";
+  const RegularFileCase cases[] = {
+      {"within the limit", dir.File("ten"), 11, R::Read, "0123456789"},
+      {"at the limit", dir.File("ten"), 10, R::Read, "0123456789"},
+      {"over the limit", dir.File("ten"), 9, R::TooLarge, ""},
+      {"empty", dir.File("empty"), 0, R::Read, ""},
+      {"a folder", dir.Path(), 100, R::NotRegular, ""},
+      {"a device", endless, 100, R::NotRegular, ""},
+      {"missing", dir.File("missing"), 100, R::CannotOpen, ""},
+  };
+  for (const RegularFileCase& row : cases) {
+    std::string contents = "stale";
+    EXPECT_EQ(platform::ReadRegularFile(row.path, row.limit, contents), row.result) << row.what;
+    EXPECT_EQ(contents, row.contents) << row.what;
+  }
+}
+
 TEST(Files, ProgramPathCanBeRedirectedAndRestored) {
   const std::string real = platform::ProgramPath();
   ASSERT_FALSE(real.empty());

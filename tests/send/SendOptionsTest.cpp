@@ -33,7 +33,7 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
        [](const CSendOptions& o) {
          return o.m_sources == std::vector<S>{{S::List, "a.txt"}} && o.m_text == std::string("hi") &&
                 !o.m_port && !o.m_baudRate && !o.m_check && !o.m_minPause && o.m_from == 0 &&
-                o.m_encoding == TextEncoding::Cp1251 && o.m_device.empty();
+                !o.m_encoding && o.m_device.empty();
        }},
       {"--list a --mask 7912345**** --number 123 --list b --text-file m.txt",
        [](const CSendOptions& o) {

@@ -50,12 +50,41 @@ TEST_F(ListViewTest, CreationGivesReportStylesAndThreeHeaders) {
   EXPECT_EQ(m_list.GetColumnCount(), 3);
 }
 
-TEST_F(ListViewTest, EmptyListKeepsTheHeadersAndNoRows) {
-  m_list.FillFromEngine(*m_engine);
-  EXPECT_EQ(m_list.GetItemCount(), 0);
-  EXPECT_EQ(m_list.GetColumnCount(), 3);
-  m_list.UpdateStates(*m_engine);
-  EXPECT_EQ(m_list.GetItemCount(), 0);
+// Whether the header of column shows its text whole: the header control
+// draws it inset by three edges on each side and cuts it with "..." beyond.
+bool HeaderWhole(CVarnekListView& list, int column) {
+  HWND header = reinterpret_cast<HWND>(list.SendMessage(LVM_GETHEADER));
+  wchar_t text[64] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT | HDI_WIDTH;
+  item.pszText = text;
+  item.cchTextMax = 64;
+  ::SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
+  HDC dc = ::GetDC(header);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(header, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+  SelectObject(dc, old);
+  ::ReleaseDC(header, dc);
+  return item.cxy >= size.cx + 2 * 3 * GetSystemMetrics(SM_CXEDGE);
+}
+
+// Empty, the list shows its three headers whole, also when it was created
+// without a size (as the main window creates it) and only later laid out.
+TEST_F(ListViewTest, EmptyListKeepsTheHeadersWholeAndNoRows) {
+  CVarnekListView unsized;
+  const RECT none{0, 0, 0, 0};
+  ASSERT_TRUE(unsized.Create(m_parent, &none, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT));
+  unsized.MoveWindow(0, 0, 380, 280);
+  for (CVarnekListView* list : {&m_list, &unsized}) {
+    list->FillFromEngine(*m_engine);
+    EXPECT_EQ(list->GetItemCount(), 0);
+    EXPECT_EQ(list->GetColumnCount(), 3);
+    list->UpdateStates(*m_engine);
+    EXPECT_EQ(list->GetItemCount(), 0);
+    for (int column = 0; column < 3; ++column) EXPECT_TRUE(HeaderWhole(*list, column)) << column;
+  }
+  unsized.DestroyWindow();
 }
 
 TEST_F(ListViewTest, FillShowsNumbersStateTextsAndTexts) {

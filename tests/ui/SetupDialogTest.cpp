@@ -246,9 +246,35 @@ TEST_F(SetupDialogTest, ControlsAreWhereTheTemplatePutsThem) {
   EXPECT_TRUE(numbersOnly);
 }
 
+// Counts the windows of this thread painted while the wait cursor showed:
+// "Найти" repaints between ports (the refilled port list at least) instead
+// of freezing the dialog for the whole search.
+class CPaintsWhileWaiting {
+ public:
+  CPaintsWhileWaiting()
+      : m_hook(SetWindowsHookExW(WH_GETMESSAGE, &Hook, nullptr, GetCurrentThreadId())) {
+    s_count = 0;
+  }
+  ~CPaintsWhileWaiting() { UnhookWindowsHookEx(m_hook); }
+  int Count() const { return s_count; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_PAINT &&
+        GetCursor() == LoadCursorW(nullptr, IDC_WAIT))
+      ++s_count;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static int s_count;
+  HHOOK m_hook;
+};
+int CPaintsWhileWaiting::s_count = 0;
+
 TEST_F(SetupDialogTest, FindWithoutModemClearsThePortSelection) {
   ui_test::CSerialMapAside aside;
-  testing_support::SerialPortMap map({{"VarnekTestA", "COM10"}});
+  testing_support::SerialPortMap map({{"VarnekTestA", "COM10"}, {"VarnekTestB", "COM11"}});
+  CPaintsWhileWaiting paints;
   struct Case {
     int button;
     int portAfter;
@@ -267,6 +293,8 @@ TEST_F(SetupDialogTest, FindWithoutModemClearsThePortSelection) {
     EXPECT_EQ(after, -1);
     EXPECT_EQ(m_engine->m_port, c.portAfter);
   }
+  EXPECT_GT(paints.Count(), 0);
+  EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
 }
 
 TEST_F(SetupDialogTest, FindSelectsTheSimulatedModem) {

@@ -1,7 +1,9 @@
 #pragma once
-// The inputs of one varnek-send run: the message and the list sources, read
-// in the encoding the options name and handed to the engine in code page 1251.
+// The inputs of one varnek-send run: the message and the list files, read
+// whole into memory in the encoding the file shows or the options name, and
+// handed to the engine in code page 1251.
 #include <string>
+#include <vector>
 
 #include "engine/Engine.h"
 #include "tools/varnek-send/SendOptions.h"
@@ -10,19 +12,23 @@ class CSendInput {
  public:
   explicit CSendInput(const CSendOptions& options) : m_options(options) {}
 
-  // The whole message in code page 1251 (a file's final line breaks
-  // dropped); false with error when its file cannot be read.
-  bool ReadMessage(std::string& message, std::string& error) const;
-  // False with error naming the first list file that cannot be opened. The
-  // engine's loader is silent about such files, so they are checked first.
-  bool CheckListFiles(std::string& error) const;
+  // Reads the message and every list file, each once, before the engine
+  // exists: a file that cannot be read stops the run before anything is
+  // sent, and none can vanish or change between a check and its use. False
+  // with error for the first that cannot be read; notes gets a line for each
+  // file read in an encoding other than the one asked for (or cp1251).
+  bool Read(std::vector<std::string>& notes, std::string& error);
+
+  // The message in code page 1251 (a file's final line breaks dropped).
+  const std::string& Message() const { return m_message; }
+
   // Appends every source to the engine's list, in the order given.
-  bool AppendSources(CEngine& engine, std::string& error) const;
+  void AppendSources(CEngine& engine) const;
 
  private:
-  bool AppendListFile(CEngine& engine, const std::string& name, std::string& error) const;
-  // A text from the user's encoding to code page 1251.
-  std::string To1251(const std::string& text) const;
+  bool ReadMessage(std::vector<std::string>& notes, std::string& error);
 
   const CSendOptions& m_options;
+  std::string m_message;
+  std::vector<std::string> m_lists;  // each --list file in 1251, in order
 };

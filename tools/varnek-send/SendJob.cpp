@@ -6,9 +6,11 @@
 #include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
 #include "platform/SerialDevice.h"
+#include "platform/XmlDocument.h"
+#include "tools/varnek-send/MarkerWatch.h"
 #include "tools/varnek-send/SendInput.h"
 #include "tools/varnek-send/SendReport.h"
-#include "tools/varnek-send/SettingsGuard.h"
+#include "tools/varnek-send/SettingsFile.h"
 
 namespace {
 
@@ -23,27 +25,30 @@ void Complain(const std::string& text) { std::fprintf(stderr, "varnek-send: %s\n
 }  // namespace
 
 int CSendJob::Run() {
-  std::string message;
-  std::string error;
+  const platform::XmlThread xml;  // the settings file is XML
   CSendInput input(m_options);
-  // Inputs are checked before the engine exists, so that a bad one leaves
+  std::vector<std::string> notes;
+  std::string warning;
+  std::string error;
+  // Every file is read before the engine exists, so that a bad one leaves
   // nothing behind.
-  if (!input.CheckListFiles(error) || !input.ReadMessage(message, error)) {
+  const bool ready = input.Read(notes, error) && CheckSettingsFile(warning, error);
+  for (const std::string& note : notes) Complain(note);
+  if (!ready) {
     Complain(error);
     return send_report::kBadUsage;
   }
+  if (!warning.empty()) Complain(warning);
+  std::string message = input.Message();
   if (!PrepareMessage(message)) return send_report::kBadUsage;
 
   CEngine& engine = GetEngine();
-  CSettingsGuard guard(engine);
   ApplySettings(engine);
-  int status = send_report::kBadUsage;
-  if (!input.AppendSources(engine, error)) {
-    Complain(error);
-  } else if (CheckList(engine)) {
-    status = Deliver(engine, message);
-  }
-  guard.TearDown(engine);
+  input.AppendSources(engine);
+  const int status = CheckList(engine) ? Deliver(engine, message) : send_report::kBadUsage;
+  // The options held for this run only: the file stays as the operator left
+  // it, byte for byte.
+  engine.Teardown(SettingsAtTeardown::Keep);
   return status;
 }
 
@@ -87,10 +92,12 @@ bool CSendJob::CheckList(const CEngine& engine) const {
 
 int CSendJob::Deliver(CEngine& engine, const std::string& message) const {
   CConsoleFrame frame(engine, stderr);
+  CMarkerWatch watch(engine, frame);
+  watch.CheckFolder();
   engine.m_message = message;
   engine.m_position = m_options.m_from;
   platform::CatchInterrupts();
-  g_pMainFrame = &frame;
+  g_pMainFrame = &watch;
   if (engine.StartDelivery() == nullptr) {
     g_pMainFrame = nullptr;
     Complain("cannot start the delivery thread");
@@ -99,16 +106,21 @@ int CSendJob::Deliver(CEngine& engine, const std::string& message) const {
   WaitForWorker(engine, frame);
   g_pMainFrame = nullptr;
   send_report::PrintTable(engine.m_items, stdout);
-  if (platform::InterruptCount() > 0) return send_report::kInterrupted;
+  if (platform::InterruptCount() > 0) return send_report::InterruptedStatus(platform::FirstInterrupt());
   return send_report::DeliveryStatus(engine.m_items, static_cast<size_t>(m_options.m_from));
 }
 
 void CSendJob::WaitForWorker(CEngine& engine, CConsoleFrame& frame) const {
+  // A request of any kind stops after the number in hand; any further one
+  // also cuts a pause or a countdown short. A message on the line is always
+  // finished: a cut multipart message would reach the phone in pieces, with
+  // no marker and no outcome for it.
   int handled = 0;
   while (!engine.WaitForWorker(kInterruptPollMs)) {
     const int count = platform::InterruptCount();
     if (count >= 1 && handled < 1) {
-      frame.Note("stopping after the number in hand (Ctrl-C again to cut a pause short)");
+      frame.Note(std::string(send_report::InterruptName(platform::FirstInterrupt())) +
+                 ": stopping after the number in hand (Ctrl-C again to cut a pause short)");
       engine.StopDelivery();
     }
     if (count >= 2 && handled < 2) {

@@ -1,6 +1,7 @@
 #pragma once
 // One run of varnek-send: the inputs read and checked, the engine set up for
-// this run only, the delivery with Ctrl-C handling, the outcome.
+// this run only (the settings file is never written), the delivery with its
+// stop requests (Ctrl-C, SIGTERM, SIGHUP, the console closing), the outcome.
 #include <string>
 
 #include "engine/Engine.h"
@@ -20,7 +21,7 @@ class CSendJob {
   void ApplySettings(CEngine& engine) const;
   bool CheckList(const CEngine& engine) const;
   int Deliver(CEngine& engine, const std::string& message) const;
-  // Polls Ctrl-C until the worker has ended.
+  // Polls the stop requests until the worker has ended.
   void WaitForWorker(CEngine& engine, CConsoleFrame& frame) const;
 
   const CSendOptions& m_options;

@@ -32,7 +32,9 @@ class CSendOptions {
   std::optional<int> m_minPause;  // unset: TIMEOUT and TIMEOUT2
   std::optional<int> m_maxPause;
   int m_from = 0;
-  TextEncoding m_encoding = TextEncoding::Cp1251;
+  // unset: a file's byte order mark, else UTF-8 when its bytes are UTF-8,
+  // else cp1251 (TextDecoding.h)
+  std::optional<TextEncoding> m_encoding;
   std::vector<CListSource> m_sources;
   std::optional<std::string> m_text;  // --text
   std::string m_textFile;             // --text-file

@@ -9,6 +9,25 @@ constexpr DeliveryState kStates[] = {Accepted, Sending, Sent, SendError, PortErr
 
 std::string Utf8(const std::string& text) { return platform::Cp1251ToUtf8(text); }
 
+struct InterruptOutcome {
+  platform::InterruptKind kind;
+  int status;
+  const char* name;
+};
+
+constexpr InterruptOutcome kInterruptOutcomes[] = {
+    {platform::InterruptKind::Interrupt, 130, "Ctrl-C"},
+    {platform::InterruptKind::Hangup, 129, "hang-up"},
+    {platform::InterruptKind::Terminate, 143, "termination request"},
+};
+
+const InterruptOutcome& OutcomeOf(platform::InterruptKind kind) {
+  for (const InterruptOutcome& outcome : kInterruptOutcomes) {
+    if (outcome.kind == kind) return outcome;
+  }
+  return kInterruptOutcomes[0];
+}
+
 }  // namespace
 
 void PrintTable(const std::vector<CListItem>& items, std::FILE* out) {
@@ -31,5 +50,9 @@ int DeliveryStatus(const std::vector<CListItem>& items, size_t first) {
   }
   return kAllDelivered;
 }
+
+int InterruptedStatus(platform::InterruptKind first) { return OutcomeOf(first).status; }
+
+const char* InterruptName(platform::InterruptKind kind) { return OutcomeOf(kind).name; }
 
 }  // namespace send_report

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/ListItem.h"
+#include "platform/Interrupt.h"
 
 namespace send_report {
 
@@ -11,7 +12,14 @@ namespace send_report {
 constexpr int kAllDelivered = 0;
 constexpr int kNotDelivered = 1;
 constexpr int kBadUsage = 2;
-constexpr int kInterrupted = 130;
+
+// After a request to stop: 128 + the number of the signal, as a shell
+// reports a process that the signal ended. Ctrl-C (SIGINT) 130, a hang-up
+// (SIGHUP; the Windows console closed) 129, a termination request (SIGTERM;
+// Windows logoff or shutdown) 143.
+int InterruptedStatus(platform::InterruptKind first);
+// What the operator knows the request as: "Ctrl-C", "hang-up", ...
+const char* InterruptName(platform::InterruptKind kind);
 
 // One line per item: number, tab, state text, tab, item text (UTF-8); then an
 // empty line and "state: count" for every state, in the order of the states.

@@ -21,6 +21,10 @@ wchar_t MnemonicOf(const std::wstring& text) {
   return 0;
 }
 
+POINT PointOf(LPARAM lParam) {
+  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
 std::wstring MenuItemText(HMENU menu, int position) {
   wchar_t buffer[256] = {};
   MENUITEMINFOW info{};
@@ -160,7 +164,7 @@ bool CCommandBarCtrlBase::ProcessWindowMessage(HWND, UINT message, WPARAM wParam
 }
 
 LRESULT CCommandBarCtrlBase::OnButtonDown(UINT, WPARAM, LPARAM lParam, bool&) {
-  POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  POINT point = PointOf(lParam);
   const int index = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
   if (m_keyboardMode) LeaveKeyboardMode();
   if (index >= 0 && index < ButtonCount()) TrackBarPopup(index, false);
@@ -175,9 +179,13 @@ void CCommandBarCtrlBase::TrackBarPopup(int index, bool fromKeyboard) {
     SendMessage(TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button));
     ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&button), 2);
     SendMessage(TB_PRESSBUTTON, kFirstButtonId + index, MAKELPARAM(TRUE, 0));
+    // The menu loop keeps the pointer from the bar: a button lit by the
+    // pointer or the arrows before would stay lit beside the open popup.
+    SetHotButton(-1);
     m_trackIndex = index;
     m_nextIndex = -1;
     m_popupDepth = 0;
+    ::GetCursorPos(&m_pointer);
     // The menu loop takes the posted key as its first: the first item lights.
     if (fromKeyboard) PostMessage(WM_KEYDOWN, VK_DOWN, 0);
     t_trackingBar = this;
@@ -194,6 +202,7 @@ void CCommandBarCtrlBase::TrackBarPopup(int index, bool fromKeyboard) {
     index = m_nextIndex;
     fromKeyboard = m_nextFromKeyboard;
   }
+  SetHotButton(-1);
   ::UpdateWindow(m_hWnd);
 }
 
@@ -216,21 +225,53 @@ LRESULT CALLBACK CCommandBarCtrlBase::MessageFilterHook(int code, WPARAM wParam,
 }
 
 bool CCommandBarCtrlBase::OnMenuMessage(const MSG& message) {
-  if (message.message == WM_MOUSEMOVE) {
-    POINT point{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
-    ::MapWindowPoints(message.hwnd, m_hWnd, &point, 1);
-    const int index = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
-    if (index >= 0 && index < ButtonCount() && index != m_trackIndex) {
-      m_nextIndex = index;
-      m_nextFromKeyboard = false;
-      EndMenu();
-    }
-    return false;
+  switch (message.message) {
+    case WM_MOUSEMOVE:
+      OnMenuMouseMove(PointOf(message.lParam));
+      return false;
+    case WM_LBUTTONDOWN:
+      return OnMenuButtonDown(ButtonAtScreen(PointOf(message.lParam)));
+    case WM_KEYDOWN:
+      return OnMenuKeyDown(message.wParam);
+    default:
+      return false;
   }
-  if (message.message != WM_KEYDOWN) return false;
+}
+
+// Inside the menu loop the mouse messages carry screen coordinates, for
+// whichever window they are meant (Windows and Wine alike).
+int CCommandBarCtrlBase::ButtonAtScreen(POINT point) const {
+  ::ScreenToClient(m_hWnd, &point);
+  const int index = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
+  return index >= 0 && index < ButtonCount() ? index : -1;
+}
+
+// The system also reports a pointer that has not moved (a popup appeared
+// under it): after Left or Right, that would take the popup back to the
+// button under the resting pointer.
+void CCommandBarCtrlBase::OnMenuMouseMove(POINT point) {
+  if (point.x == m_pointer.x && point.y == m_pointer.y) return;
+  m_pointer = point;
+  const int index = ButtonAtScreen(point);
+  if (index < 0 || index == m_trackIndex) return;
+  m_nextIndex = index;
+  m_nextFromKeyboard = false;
+  EndMenu();
+}
+
+// A click on the open popup's own button closes it, as on every menu bar.
+// Swallowed: left to the bar, it would open the popup again at once.
+bool CCommandBarCtrlBase::OnMenuButtonDown(int index) {
+  if (index < 0 || index != m_trackIndex) return false;
+  m_nextIndex = -1;
+  EndMenu();
+  return true;
+}
+
+bool CCommandBarCtrlBase::OnMenuKeyDown(WPARAM key) {
   const int count = ButtonCount();
-  const bool left = message.wParam == VK_LEFT && m_popupDepth <= 1;
-  const bool right = message.wParam == VK_RIGHT && !m_selectedHasPopup;
+  const bool left = key == VK_LEFT && m_popupDepth <= 1;
+  const bool right = key == VK_RIGHT && !m_selectedHasPopup;
   if (!left && !right) return false;
   m_nextIndex = (m_trackIndex + (left ? count - 1 : 1)) % count;
   m_nextFromKeyboard = true;
@@ -387,112 +428,4 @@ void CCommandBarCtrlBase::OnSettingChange() {
   ReadMenuFont();
   UpdateSystemCues();
   SendMessage(TB_AUTOSIZE);
-}
-
-// Alt alone, F10, Alt with a letter, and the keys while the bar has the
-// keyboard. Only messages for windows of the bar's own top-level window.
-bool CCommandBarCtrlBase::PreTranslateMessage(MSG* message) {
-  if (!m_hWnd || !m_hMenu || !message->hwnd || ::GetAncestor(message->hwnd, GA_ROOT) != m_hWndNotify)
-    return false;
-  if (m_keyboardMode && OnKeyboardModeMessage(*message)) return true;
-  return OnAltMessage(*message);
-}
-
-bool CCommandBarCtrlBase::OnAltMessage(const MSG& message) {
-  constexpr LPARAM kRepeat = 1 << 30;
-  switch (message.message) {
-    case WM_SYSKEYDOWN:
-      if (message.wParam == VK_F10 && !(GetKeyState(VK_SHIFT) & 0x8000)) {
-        m_keyboardMode ? LeaveKeyboardMode() : EnterKeyboardMode();
-        return true;
-      }
-      if (message.wParam == VK_MENU) {
-        if (!(message.lParam & kRepeat)) m_altAlone = true;
-        return false;
-      }
-      m_altAlone = false;
-      return false;
-    case WM_KEYDOWN:
-      m_altAlone = false;
-      return false;
-    case WM_SYSKEYUP:
-      if (message.wParam != VK_MENU || !m_altAlone) return false;
-      m_altAlone = false;
-      m_keyboardMode ? LeaveKeyboardMode() : EnterKeyboardMode();
-      return true;
-    case WM_SYSCHAR: {
-      const wchar_t letter = static_cast<wchar_t>(message.wParam);
-      if (!std::iswalnum(letter)) return false;
-      const int index = FindMnemonic(letter);
-      if (index < 0) {
-        MessageBeep(0);
-        return true;
-      }
-      if (m_keyboardMode) LeaveKeyboardMode();
-      TrackBarPopup(index, true);
-      return true;
-    }
-    default:
-      return false;
-  }
-}
-
-bool CCommandBarCtrlBase::OnKeyboardModeMessage(const MSG& message) {
-  const int count = ButtonCount();
-  if (message.message == WM_KEYDOWN) {
-    switch (message.wParam) {
-      case VK_LEFT:
-      case VK_RIGHT:
-        SetHotButton((m_hotIndex + (message.wParam == VK_LEFT ? count - 1 : 1)) % count);
-        return true;
-      case VK_DOWN:
-      case VK_UP:
-      case VK_RETURN: {
-        const int index = m_hotIndex;
-        LeaveKeyboardMode();
-        TrackBarPopup(index, true);
-        return true;
-      }
-      case VK_ESCAPE:
-        LeaveKeyboardMode();
-        return true;
-      default:
-        return false;  // WM_CHAR follows for letters
-    }
-  }
-  if (message.message == WM_CHAR) {
-    const int index = FindMnemonic(static_cast<wchar_t>(message.wParam));
-    if (index < 0) {
-      MessageBeep(0);
-      return true;
-    }
-    LeaveKeyboardMode();
-    TrackBarPopup(index, true);
-    return true;
-  }
-  if (message.message == WM_LBUTTONDOWN || message.message == WM_NCLBUTTONDOWN ||
-      message.message == WM_RBUTTONDOWN)
-    LeaveKeyboardMode();
-  return false;
-}
-
-void CCommandBarCtrlBase::EnterKeyboardMode() {
-  if (ButtonCount() == 0) return;
-  m_keyboardMode = true;
-  m_focusBefore = ::GetFocus();
-  SetHotButton(0);
-  Invalidate();
-}
-
-void CCommandBarCtrlBase::LeaveKeyboardMode() {
-  m_keyboardMode = false;
-  SetHotButton(-1);
-  if (m_focusBefore && ::IsWindow(m_focusBefore)) ::SetFocus(m_focusBefore);
-  m_focusBefore = nullptr;
-  Invalidate();
-}
-
-void CCommandBarCtrlBase::SetHotButton(int index) {
-  m_hotIndex = index;
-  SendMessage(TB_SETHOTITEM, static_cast<WPARAM>(index));
 }

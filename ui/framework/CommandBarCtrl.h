@@ -3,8 +3,9 @@
 // top-level items, on the system toolbar class.
 //
 // A click on a button opens its popup under it; while a popup is open,
-// moving the pointer onto another button opens that one instead, and Left
-// or Right at the first level move to the neighbouring popup. Alt alone or
+// moving the pointer onto another button opens that one instead, a click on
+// its own button closes it, and Left or Right at the first level move to the
+// neighbouring popup. Alt alone or
 // F10 give the bar the keyboard: Left and Right move between buttons, Down,
 // Up or Enter open the popup, a mnemonic (the letter after "&", without
 // case) opens its popup, any other letter beeps, Escape gives the keyboard
@@ -106,6 +107,10 @@ class CCommandBarCtrlBase : public CWindowImplBaseT<CWindow>, public CMessageFil
 
   static LRESULT CALLBACK MessageFilterHook(int code, WPARAM wParam, LPARAM lParam);
   bool OnMenuMessage(const MSG& message);
+  int ButtonAtScreen(POINT point) const;  // -1 when no button is there
+  void OnMenuMouseMove(POINT point);
+  bool OnMenuButtonDown(int index);
+  bool OnMenuKeyDown(WPARAM key);
   bool OnKeyboardModeMessage(const MSG& message);
   bool OnAltMessage(const MSG& message);
 
@@ -132,6 +137,7 @@ class CCommandBarCtrlBase : public CWindowImplBaseT<CWindow>, public CMessageFil
   bool m_nextFromKeyboard = false;
   int m_popupDepth = 0;
   bool m_selectedHasPopup = false;
+  POINT m_pointer{};  // where the pointer was last seen in the menu loop, screen
   HHOOK m_msgHook = nullptr;
 
   bool m_keyboardMode = false;

@@ -1,5 +1,6 @@
 #include "ui/framework/FileDialog.h"
 
+#include "platform/win32/WidePath.h"
 #include "ui/framework/Text1251.h"
 
 CFileDialog::CFileDialog(bool openFileDialog, const char* defaultExtension, const char* fileName,
@@ -29,4 +30,4 @@ INT_PTR CFileDialog::DoModal(HWND parent) {
   return chosen ? IDOK : IDCANCEL;
 }
 
-std::string CFileDialog::GetPathName() const { return ui::Narrow1251(m_fileName); }
+std::string CFileDialog::GetPathName() const { return platform::NarrowPath(m_fileName); }

@@ -1,7 +1,8 @@
 #pragma once
 // CFileDialog: the system's open (or save) dialog. Paths and filters are code
 // page 1251 at this boundary; a chosen path with characters outside 1251
-// comes back with '?' in their place.
+// comes back with '?' in their place and still opens through the file
+// functions of platform/Files.h, which remember it.
 #include <windows.h>
 
 #include <commdlg.h>
@@ -20,7 +21,7 @@ class CFileDialog {
 
   // IDOK when a file was chosen, IDCANCEL otherwise.
   INT_PTR DoModal(HWND parent = ::GetActiveWindow());
-  // The chosen path, code page 1251.
+  // The chosen path, code page 1251 (see above).
   std::string GetPathName() const;
 
   OPENFILENAMEW m_ofn{};

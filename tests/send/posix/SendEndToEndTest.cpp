@@ -1,139 +1,25 @@
-// varnek-send as the operator runs it: a child process in a program folder
-// of its own, against the modem simulator.
+// varnek-send as the operator runs it, against the modem simulator:
+// deliveries, the files it reads and what it refuses.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
-#include <cctype>
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <sstream>
+#include <algorithm>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "support/SimProcess.h"
-#include "support/TempDir.h"
+#include "send/posix/SendFolder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace send_test;
 using testing_support::SimProcess;
-using testing_support::TempDir;
-
-constexpr int kRunLimitMs = 40000;
-constexpr int kSimPort = 41;
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// PDU hex may come in either case.
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-struct RunResult {
-  int status = -1;  // exit code, or 128 + the signal that ended it
-  std::string out;
-  std::string err;
-};
-
-// A program folder with its own copy of varnek-send, so that its settings
-// file, "logs" and "PHONES" land there.
-class SendFolder {
- public:
-  SendFolder() {
-    m_program = m_dir.File("varnek-send");
-    fs::copy_file(VARNEK_SEND_PROGRAM, m_program);
-    fs::permissions(m_program, fs::perms::owner_all);
-  }
-
-  std::string File(const std::string& name) const { return m_dir.File(name); }
-
-  // interruptWhen, if given, is asked about stderr as it grows; SIGINT goes
-  // to the program each time it first says yes, as often as interrupts says.
-  RunResult Run(const std::vector<std::string>& args,
-                std::function<bool(const std::string&)> interruptWhen = nullptr,
-                int interrupts = 1) const {
-    const std::string outPath = File("stdout.txt");
-    const std::string errPath = File("stderr.txt");
-    pid_t pid = fork();
-    if (pid == 0) Exec(args, outPath, errPath);
-    RunResult result;
-    int sent = 0;
-    int status = 0;
-    for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += 10) {
-      if (waited > kRunLimitMs) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        ADD_FAILURE() << "varnek-send did not end";
-        break;
-      }
-      if (interruptWhen && sent < interrupts && interruptWhen(ReadAll(errPath))) {
-        kill(pid, SIGINT);
-        ++sent;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadAll(outPath);
-    result.err = ReadAll(errPath);
-    return result;
-  }
-
-  std::string MessLog() const { return ReadLogs(".mess"); }
-
- private:
-  [[noreturn]] void Exec(const std::vector<std::string>& args, const std::string& outPath,
-                         const std::string& errPath) const {
-    std::vector<std::string> copies = args;
-    std::vector<char*> argv = {const_cast<char*>(m_program.c_str())};
-    for (std::string& arg : copies) argv.push_back(&arg[0]);
-    argv.push_back(nullptr);
-    if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) _exit(126);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-
-  std::string ReadLogs(const std::string& extension) const {
-    std::string all;
-    std::error_code ignored;
-    for (const auto& entry : fs::directory_iterator(File("logs"), ignored)) {
-      if (entry.path().extension() == extension) all += ReadAll(entry.path().string());
-    }
-    return all;
-  }
-
-  TempDir m_dir;
-  std::string m_program;
-};
 
 // Three numbers in code page 1251 with Cyrillic names and CR LF line ends.
 const std::string kList1251 =
     "7 (912) 345-67-01 \xC8\xE2\xE0\xED\r\n"  // Иван
     "+7-912-345-67-02\r\n"
     "79123456703 \xCF\xE5\xF2\xF0\r\n";  // Петр
-
-constexpr char kPrivet[] = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";  // "Привет", UTF-8
-// "Привет" in UCS2 (U+041F U+0440 U+0438 U+0432 U+0435 U+0442), as the user
-// data of the PDU ends.
-constexpr char kPrivetUcs2[] = "041F04400438043204350442";
 
 constexpr char kSentTable[] =
     "79123456701\t\xD0\x9E\xD1\x82\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBB\xD0\xB5\xD0\xBD\t"
@@ -142,21 +28,12 @@ constexpr char kSentTable[] =
     "79123456703\t\xD0\x9E\xD1\x82\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBB\xD0\xB5\xD0\xBD\t"
     "\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80\n";  // Петр
 
-const std::string kSentUtf8 = "\xD0\x9E\xD1\x82\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBB\xD0\xB5\xD0\xBD";
 const std::string kDuplicateUtf8 =
     "\xD0\x94\xD1\x83\xD0\xB1\xD0\xBB\xD0\xB8\xD1\x80\xD0\xBE\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xB8\xD0\xB5 "
     "\xD0\xBD\xD0\xBE\xD0\xBC\xD0\xB5\xD1\x80\xD0\xB0";  // Дублирование номера
-const std::string kPortErrorUtf8 =
-    "\xD0\x9E\xD1\x88\xD0\xB8\xD0\xB1\xD0\xBA\xD0\xB0 \xD0\xBF\xD0\xBE\xD1\x80\xD1\x82\xD0\xB0";
 const std::string kSendErrorUtf8 =
     "\xD0\x9E\xD1\x88\xD0\xB8\xD0\xB1\xD0\xBA\xD0\xB0 "
     "\xD0\xBE\xD1\x82\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBA\xD0\xB8";  // Ошибка отправки
-
-std::vector<std::string> Args(const SimProcess& sim, std::vector<std::string> more) {
-  std::vector<std::string> args = {"--device", sim.LinkPath(), "--pause", "0"};
-  args.insert(args.end(), more.begin(), more.end());
-  return args;
-}
 
 TEST(SendEndToEnd, DeliversAListAndRefusesDuplicatesOnTheNextRun) {
   SendFolder folder;
@@ -207,109 +84,140 @@ TEST(SendEndToEnd, SendErrorExitsWithOneAndShowsTheModemsReason) {
       << run.err;
 }
 
-TEST(SendEndToEnd, Utf8FilesAreConverted) {
-  SendFolder folder;
-  // With a byte order mark, LF line ends and no final line break.
-  WriteAll(folder.File("phones.txt"),
-           "\xEF\xBB\xBF" "79123456701 \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\n79123456702");
-  WriteAll(folder.File("message.txt"), std::string(kPrivet) + "\n");
-  SimProcess sim(kSimPort);
-  ASSERT_TRUE(sim.Started());
-  RunResult run = folder.Run(Args(sim, {"--encoding", "utf-8", "--list", folder.File("phones.txt"),
-                                        "--text-file", folder.File("message.txt")}));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out.substr(0, run.out.find("\n\n") + 1),
-            "79123456701\t" + kSentUtf8 + "\t\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\n" +
-                "79123456702\t" + kSentUtf8 + "\t\n");
-  const auto sent = sim.Submissions();
-  ASSERT_EQ(sent.size(), 2u);
-  // The final line break of the message file is not part of the message.
-  EXPECT_EQ(Upper(sent[0].pdu.substr(sent[0].pdu.size() - 26)), std::string("0C") + kPrivetUcs2);
-  // No converted copy is left behind.
-  for (const auto& entry : fs::directory_iterator(folder.File("")))
-    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+// UTF-16 bytes, as Notepad saves "Unicode" (little endian) and its big
+// endian twin.
+std::string Utf16(const std::u16string& text, bool littleEndian) {
+  std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  for (char16_t unit : text) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
 }
 
-// The settings file as the window would have written it: port 7, check on,
-// pauses of 30 to 60 s. The run overrides port and pauses; the check is the
-// file's.
-const std::string kSettingsFile =
-    "<?xml version=\"1.0\" encoding=\"Windows-1251\"?>\r\n<root><BAUDRATE>9600</BAUDRATE>"
-    "<PORT>7</PORT><CHECK>1</CHECK><TIMEOUT>30</TIMEOUT><TIMEOUT2>60</TIMEOUT2></root>\r\n";
+constexpr char kIvanUtf8[] = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD";
 
-TEST(SendEndToEnd, OptionsAreNotWrittenToTheSettingsFile) {
+struct EncodingCase {
+  const char* what;
+  std::string list;
+  std::string message;
+  std::vector<std::string> options;
+  const char* note;  // on stderr; "" for none
+};
+
+TEST(SendEndToEnd, ListAndMessageFilesAreReadInTheirEncoding) {
+  const std::u16string list16 = u"79123456701 \u0418\u0432\u0430\u043D\r\n79123456702\r\n";
+  const std::u16string message16 = u"\u041F\u0440\u0438\u0432\u0435\u0442\r\n";
+  const EncodingCase cases[] = {
+      {"UTF-8 mark, LF, no final line break, over --encoding",
+       std::string("\xEF\xBB\xBF") + "79123456701 " + kIvanUtf8 + "\n79123456702",
+       std::string("\xEF\xBB\xBF") + kPrivet + "\n", {"--encoding", "cp1251"},
+       "has a UTF-8 byte order mark: read as UTF-8"},
+      {"UTF-16 LE mark", Utf16(list16, true), Utf16(message16, true), {},
+       "has a UTF-16 LE byte order mark: read as UTF-16 LE"},
+      {"UTF-16 BE mark", Utf16(list16, false), Utf16(message16, false), {},
+       "has a UTF-16 BE byte order mark: read as UTF-16 BE"},
+      {"UTF-8 without a mark", std::string("79123456701 ") + kIvanUtf8 + "\n79123456702\n",
+       std::string(kPrivet), {}, "is valid UTF-8: read as UTF-8"},
+      {"UTF-8 without a mark, as asked", std::string("79123456701 ") + kIvanUtf8 + "\n79123456702\n",
+       std::string(kPrivet), {"--encoding", "utf-8"}, ""},
+      {"cp1251", "79123456701 \xC8\xE2\xE0\xED\r\n79123456702\r\n",
+       "\xCF\xF0\xE8\xE2\xE5\xF2\r\n", {}, ""},
+  };
   SimProcess sim(kSimPort);
   ASSERT_TRUE(sim.Started());
-  for (bool withFile : {true, false}) {
+  for (const EncodingCase& row : cases) {
+    SCOPED_TRACE(row.what);
     SendFolder folder;
-    const std::string settings = folder.File("varnek-send.xml");
-    if (withFile) WriteAll(settings, kSettingsFile);
-    RunResult run = folder.Run(
-        Args(sim, {"--port", "5", "--baud", "0", "--number", "79123456701", "--text", "Hi"}));
+    WriteAll(folder.File("phones.txt"), row.list);
+    WriteAll(folder.File("message.txt"), row.message);
+    std::vector<std::string> args = {"--list", folder.File("phones.txt"), "--text-file",
+                                     folder.File("message.txt")};
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    const size_t before = sim.Submissions().size();
+    RunResult run = folder.Run(Args(sim, args));
     EXPECT_EQ(run.status, 0) << run.err;
-    if (withFile) {
-      EXPECT_EQ(ReadAll(settings), kSettingsFile);
-      EXPECT_TRUE(fs::exists(folder.File("PHONES/79123456701"))) << "CHECK of the file";
+    EXPECT_EQ(run.out.substr(0, run.out.find("\n\n") + 1),
+              "79123456701\t" + kSentUtf8 + "\t" + kIvanUtf8 + "\n79123456702\t" + kSentUtf8 + "\t\n");
+    const auto sent = sim.Submissions();
+    ASSERT_EQ(sent.size(), before + 2);
+    // The final line break of the message file is not part of the message.
+    const std::string pdu = Upper(sent[before].pdu);
+    EXPECT_EQ(pdu.substr(pdu.size() - 26), std::string("0C") + kPrivetUcs2);
+    if (*row.note != '\0') {
+      EXPECT_TRUE(Contains(run.err, "the list file " + folder.File("phones.txt") + " " + row.note));
+      EXPECT_TRUE(Contains(run.err, "the message file " + folder.File("message.txt") + " " + row.note));
     } else {
-      EXPECT_FALSE(fs::exists(settings));
-      EXPECT_FALSE(fs::exists(folder.File("PHONES"))) << "no file: CHECK 0";
+      EXPECT_FALSE(Contains(run.err, "read as")) << run.err;
     }
   }
 }
 
-TEST(SendEndToEnd, CtrlCDuringPortErrorsStopsWith130) {
+// Nothing is written beside the program to convert a list, and the operator
+// hears that the duplicate check cannot protect anything.
+TEST(SendEndToEnd, AReadOnlyProgramFolderTakesAUtf8ListAndSaysNoMarkerCanBeWritten) {
   SendFolder folder;
-  SimProcess sim(kSimPort, {"--silent"});
+  WriteAll(folder.File("phones.txt"), std::string("79123456701 ") + kIvanUtf8 + "\n79123456702\n");
+  SimProcess sim(kSimPort);
   ASSERT_TRUE(sim.Started());
-  // "Ошибка порта, повторный" — the countdown after the capture failed.
-  const std::string countdown = kPortErrorUtf8 + ", ";
-  auto t0 = std::chrono::steady_clock::now();
-  RunResult run = folder.Run(Args(sim, {"--number", "79123456701", "--number", "79123456702",
-                                        "--text", "Hello"}),
-                             [&](const std::string& err) { return Contains(err, countdown); });
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
-      std::chrono::steady_clock::now() - t0).count();
-  EXPECT_EQ(run.status, 130) << run.err;
-  EXPECT_TRUE(Contains(run.out, "79123456701\t" + kPortErrorUtf8 + "\t\n")) << run.out;
-  EXPECT_TRUE(Contains(run.err, "\xD0\x93\xD0\xBE\xD1\x82\xD0\xBE\xD0\xB2\n")) << run.err;  // Готов
-  // The capture's own limit (10 s) and at most one second of the countdown.
-  EXPECT_LT(seconds, 14);
+  folder.MakeReadOnly(sim);
+  std::vector<std::string> before;
+  for (const auto& entry : fs::directory_iterator(folder.File(""))) before.push_back(entry.path());
+  RunResult run = folder.Run(Args(sim, {"--check", "--encoding", "utf-8", "--list",
+                                        folder.File("phones.txt"), "--text", "Hi"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Contains(run.out, "79123456701\t" + kSentUtf8 + "\t" + kIvanUtf8 + "\n")) << run.out;
+  EXPECT_EQ(sim.Submissions().size(), 2u);
+  EXPECT_TRUE(Contains(run.err, "the duplicate check is on, but no marker can be written in " +
+                                    folder.File("PHONES")))
+      << run.err;
+  EXPECT_TRUE(Contains(run.err, "the marker of 79123456701 could not be written")) << run.err;
+  EXPECT_FALSE(Contains(run.err, "the marker of 79123456702")) << "said once: " << run.err;
+  std::vector<std::string> after;
+  for (const auto& entry : fs::directory_iterator(folder.File(""))) after.push_back(entry.path());
+  std::sort(before.begin(), before.end());
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, before);
 }
 
-// "Таймаут N сек ..." of the pause after the first number.
-std::string PauseText(const char* seconds) {
-  return std::string("\xD0\xA2\xD0\xB0\xD0\xB9\xD0\xBC\xD0\xB0\xD1\x83\xD1\x82 ") + seconds;
-}
-
-const std::string kAcceptedUtf8 = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xBD\xD1\x8F\xD1\x82";  // Принят
-
-struct PauseInterruptCase {
-  const char* pause;
-  int interrupts;
-  int minSeconds;  // once: the pause runs out; twice: it is cut short
-  int maxSeconds;
+struct SettingsCase {
+  const char* what;
+  std::optional<std::string> file;  // none: no settings file
+  bool marked;                      // CHECK 1 read from the file
+  const char* warning;              // "" for none
 };
 
-TEST(SendEndToEnd, CtrlCDuringAPauseStopsAfterItOrAtOnceWhenTwice) {
-  const PauseInterruptCase cases[] = {{"3", 1, 2, 6}, {"30", 2, 0, 6}};
-  for (const PauseInterruptCase& c : cases) {
+TEST(SendEndToEnd, TheSettingsFileIsReadAndNeverWritten) {
+  const SettingsCase cases[] = {
+      {"the window's file", kSettingsFile, true, ""},
+      {"no file", std::nullopt, false, ""},
+      {"not well-formed", std::string("<root><CHECK>1</CHECK>"), false,
+       "varnek-send.xml is not well-formed XML: the defaults are in force"},
+      {"no root", std::string("<settings><CHECK>1</CHECK></settings>"), false,
+       "varnek-send.xml has no \"root\" element: the defaults are in force"},
+  };
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  for (const SettingsCase& row : cases) {
+    SCOPED_TRACE(row.what);
     SendFolder folder;
-    SimProcess sim(kSimPort);
-    ASSERT_TRUE(sim.Started());
-    const std::string pause = PauseText(c.pause);
-    auto t0 = std::chrono::steady_clock::now();
-    RunResult run = folder.Run({"--device", sim.LinkPath(), "--pause", c.pause, "--number",
-                                "79123456701", "--number", "79123456702", "--text", "Hello"},
-                               [&](const std::string& err) { return Contains(err, pause); },
-                               c.interrupts);
-    const auto seconds = std::chrono::duration_cast<std::chrono::milliseconds>(
-                             std::chrono::steady_clock::now() - t0).count() / 1000.0;
-    EXPECT_EQ(run.status, 130) << run.err;
-    EXPECT_TRUE(Contains(run.out, "79123456701\t" + kSentUtf8 + "\t\n")) << run.out;
-    EXPECT_TRUE(Contains(run.out, "79123456702\t" + kAcceptedUtf8 + "\t\n")) << run.out;
-    EXPECT_GE(seconds, c.minSeconds) << c.pause;
-    EXPECT_LT(seconds, c.maxSeconds) << c.pause;
-    EXPECT_EQ(sim.Submissions().size(), 1u);
+    std::optional<SettingsFile> settings;
+    if (row.file) settings.emplace(folder, *row.file);
+    RunResult run = folder.Run(
+        Args(sim, {"--port", "5", "--baud", "0", "--number", "79123456701", "--text", "Hi"}));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fs::exists(folder.File("PHONES/79123456701")), row.marked);
+    if (*row.warning != '\0') {
+      EXPECT_TRUE(Contains(run.err, folder.File(row.warning))) << run.err;
+    } else {
+      EXPECT_FALSE(Contains(run.err, "defaults")) << run.err;
+    }
+    if (settings) {
+      EXPECT_TRUE(settings->Unchanged());
+    } else {
+      EXPECT_FALSE(fs::exists(folder.File("varnek-send.xml")));
+    }
   }
 }
 
@@ -318,17 +226,27 @@ struct BadRunCase {
   std::string errorPart;
 };
 
-TEST(SendEndToEnd, BadUsageAndUnreadableInputExitWithTwo) {
+TEST(SendEndToEnd, BadUsageAndUnreadableInputExitWithTwoAtOnce) {
   SendFolder folder;
   WriteAll(folder.File("phones.txt"), kList1251);
   WriteAll(folder.File("empty.txt"), "no numbers here\r\n");
   WriteAll(folder.File("blank.txt"), "\r\n\r\n");
+  ASSERT_EQ(mkfifo(folder.File("fifo.txt").c_str(), 0600), 0);
+  fs::create_directory(folder.File("folder.txt"));
+  WriteAll(folder.File("huge.txt"), "");
+  fs::resize_file(folder.File("huge.txt"), 64 * 1024 * 1024 + 1);  // sparse
   const std::string missing = folder.File("nowhere/phones.txt");
   const std::string list = folder.File("phones.txt");
+  const std::string notRegular = " is not a regular file (a folder, a FIFO or a device)";
   const BadRunCase cases[] = {
       {{"--bogus"}, "unknown option --bogus"},
-      {{"--list", missing, "--text", "Hi"}, "cannot open the list file " + missing},
-      {{"--number", "1", "--text-file", missing}, "cannot read the message file " + missing},
+      {{"--list", missing, "--text", "Hi"}, "the list file " + missing + " cannot be opened"},
+      {{"--number", "1", "--text-file", missing}, "the message file " + missing + " cannot be opened"},
+      {{"--list", folder.File("fifo.txt"), "--text", "Hi"}, "the list file " + folder.File("fifo.txt") + notRegular},
+      {{"--number", "1", "--text-file", folder.File("fifo.txt")}, "the message file " + folder.File("fifo.txt") + notRegular},
+      {{"--list", folder.File("folder.txt"), "--text", "Hi"}, "the list file " + folder.File("folder.txt") + notRegular},
+      {{"--list", "/dev/zero", "--text", "Hi"}, "the list file /dev/zero" + notRegular},
+      {{"--list", folder.File("huge.txt"), "--text", "Hi"}, "the list file " + folder.File("huge.txt") + " is larger than 64 MiB"},
       {{"--list", list, "--text", ""}, "the message is empty"},
       {{"--list", list, "--text-file", folder.File("blank.txt")}, "the message is empty"},
       {{"--list", folder.File("empty.txt"), "--text", "Hi"}, "the list holds no numbers"},
@@ -342,6 +260,22 @@ TEST(SendEndToEnd, BadUsageAndUnreadableInputExitWithTwo) {
   }
   EXPECT_FALSE(fs::exists(folder.File("varnek-send.xml")));
   EXPECT_FALSE(fs::exists(folder.File("logs")));
+
+  // A settings file that is a FIFO or a folder: the engine would wait on the
+  // FIFO for ever.
+  const std::function<void(const std::string&)> makers[] = {
+      [](const std::string& path) { mkfifo(path.c_str(), 0600); },
+      [](const std::string& path) { fs::create_directory(path); },
+  };
+  for (const auto& make : makers) {
+    SendFolder odd;
+    make(odd.File("varnek-send.xml"));
+    RunResult run = odd.Run({"--number", "79123456701", "--text", "Hi"});
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_TRUE(Contains(run.err, "the settings file " + odd.File("varnek-send.xml") + notRegular))
+        << run.err;
+    EXPECT_FALSE(fs::exists(odd.File("logs")));
+  }
 }
 
 }  // namespace

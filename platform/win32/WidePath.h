@@ -1,0 +1,24 @@
+#pragma once
+// Paths between the program's 1251 strings and the system's UTF-16 file
+// functions, converted with the 1251 table whatever the system's own code
+// page is: the ...A functions would read the bytes in that code page.
+//
+// A path the system hands over (the program's own path, a file chosen in a
+// dialog) may hold characters that 1251 lacks, such as a Chinese folder
+// name. Its 1251 form carries '?' for each of them, a character that no
+// Windows file name holds, and the UTF-16 original is remembered, so that the
+// 1251 form and every path that begins with it (the settings file beside the
+// program, logs\..., PHONES\...) still lead to the same folder.
+#include <string>
+
+namespace platform {
+
+// The UTF-16 form of a 1251 path, for the ...W functions. Where the path
+// begins as a remembered one, the remembered characters stand for its '?'.
+std::wstring WidePath(const std::string& path);
+
+// The 1251 form of a path the system gave; remembered when it lost
+// characters. Callable from any thread.
+std::string NarrowPath(const std::wstring& path);
+
+}  // namespace platform
