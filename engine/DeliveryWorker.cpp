@@ -1,5 +1,6 @@
-// The delivery worker: one thread that sends the message to the numbers of
-// the list from m_position on, and reports through g_pMainFrame.
+// The delivery: one thread per modem, each sending the message to the
+// numbers it takes from the list (CNumberClaims), reporting through
+// g_pMainFrame.
 #include <chrono>
 #include <cstdio>
 
@@ -30,42 +31,50 @@ void ListChanged() {
 
 }  // namespace
 
-// The steps of one delivery, on the worker's thread.
+// The steps of one modem, on its own thread: it takes numbers until none is
+// left or a stop comes.
 class CDeliveryWorker {
  public:
-  explicit CDeliveryWorker(CEngine& engine) : m_engine(engine) {}
+  // port: the engine's field that names the modem's COM number, read at
+  // every capture.
+  CDeliveryWorker(CEngine& engine, const int32_t& port)
+      : m_engine(engine), m_claims(engine.m_claims), m_port(port) {}
 
   void Run() {
-    Status(kSendingText);
-    unsigned i = static_cast<unsigned>(m_engine.m_position.load());
-    if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryStarted();
+    size_t i = 0;
     try {
-      while (i < m_engine.m_items.size() && !m_engine.m_shuttingDown) {
-        if (HandleItem(i)) i = static_cast<unsigned>(++m_engine.m_position);
+      while (m_claims.Take(i)) {
+        if (HandleItem(m_engine.m_items[i], i)) m_claims.Advance();
       }
     } catch (...) {
-      // The delivery ends in order: the engine is left idle, the window editable.
+      // The delivery ends in order: every other modem stops after the
+      // number in hand, the engine is left idle, the window editable.
+      m_claims.Stop();
     }
-    if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryFinished();
-    Status(kReadyText);
   }
 
  private:
-  // false when the same item is to be tried again (a port error).
-  bool HandleItem(unsigned& i) {
-    CListItem& item = m_engine.m_items[i];
-    if (item.m_state == Sent) return true;
-    if (!m_engine.IsNewNumber(item.m_number.c_str())) {
-      SetState(item, Duplicate);
+  // false when the number went back after a port error.
+  bool HandleItem(CListItem& item, size_t i) {
+    if (item.m_state == Sent) {
+      m_claims.Release(i);
       return true;
     }
-    item.m_refusal.clear();
+    if (!m_engine.IsNewNumber(item.m_number.c_str())) {
+      SetState(item, Duplicate);
+      m_claims.Release(i);
+      return true;
+    }
     SetState(item, Sending);
     if (!SendItem(item)) {
-      if (CountDownPortError()) i = static_cast<unsigned>(m_engine.m_position.load());
-      Status(kSendingText);
+      // Another modem may take it meanwhile; with none, this one tries it
+      // again after the countdown.
+      m_claims.GiveBack(i);
+      CountDownPortError();
+      Report(kSendingText);
       return false;
     }
+    m_claims.Release(i);
     if (item.m_state == Sent) Pause();
     return true;
   }
@@ -79,46 +88,49 @@ class CDeliveryWorker {
     CModem modem;
     modem.SetBaudRate(m_engine.m_baudRate);
     int ready = 0;
-    modem.CaptureModemDevice(ready, m_engine.m_port);
+    modem.CaptureModemDevice(ready, m_port);
     if (ready == 0) {
       SetState(item, PortError);
       modem.ReleaseModemDevice();
       return false;
     }
     int reference = 0;
-    modem.SendSMSWide(number.c_str(), message.c_str(), reference, &item.m_refusal);
-    if (reference != 0) {
-      item.m_state = Sent;
-      m_engine.MarkNumber(item.m_number.c_str());
-    } else {
-      item.m_state = SendError;
+    std::string refusal;
+    modem.SendSMSWide(number.c_str(), message.c_str(), reference, &refusal);
+    {
+      std::lock_guard<std::mutex> guard(m_engine.m_reportLock);
+      item.m_refusal = refusal;
+      item.m_state = reference != 0 ? Sent : SendError;
+      if (reference != 0) m_engine.MarkNumber(item.m_number.c_str());
+      ListChanged();
     }
-    ListChanged();
     modem.ReleaseModemDevice();
     return true;
   }
 
   void SetState(CListItem& item, DeliveryState state) {
+    std::lock_guard<std::mutex> guard(m_engine.m_reportLock);
+    if (state == Sending) item.m_refusal.clear();
     item.m_state = state;
     ListChanged();
   }
 
-  // Ten seconds, one status line a second; true when a stop came during it,
-  // its last second included, so that a stop never leads to another capture.
-  bool CountDownPortError() {
-    char text[100];
-    for (int k = 0; k < kPortRetrySeconds; ++k) {
-      if (StopRequested()) return true;
-      std::snprintf(text, sizeof text, kPortErrorText, kPortRetrySeconds - k);
-      Status(text);
-      if (!m_engine.SleepUnlessShutdown(1000)) return true;
-    }
-    return StopRequested();
+  void Report(const char* text) {
+    std::lock_guard<std::mutex> guard(m_engine.m_reportLock);
+    Status(text);
   }
 
-  bool StopRequested() const {
-    return static_cast<size_t>(m_engine.m_position.load()) == m_engine.m_items.size() ||
-           m_engine.m_shuttingDown;
+  // Ten seconds, one status line a second. Ends early when a stop came
+  // during it, its last second included, so that a stop never leads to
+  // another capture; in a pool also when the others have finished the list.
+  void CountDownPortError() {
+    char text[100];
+    for (int k = 0; k < kPortRetrySeconds; ++k) {
+      if (m_claims.Finished()) return;
+      std::snprintf(text, sizeof text, kPortErrorText, kPortRetrySeconds - k);
+      Report(text);
+      if (!m_engine.SleepUnlessShutdown(1000)) return;
+    }
   }
 
   // A random pause between the two limits after a message that went out.
@@ -134,14 +146,16 @@ class CDeliveryWorker {
     }
     char text[100];
     std::snprintf(text, sizeof text, kPauseText, static_cast<int>(seconds));
-    Status(text);
+    Report(text);
     for (long long s = 0; s < seconds; ++s) {
       if (!m_engine.SleepUnlessShutdown(1000)) break;
     }
-    Status(kSendingText);
+    Report(kSendingText);
   }
 
   CEngine& m_engine;
+  CNumberClaims& m_claims;
+  const int32_t& m_port;
 };
 
 std::thread* CEngine::StartDelivery() {
@@ -159,15 +173,17 @@ std::thread* CEngine::StartDelivery() {
 }
 
 void CEngine::StopDelivery() {
-  m_position = static_cast<int32_t>(m_items.size());
+  m_claims.Stop();
   Status(kStoppingText);
 }
 
 void CEngine::BeginShutdown() {
-  std::lock_guard<std::mutex> guard(m_sleepLock);
-  m_shuttingDown = true;
-  m_position = static_cast<int32_t>(m_items.size());
-  m_wake.notify_all();
+  {
+    std::lock_guard<std::mutex> guard(m_sleepLock);
+    m_shuttingDown = true;
+    m_wake.notify_all();
+  }
+  m_claims.Stop();
 }
 
 bool CEngine::SleepUnlessShutdown(uint32_t milliseconds) {
@@ -187,7 +203,18 @@ bool CEngine::WaitForWorker(uint32_t timeoutMs) {
 }
 
 void CEngine::DeliveryWorker() {
-  CDeliveryWorker(*this).Run();
+  {
+    std::lock_guard<std::mutex> guard(m_reportLock);
+    Status(kSendingText);
+    m_claims.Begin();
+    if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryStarted();
+  }
+  RunModems();
+  {
+    std::lock_guard<std::mutex> guard(m_reportLock);
+    if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryFinished();
+    Status(kReadyText);
+  }
   std::lock_guard<std::mutex> guard(m_threadLock);
   std::thread* self = m_thread.exchange(nullptr);
   self->detach();
@@ -195,4 +222,26 @@ void CEngine::DeliveryWorker() {
   // Notified under the lock: a waiter cannot return, and perhaps destroy the
   // engine, before this thread is done with it.
   m_threadEnded.notify_all();
+}
+
+void CEngine::RunModems() {
+  if (m_poolPorts.empty()) {
+    CDeliveryWorker(*this, m_port).Run();
+    return;
+  }
+  std::vector<std::thread> others;
+  for (size_t k = 1; k < m_poolPorts.size(); ++k) {
+    try {
+      others.emplace_back([this, k] {
+        // Each modem draws its own pauses: the first from seed 1 as the
+        // window's one modem does, the others from seeds of their own.
+        platform::ThreadRandSeed(static_cast<unsigned>(k + 1));
+        CDeliveryWorker(*this, m_poolPorts[k]).Run();
+      });
+    } catch (...) {
+      break;  // no more threads: the modems that have one share the list
+    }
+  }
+  CDeliveryWorker(*this, m_poolPorts[0]).Run();
+  for (std::thread& other : others) other.join();
 }

@@ -3,10 +3,15 @@
 // message and the worker thread. One object per process, reached through
 // GetEngine.
 //
-// Threads: everything runs on the window's thread, except the worker. While
+// Threads: everything runs on the window's thread, except the delivery. While
 // m_thread is non-null the window refuses every command that changes the
-// list, the settings or the position, so the worker reads them without a lock.
-// m_position is the one field both threads write.
+// list, the settings or the position, so the delivery reads them without a
+// lock. m_position is the one field both sides write.
+//
+// A delivery drives one modem (the window's, on m_port), or a pool of several
+// that share the list (m_poolPorts): one thread per modem, each with its own
+// pause and its own port-error countdown, the first on the thread m_thread
+// names. Each takes the next number not yet taken (CNumberClaims).
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -16,6 +21,7 @@
 #include <vector>
 
 #include "engine/ListItem.h"
+#include "engine/NumberClaims.h"
 
 // What the teardown does with the settings file: the window saves what the
 // operator set; a tool that applies settings for one run leaves the file be.
@@ -47,11 +53,14 @@ class CEngine {
 
   // Duplicate markers (worker thread).
   static void GetMarkerPath(char* buffer, int size, const char* number);
+  // The marker path of number; "" when it can have none (no digits, or a
+  // path beyond the buffer), so that nothing guards it against a second send.
+  static std::string MarkerPathOf(const char* number);
   bool IsNewNumber(const char* number) const;
   void MarkNumber(const char* number) const;
 
   // Delivery. StartDelivery gives the new worker's handle, or null when one
-  // runs already or the thread cannot be made. StopDelivery asks the worker
+  // runs already or the thread cannot be made. StopDelivery asks every modem
   // to end after the number in hand (a pause under way runs out).
   std::thread* StartDelivery();
   void StopDelivery();
@@ -69,13 +78,20 @@ class CEngine {
   int32_t m_port = 0;
   std::string m_message;
   std::atomic<std::thread*> m_thread{nullptr};
+  // Set by the start commands. With one modem, the index of the number it
+  // handles next; with a pool, the start plus the numbers finished since.
+  // StopDelivery stores the list size.
   std::atomic<int32_t> m_position{0};
   int32_t m_checkDuplicates = 0;
   int32_t m_minPause = 0;
   int32_t m_maxPause = 0;
+  // The COM numbers of a pool of modems for the next delivery, all distinct;
+  // empty: the one modem on m_port. Not a setting: never saved.
+  std::vector<int32_t> m_poolPorts;
 
  private:
   void DeliveryWorker();
+  void RunModems();
   friend class CDeliveryWorker;
 
   bool m_tornDown = false;
@@ -84,6 +100,11 @@ class CEngine {
   std::mutex m_sleepLock;  // the worker's sleeps and BeginShutdown
   std::condition_variable m_wake;
   std::atomic<bool> m_shuttingDown{false};
+  CNumberClaims m_claims{*this};
+  // Held by a modem's thread while it changes an item's state and while it
+  // calls g_pMainFrame: the window hears one modem at a time, and may read
+  // every item's state while it does.
+  std::mutex m_reportLock;
 };
 
 CEngine& GetEngine();

@@ -73,17 +73,6 @@ std::string DigitsOf(const char* number) {
   return digits;
 }
 
-// The marker of number, or "" when it has none: no digits (the path would be
-// the folder itself) or a path beyond the buffer. Such a number cannot be
-// protected against a second send.
-std::string MarkerPathOf(const char* number) {
-  char path[kMarkerPathSize];
-  CEngine::GetMarkerPath(path, sizeof path, number);
-  const size_t length = std::strlen(path);
-  if (length == 0 || path[length - 1] == platform::kPathSeparator) return std::string();
-  return path;
-}
-
 }  // namespace
 
 void CEngine::ClearList() { m_items.clear(); }
@@ -142,6 +131,15 @@ void CEngine::GetMarkerPath(char* buffer, int size, const char* number) {
   // Too long for the buffer: left empty rather than cut into another path.
   if (path.size() >= static_cast<size_t>(size)) return;
   std::memcpy(buffer, path.data(), path.size());
+}
+
+// Without digits the path would be the folder itself.
+std::string CEngine::MarkerPathOf(const char* number) {
+  char path[kMarkerPathSize];
+  GetMarkerPath(path, sizeof path, number);
+  const size_t length = std::strlen(path);
+  if (length == 0 || path[length - 1] == platform::kPathSeparator) return std::string();
+  return path;
 }
 
 bool CEngine::IsNewNumber(const char* number) const {

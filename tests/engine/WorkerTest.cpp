@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "engine/Engine.h"
-#include "engine/MainFrameInterface.h"
 #include "platform/Files.h"
+#include "RecordingFrame.h"
 #include "support/FastClock.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
@@ -24,42 +22,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kSimPort = 21;
 const char kSending[] = "Идет отправка сообщений...";
 const char kReady[] = "Готов";
-
-// Records what the worker reports; hooks run on the worker's thread.
-class CRecordingFrame : public IMainFrame {
- public:
-  void OnListChanged() override {
-    Record("list");
-    if (m_onList) m_onList();
-  }
-  void OnStatusText(const char* text) override {
-    Record(text);
-    if (m_onStatus) m_onStatus(text);
-  }
-  void OnDeliveryStarted() override { Record("started"); }
-  void OnDeliveryFinished() override { Record("finished"); }
-
-  std::vector<std::string> Events() {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_events;
-  }
-  int Count(const std::string& event) {
-    int n = 0;
-    for (const std::string& e : Events()) n += e == event;
-    return n;
-  }
-
-  std::function<void()> m_onList;
-  std::function<void(const std::string&)> m_onStatus;
-
- private:
-  void Record(const std::string& event) {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_events.push_back(event);
-  }
-  std::mutex m_lock;
-  std::vector<std::string> m_events;
-};
 
 class WorkerTest : public ::testing::Test {
  protected:
