@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/varnek-send/ModemPorts.h"
 #include "tools/varnek-send/SendOptions.h"
 
 namespace {
@@ -32,8 +33,8 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
       {"--list a.txt --text hi",
        [](const CSendOptions& o) {
          return o.m_sources == std::vector<S>{{S::List, "a.txt"}} && o.m_text == std::string("hi") &&
-                !o.m_port && !o.m_baudRate && !o.m_check && !o.m_minPause && o.m_from == 0 &&
-                !o.m_encoding && o.m_device.empty();
+                o.m_ports.empty() && !o.m_baudRate && !o.m_check && !o.m_minPause &&
+                o.m_from == 0 && !o.m_encoding && o.m_devices.empty();
        }},
       {"--list a --mask 7912345**** --number 123 --list b --text-file m.txt",
        [](const CSendOptions& o) {
@@ -41,9 +42,15 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
                                               {S::Number, "123"}, {S::List, "b"}} &&
                 o.m_textFile == "m.txt" && !o.m_text;
        }},
-      {"--port 3", [](const CSendOptions& o) { return o.m_port == 3; }},
-      {"--port=12", [](const CSendOptions& o) { return o.m_port == 12; }},
-      {"--device /dev/ttyUSB0", [](const CSendOptions& o) { return o.m_device == "/dev/ttyUSB0"; }},
+      {"--port 3", [](const CSendOptions& o) { return o.m_ports == std::vector<int>{3}; }},
+      {"--port=12", [](const CSendOptions& o) { return o.m_ports == std::vector<int>{12}; }},
+      {"--port 4 --port 3", [](const CSendOptions& o) { return o.m_ports == std::vector<int>{4, 3}; }},
+      {"--device /dev/ttyUSB0",
+       [](const CSendOptions& o) { return o.m_devices == std::vector<std::string>{"/dev/ttyUSB0"}; }},
+      {"--device /dev/ttyUSB1 --device=/dev/ttyUSB0",
+       [](const CSendOptions& o) {
+         return o.m_devices == std::vector<std::string>{"/dev/ttyUSB1", "/dev/ttyUSB0"};
+       }},
       {"--baud 0", [](const CSendOptions& o) { return o.m_baudRate == 0; }},
       {"--baud 115200", [](const CSendOptions& o) { return o.m_baudRate == 115200; }},
       {"--check", [](const CSendOptions& o) { return o.m_check == true; }},
@@ -100,6 +107,8 @@ TEST(SendOptions, BadLinesAreRefusedWithAReason) {
       {"--port -3", "bad value for --port"},
       {"--port 3x", "bad value for --port"},
       {"--port 99999999999", "bad value for --port"},
+      {"--port 3 --port 4 --port 3", "--port 3 is given twice"},
+      {"--device /dev/ttyUSB0 --device /dev/ttyUSB0", "--device /dev/ttyUSB0 is given twice"},
       {"--baud fast", "bad value for --baud"},
       {"--pause 5:2", "MAX not below MIN"},
       {"--pause 1:", "bad value for --pause"},
@@ -124,6 +133,30 @@ TEST(SendOptions, BadLinesAreRefusedWithAReason) {
     std::string error;
     EXPECT_FALSE(options.Parse(Split(line), error)) << line;
     EXPECT_NE(error.find(c.errorPart), std::string::npos) << line << " gave: " << error;
+  }
+}
+
+struct ModemPortsCase {
+  std::vector<int> ports;
+  std::vector<std::string> devices;
+  std::vector<CModemPort> modems;
+};
+
+TEST(SendOptions, EveryModemGetsAComNumberOfItsOwn) {
+  const ModemPortsCase cases[] = {
+      {{}, {}, {}},
+      {{3}, {}, {{3, ""}}},
+      {{}, {"a"}, {{99, "a"}}},
+      {{5}, {"a"}, {{5, "a"}}},
+      {{3, 4}, {}, {{3, ""}, {4, ""}}},
+      {{}, {"a", "b", "c"}, {{99, "a"}, {100, "b"}, {101, "c"}}},
+      {{7}, {"a", "b"}, {{7, "a"}, {99, "b"}}},
+      {{7, 8}, {"a"}, {{7, "a"}, {8, ""}}},
+      {{100}, {"a", "b", "c"}, {{100, "a"}, {99, "b"}, {101, "c"}}},
+  };
+  for (const ModemPortsCase& c : cases) {
+    EXPECT_EQ(ModemPorts(c.ports, c.devices), c.modems)
+        << c.ports.size() << " ports, " << c.devices.size() << " devices";
   }
 }
 

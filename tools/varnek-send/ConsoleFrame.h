@@ -16,7 +16,9 @@ class CConsoleFrame final : public IMainFrame {
   // Takes the items' present states as the ones seen last.
   CConsoleFrame(const CEngine& engine, std::FILE* out);
 
-  // Worker thread; OnStatusText also from the thread that stops a delivery.
+  // The delivery's threads, one call at a time also with a pool of modems
+  // (the engine serialises them); OnStatusText also from the thread that
+  // stops a delivery, hence the line lock.
   void OnListChanged() override;
   void OnStatusText(const char* text) override;
   void OnDeliveryStarted() override {}

@@ -3,11 +3,10 @@
 #include <cstdio>
 
 #include "engine/MainFrameInterface.h"
-#include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
-#include "platform/SerialDevice.h"
 #include "platform/XmlDocument.h"
 #include "tools/varnek-send/MarkerWatch.h"
+#include "tools/varnek-send/ModemPorts.h"
 #include "tools/varnek-send/SendInput.h"
 #include "tools/varnek-send/SendReport.h"
 #include "tools/varnek-send/SettingsFile.h"
@@ -16,8 +15,6 @@ namespace {
 
 // The window's editor holds at most this many characters.
 constexpr size_t kMaxMessageLength = 498;
-// The COM number a --device becomes without --port.
-constexpr int kDevicePort = 99;
 constexpr uint32_t kInterruptPollMs = 50;
 
 void Complain(const std::string& text) { std::fprintf(stderr, "varnek-send: %s\n", text.c_str()); }
@@ -65,11 +62,7 @@ bool CSendJob::PrepareMessage(std::string& message) const {
 }
 
 void CSendJob::ApplySettings(CEngine& engine) const {
-  if (m_options.m_port) engine.m_port = *m_options.m_port;
-  if (!m_options.m_device.empty()) {
-    engine.m_port = m_options.m_port.value_or(kDevicePort);
-    platform::MapComPort(engine.m_port, platform::PathFromUtf8(m_options.m_device));
-  }
+  UseModemPorts(ModemPorts(m_options.m_ports, m_options.m_devices), engine);
   if (m_options.m_baudRate) engine.m_baudRate = *m_options.m_baudRate;
   if (m_options.m_check) engine.m_checkDuplicates = *m_options.m_check ? 1 : 0;
   if (m_options.m_minPause) engine.m_minPause = *m_options.m_minPause;

@@ -1,5 +1,6 @@
 #include "tools/varnek-send/SendOptions.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -62,10 +63,11 @@ constexpr OptionEntry kOptions[] = {
      [](CSendOptions& o, const std::string& v) {
        int port = 0;
        if (!ParseCount(v, port) || port < 1) return false;
-       o.m_port = port;
+       o.m_ports.push_back(port);
        return true;
      }},
-    {"--device", true, [](CSendOptions& o, const std::string& v) { return !(o.m_device = v).empty(); }},
+    {"--device", true,
+     [](CSendOptions& o, const std::string& v) { return !v.empty() && (o.m_devices.push_back(v), true); }},
     {"--baud", true,
      [](CSendOptions& o, const std::string& v) {
        int baud = 0;
@@ -169,6 +171,20 @@ bool CSendOptions::SetOption(const std::string& name, const std::string& value, 
 }
 
 bool CSendOptions::CheckComplete(std::string& error) const {
+  // Two modems on one port would take turns at it, each failing while the
+  // other holds it.
+  for (size_t i = 0; i < m_ports.size(); ++i) {
+    if (std::find(m_ports.begin(), m_ports.begin() + i, m_ports[i]) != m_ports.begin() + i) {
+      error = "--port " + std::to_string(m_ports[i]) + " is given twice";
+      return false;
+    }
+  }
+  for (size_t i = 0; i < m_devices.size(); ++i) {
+    if (std::find(m_devices.begin(), m_devices.begin() + i, m_devices[i]) != m_devices.begin() + i) {
+      error = "--device " + m_devices[i] + " is given twice";
+      return false;
+    }
+  }
   if (m_sources.empty()) {
     error = "no numbers: give --list FILE, --mask MASK or --number NUMBER";
     return false;
@@ -189,6 +205,11 @@ const char* CSendOptions::UsageText() {
          "  --port N            COM port number (default: PORT of the settings file)\n"
          "  --device PATH       use this serial device (a USB modem, or a pty) as the\n"
          "                      port: as COM N with --port N, else as COM 99\n"
+         "                      Several --port or --device: a pool of modems that\n"
+         "                      share the list, each number sent by one of them. The\n"
+         "                      n-th --device is COM N of the n-th --port; devices\n"
+         "                      beyond the ports are COM 99, 100, ... (the code of\n"
+         "                      their lines in the modem log)\n"
          "  --baud N            speed in bit/s, 0 keeps the port's (default: BAUDRATE)\n"
          "  --check | --no-check   duplicate check (default: CHECK)\n"
          "  --pause MIN[:MAX]   pause limits in seconds (default: TIMEOUT, TIMEOUT2)\n"

@@ -25,8 +25,10 @@ class CSendOptions {
   static const char* UsageText();
 
   bool m_help = false;
-  std::optional<int> m_port;      // unset: PORT of the settings file
-  std::string m_device;           // "" : the port's own device
+  // Each --port and --device in order; several make a pool of modems
+  // (ModemPorts.h). Neither: PORT of the settings file.
+  std::vector<int> m_ports;
+  std::vector<std::string> m_devices;
   std::optional<int> m_baudRate;  // unset: BAUDRATE
   std::optional<bool> m_check;    // unset: CHECK
   std::optional<int> m_minPause;  // unset: TIMEOUT and TIMEOUT2

@@ -118,11 +118,11 @@ void SendFolder::Exec(const std::vector<std::string>& args) const {
   _exit(127);
 }
 
-std::string SendFolder::MessLog() const {
+std::string SendFolder::Log(const std::string& name) const {
   std::string all;
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(File("logs"), ignored)) {
-    if (entry.path().extension() == ".mess") all += ReadAll(entry.path().string());
+    if (entry.path().extension() == "." + name) all += ReadAll(entry.path().string());
   }
   return all;
 }

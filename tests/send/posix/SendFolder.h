@@ -49,7 +49,9 @@ class SendFolder {
   // Runs the program to its end (a failure after 40 s).
   RunResult Run(const std::vector<std::string>& args, const std::vector<SignalStep>& signals = {}) const;
 
-  std::string MessLog() const;
+  // Every log file of that name ("mess", "modem", "engine") in logs/, together.
+  std::string Log(const std::string& name) const;
+  std::string MessLog() const { return Log("mess"); }
 
  private:
   [[noreturn]] void Exec(const std::vector<std::string>& args) const;

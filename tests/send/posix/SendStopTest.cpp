@@ -4,6 +4,8 @@
 #include <signal.h>
 
 #include <chrono>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -105,6 +107,51 @@ TEST(SendStop, StopRequestsFinishTheMultipartMessageOnTheLine) {
     EXPECT_TRUE(fs::exists(folder.File("PHONES/79123456701")));
     EXPECT_TRUE(Contains(folder.MessLog(), " 79123456701 OK\r\n"));
     EXPECT_TRUE(settings.Unchanged());
+  }
+}
+
+size_t CountOf(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// A pool of four modems, each with a message on the line when Ctrl-C comes:
+// the four are finished, marked and reported, nothing more is taken, the
+// table lists every number once, and the modem log tells the four apart.
+TEST(SendStop, CtrlCWithAMessageOnEveryModemOfAPool) {
+  SendFolder folder;
+  std::vector<std::unique_ptr<SimProcess>> sims;
+  std::vector<std::string> args = {"--pause", "0", "--check", "--text", "Hello"};
+  for (int k = 0; k < 4; ++k) {
+    sims.push_back(std::make_unique<SimProcess>(kSimPort + 1 + k, std::vector<std::string>{"--delay", "300"}));
+    ASSERT_TRUE(sims.back()->Started());
+    args.insert(args.end(), {"--device", sims.back()->LinkPath()});
+  }
+  for (int n = 1; n <= 8; ++n) args.insert(args.end(), {"--number", "7912345670" + std::to_string(n)});
+  // "Отправка...": a modem has taken its number.
+  const std::string sending = "\xD0\x9E\xD1\x82\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBA\xD0\xB0...";
+  RunResult run = folder.Run(
+      args, {{SIGINT, [&](const std::string& err) { return CountOf(err, sending) >= 4; }}});
+  EXPECT_EQ(run.status, 130) << run.err;
+  size_t sent = 0;
+  for (const auto& sim : sims) {
+    for (const auto& submission : sim->Submissions()) {
+      EXPECT_EQ(submission.answer.rfind("ok ", 0), 0u) << submission.answer;
+      ++sent;
+    }
+  }
+  EXPECT_EQ(sent, 4u);
+  for (int n = 1; n <= 8; ++n) {
+    const std::string number = "7912345670" + std::to_string(n);
+    EXPECT_EQ(CountOf(run.out, number + "\t"), 1u) << run.out;
+  }
+  EXPECT_TRUE(Contains(run.out, "\n" + kSentUtf8 + ": 4\n")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "\n" + kAcceptedUtf8 + ": 4\n")) << run.out;
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.File("PHONES")), fs::directory_iterator()), 4);
+  const std::string modemLog = folder.Log("modem");
+  for (const char* code : {" OUT 99 at\r", " OUT 100 at\r", " OUT 101 at\r", " OUT 102 at\r"}) {
+    EXPECT_TRUE(Contains(modemLog, code)) << code;
   }
 }
 
