@@ -178,12 +178,11 @@ void CEngine::StopDelivery() {
 }
 
 void CEngine::BeginShutdown() {
-  {
-    std::lock_guard<std::mutex> guard(m_sleepLock);
-    m_shuttingDown = true;
-    m_wake.notify_all();
-  }
+  // The stop first: a modem woken from its sleep takes nothing more.
   m_claims.Stop();
+  std::lock_guard<std::mutex> guard(m_sleepLock);
+  m_shuttingDown = true;
+  m_wake.notify_all();
 }
 
 bool CEngine::SleepUnlessShutdown(uint32_t milliseconds) {
