@@ -10,12 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/Engine.h"
-#include "platform/Files.h"
-#include "RecordingFrame.h"
+#include "DeliveryFixture.h"
 #include "support/FastClock.h"
 #include "support/SimProcess.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -41,19 +38,11 @@ std::string DestinationOf(const std::string& pdu) {
   return number;
 }
 
-class PoolTest : public ::testing::Test {
+class PoolTest : public DeliveryFixture {
  protected:
   void SetUp() override {
-    m_dir.UseAsProgramFolder();
-    m_engine = std::make_unique<CEngine>();
+    DeliveryFixture::SetUp();
     m_engine->m_message = "Hi";
-    g_pMainFrame = &m_frame;
-  }
-  void TearDown() override {
-    m_engine->BeginShutdown();
-    m_engine->WaitForWorker(UINT32_MAX);
-    m_engine.reset();
-    g_pMainFrame = nullptr;
   }
 
   // One simulator per entry, with those options, on ports from kFirstPort;
@@ -75,11 +64,6 @@ class PoolTest : public ::testing::Test {
       }
     }
   }
-  void Deliver() {
-    m_engine->m_position = 0;
-    ASSERT_NE(m_engine->StartDelivery(), nullptr);
-    ASSERT_TRUE(m_engine->WaitForWorker(120000)) << "the run did not end";
-  }
   // How often each number was taken ("ok ...") over every simulator, and
   // every answer per number.
   std::map<std::string, int> Taken() const {
@@ -96,10 +80,6 @@ class PoolTest : public ::testing::Test {
     for (const auto& sim : m_sims) count += sim->Submissions().size();
     return count;
   }
-  DeliveryState State(size_t i) const { return m_engine->m_items[i].m_state; }
-  bool Marked(const std::string& digits) const {
-    return platform::PathExists(m_dir.File("PHONES") + platform::kPathSeparator + digits);
-  }
   // The items that showed PortError at some moment, seen from the window.
   void WatchPortErrors() {
     m_frame.m_onList = [this] {
@@ -114,10 +94,7 @@ class PoolTest : public ::testing::Test {
     return count;
   }
 
-  testing_support::TempDir m_dir;
   std::vector<std::unique_ptr<SimProcess>> m_sims;
-  std::unique_ptr<CEngine> m_engine;
-  CRecordingFrame m_frame;
   std::set<size_t> m_portErrors;
 };
 
@@ -225,12 +202,7 @@ TEST_F(PoolTest, StopWithAMessageOnEveryLineFinishesThemAndTakesNoMore) {
 TEST_F(PoolTest, EveryModemInPortErrorKeepsTheListAtOneNumber) {
   for (int port : kMissingPorts) m_engine->m_poolPorts.push_back(port);
   AddNumbers(5);
-  int countdowns = 0;
-  m_frame.m_onStatus = [&](const std::string& text) {
-    if (text == "Ошибка порта, повторный запуск через 10 сек..." && ++countdowns == 2) {
-      m_engine->StopDelivery();
-    }
-  };
+  StopAtCountdown(2);
   Deliver();
   EXPECT_EQ(State(0), PortError);
   EXPECT_EQ(CountState(Accepted), 4u);

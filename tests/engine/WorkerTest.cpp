@@ -7,12 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/Engine.h"
+#include "DeliveryFixture.h"
 #include "platform/Files.h"
-#include "RecordingFrame.h"
 #include "support/FastClock.h"
 #include "support/SimProcess.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -23,39 +21,17 @@ constexpr int kSimPort = 21;
 const char kSending[] = "Идет отправка сообщений...";
 const char kReady[] = "Готов";
 
-class WorkerTest : public ::testing::Test {
+class WorkerTest : public DeliveryFixture {
  protected:
   void SetUp() override {
-    m_dir.UseAsProgramFolder();
-    m_engine = std::make_unique<CEngine>();
+    DeliveryFixture::SetUp();
     m_engine->m_port = kSimPort;
     m_engine->m_message = "Привет";
-    g_pMainFrame = &m_frame;
-  }
-  void TearDown() override {
-    m_engine->BeginShutdown();
-    m_engine->WaitForWorker(UINT32_MAX);
-    m_engine.reset();
-    g_pMainFrame = nullptr;
   }
 
   void AddNumbers(std::initializer_list<const char*> numbers) {
     for (const char* number : numbers) m_engine->AddItem(CListItem{number, Accepted, ""});
   }
-  // Runs one delivery from position `from` to its end.
-  void Deliver(int from = 0) {
-    m_engine->m_position = from;
-    ASSERT_NE(m_engine->StartDelivery(), nullptr);
-    ASSERT_TRUE(m_engine->WaitForWorker(60000));
-  }
-  DeliveryState State(size_t i) const { return m_engine->m_items[i].m_state; }
-  bool Marked(const char* digits) const {
-    return platform::PathExists(m_dir.File("PHONES") + platform::kPathSeparator + digits);
-  }
-
-  testing_support::TempDir m_dir;
-  std::unique_ptr<CEngine> m_engine;
-  CRecordingFrame m_frame;
 };
 
 TEST_F(WorkerTest, StartAtTheEndReportsAndEndsWithoutTheModem) {
@@ -250,12 +226,7 @@ TEST_F(WorkerTest, PortErrorRetriesTheSameNumberUntilStopped) {
   SimProcess sim(kSimPort, {"--silent"});
   ASSERT_TRUE(sim.Started());
   AddNumbers({"79000000001", "79000000002"});
-  int countdowns = 0;
-  m_frame.m_onStatus = [&](const std::string& text) {
-    if (text == "Ошибка порта, повторный запуск через 10 сек..." && ++countdowns == 2) {
-      m_engine->StopDelivery();
-    }
-  };
+  StopAtCountdown(2);
   Deliver();
   EXPECT_EQ(State(0), PortError);
   EXPECT_EQ(State(1), Accepted) << "the worker never went on to the next number";
