@@ -1,6 +1,6 @@
 #!/bin/bash
 # Builds everything and runs every test: native, native under ASan+UBSan,
-# the worker tests under TSan, and the Windows build under Wine.
+# the worker and varnek-send tests under TSan, and the Windows build under Wine.
 # Usage: scripts/test.sh   (build folders under ./build unless VARNEK_BUILD is set)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,8 +31,9 @@ cmake --build "$build/asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests asan
 
 configure tsan -DVARNEK_TSAN=ON
-cmake --build "$build/tsan" -j "$jobs" --target test_engine varnek-modem-sim
-TSAN_OPTIONS=halt_on_error=1 run_tests tsan -R '^engine$'
+# The worker and the pool of modems, and varnek-send driving a pool.
+cmake --build "$build/tsan" -j "$jobs" --target test_engine test_send varnek-send varnek-modem-sim
+TSAN_OPTIONS=halt_on_error=1 run_tests tsan -R '^(engine|send)$'
 
 configure windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DVARNEK_NATIVE_TOOLS="$build/native"
