@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/ListItem.h"
+#include "modem/ComPort.h"
 
 // What the teardown does with the settings file: the window saves what the
 // operator set; a tool that applies settings for one run leaves the file be.
@@ -41,8 +42,10 @@ class CEngine {
   void ClearList();
   void AddItem(const CListItem& item);
   void LoadListFile(const char* path);
-  // The same for the bytes of a list file already in memory.
-  void LoadListText(const std::string& text);
+  // The same for the bytes of a list file already in memory. lines, when
+  // given, gets the line (from 1; CR LF, LF and a lone CR each end one) of
+  // every item added.
+  void LoadListText(const std::string& text, std::vector<int>* lines = nullptr);
   void GenerateFromMask(const char* mask);
 
   // Duplicate markers (worker thread).
@@ -73,6 +76,9 @@ class CEngine {
   int32_t m_checkDuplicates = 0;
   int32_t m_minPause = 0;
   int32_t m_maxPause = 0;
+  // The pause between two pieces of PDU text, ms. Not a setting of the file:
+  // the window keeps the default; varnek-send may change it for a run.
+  uint32_t m_piecePause = CComPort::kDefaultPiecePauseMs;
 
  private:
   void DeliveryWorker();
