@@ -27,22 +27,6 @@ std::string Trimmed(const char* text, int length) {
   return std::string(text + begin, static_cast<size_t>(length - begin));
 }
 
-FinalResult ClassifyLine(const char* line, int length) {
-  FinalResult result;
-  for (const FinalName& name : kFinals) {
-    const int size = static_cast<int>(std::strlen(name.text));
-    if (length < size || std::memcmp(line, name.text, static_cast<size_t>(size)) != 0) continue;
-    if (name.prefix) {
-      result.kind = name.kind;
-      result.detail = Trimmed(line + size, length - size);
-    } else if (Trimmed(line + size, length - size).empty()) {
-      result.kind = name.kind;
-    }
-    if (result.kind != Final::None) break;
-  }
-  return result;
-}
-
 }  // namespace
 
 int DropZeroBytes(char* data, int length) {
@@ -74,13 +58,38 @@ bool HasLineWord(const char* data, int length, const char* word) {
   return false;
 }
 
-FinalResult ReadFinalResult(const char* data, int length) {
-  FinalResult failure;
+std::vector<std::string> CompleteLines(const char* data, int length) {
+  std::vector<std::string> lines;
   int start = 0;
   for (int i = 0; i < length; ++i) {
     if (!IsLineEnd(data[i])) continue;
-    FinalResult line = ClassifyLine(data + start, i - start);
+    if (i > start) lines.emplace_back(data + start, static_cast<size_t>(i - start));
     start = i + 1;
+  }
+  return lines;
+}
+
+FinalResult ReadFinalLine(const std::string& line) {
+  const int length = static_cast<int>(line.size());
+  FinalResult result;
+  for (const FinalName& name : kFinals) {
+    const int size = static_cast<int>(std::strlen(name.text));
+    if (length < size || line.compare(0, static_cast<size_t>(size), name.text) != 0) continue;
+    if (name.prefix) {
+      result.kind = name.kind;
+      result.detail = Trimmed(line.c_str() + size, length - size);
+    } else if (Trimmed(line.c_str() + size, length - size).empty()) {
+      result.kind = name.kind;
+    }
+    if (result.kind != Final::None) break;
+  }
+  return result;
+}
+
+FinalResult ReadFinalResult(const char* data, int length) {
+  FinalResult failure;
+  for (const std::string& text : CompleteLines(data, length)) {
+    FinalResult line = ReadFinalLine(text);
     if (line.kind == Final::Ok) return line;
     if (failure.kind == Final::None) failure = line;
   }
