@@ -8,7 +8,11 @@
 #include "platform/SerialDevice.h"
 #include "platform/XmlDocument.h"
 #include "tools/varnek-send/MarkerWatch.h"
-#include "tools/varnek-send/SendInput.h"
+#include "tools/varnek-send/PortCheck.h"
+#include "tools/varnek-send/PortListing.h"
+#include "tools/varnek-send/PortRetryLimit.h"
+#include "tools/varnek-send/ProbeReport.h"
+#include "tools/varnek-send/SendPlan.h"
 #include "tools/varnek-send/SendReport.h"
 #include "tools/varnek-send/SettingsFile.h"
 
@@ -27,29 +31,36 @@ void Complain(const std::string& text) { std::fprintf(stderr, "varnek-send: %s\n
 int CSendJob::Run() {
   const platform::XmlThread xml;  // the settings file is XML
   CSendInput input(m_options);
+  std::string message;
+  bool settingsRead = false;
+  if (!ReadInputs(input, message, settingsRead)) return send_report::kBadUsage;
+  CEngine& engine = GetEngine();
+  ApplySettings(engine);
+  const int status =
+      PortTask() ? RunPortTask(engine) : RunDelivery(engine, input, message, settingsRead);
+  // The options held for this run only: the file stays as the operator left
+  // it, byte for byte.
+  engine.Teardown(SettingsAtTeardown::Keep);
+  return status;
+}
+
+bool CSendJob::ReadInputs(CSendInput& input, std::string& message, bool& settingsRead) const {
   std::vector<std::string> notes;
   std::string warning;
   std::string error;
   // Every file is read before the engine exists, so that a bad one leaves
   // nothing behind.
-  const bool ready = input.Read(notes, error) && CheckSettingsFile(warning, error);
+  const bool ready = (PortTask() || input.Read(notes, error)) && CheckSettingsFile(warning, error);
   for (const std::string& note : notes) Complain(note);
   if (!ready) {
     Complain(error);
-    return send_report::kBadUsage;
+    return false;
   }
   if (!warning.empty()) Complain(warning);
-  std::string message = input.Message();
-  if (!PrepareMessage(message)) return send_report::kBadUsage;
-
-  CEngine& engine = GetEngine();
-  ApplySettings(engine);
-  input.AppendSources(engine);
-  const int status = CheckList(engine) ? Deliver(engine, message) : send_report::kBadUsage;
-  // The options held for this run only: the file stays as the operator left
-  // it, byte for byte.
-  engine.Teardown(SettingsAtTeardown::Keep);
-  return status;
+  settingsRead = warning.empty();
+  if (PortTask()) return true;
+  message = input.Message();
+  return PrepareMessage(message);
 }
 
 bool CSendJob::PrepareMessage(std::string& message) const {
@@ -74,6 +85,30 @@ void CSendJob::ApplySettings(CEngine& engine) const {
   if (m_options.m_check) engine.m_checkDuplicates = *m_options.m_check ? 1 : 0;
   if (m_options.m_minPause) engine.m_minPause = *m_options.m_minPause;
   if (m_options.m_maxPause) engine.m_maxPause = *m_options.m_maxPause;
+  if (m_options.m_piecePause) engine.m_piecePause = static_cast<uint32_t>(*m_options.m_piecePause);
+}
+
+int CSendJob::RunPortTask(const CEngine& engine) const {
+  if (m_options.m_listPorts) {
+    return ListPorts(engine.m_baudRate, m_options.m_device.empty() ? 0 : engine.m_port, stdout);
+  }
+  std::string error;
+  const int status = ProbePort(engine.m_port, engine.m_baudRate, stdout, error);
+  if (!error.empty()) Complain(error);
+  return status;
+}
+
+int CSendJob::RunDelivery(CEngine& engine, const CSendInput& input, const std::string& message,
+                          bool settingsRead) const {
+  const std::vector<CSourceItems> sources = input.AppendSources(engine);
+  if (!CheckList(engine)) return send_report::kBadUsage;
+  engine.m_message = message;
+  const CSendPlan plan(m_options, engine, sources, settingsRead);
+  if (!m_options.m_quiet) plan.PrintPlan(stderr);
+  plan.PrintWarnings(stderr);
+  if (m_options.m_dryRun) return DryRun(engine, plan);
+  if (!PortReady(engine)) return send_report::kBadUsage;
+  return Deliver(engine);
 }
 
 bool CSendJob::CheckList(const CEngine& engine) const {
@@ -82,22 +117,40 @@ bool CSendJob::CheckList(const CEngine& engine) const {
     Complain("the list holds no numbers: nothing to send");
     return false;
   }
-  if (static_cast<size_t>(m_options.m_from) >= size) {
+  if (static_cast<size_t>(m_options.m_from) > size) {
     Complain("--from " + std::to_string(m_options.m_from) + " is past the end of the list (" +
-             std::to_string(size) + " numbers, the last index is " + std::to_string(size - 1) + ")");
+             std::to_string(size) + " numbers; the first is 1, the last " + std::to_string(size) + ")");
     return false;
   }
   return true;
 }
 
-int CSendJob::Deliver(CEngine& engine, const std::string& message) const {
+int CSendJob::DryRun(CEngine& engine, const CSendPlan& plan) const {
+  plan.Predict(engine.m_items);
+  send_report::PrintTable(engine.m_items, stdout);
+  return send_report::PredictedStatus(engine.m_items, static_cast<size_t>(m_options.m_from - 1));
+}
+
+bool CSendJob::PortReady(const CEngine& engine) const {
+  std::string error;
+  if (CheckPort(engine.m_port, engine.m_baudRate, error)) return true;
+  if (!m_options.m_waitForPort) {
+    Complain(error);
+    return false;
+  }
+  Complain(error + ": tried again every 10 s (--wait-for-port)");
+  return true;
+}
+
+int CSendJob::Deliver(CEngine& engine) const {
   CConsoleFrame frame(engine, stderr);
   CMarkerWatch watch(engine, frame);
+  CPortRetryLimit retries(engine, watch, frame, m_options.m_portRetries);
   watch.CheckFolder();
-  engine.m_message = message;
-  engine.m_position = m_options.m_from;
+  const size_t first = static_cast<size_t>(m_options.m_from - 1);
+  engine.m_position = static_cast<int32_t>(first);
   platform::CatchInterrupts();
-  g_pMainFrame = &watch;
+  g_pMainFrame = &retries;
   if (engine.StartDelivery() == nullptr) {
     g_pMainFrame = nullptr;
     Complain("cannot start the delivery thread");
@@ -107,7 +160,7 @@ int CSendJob::Deliver(CEngine& engine, const std::string& message) const {
   g_pMainFrame = nullptr;
   send_report::PrintTable(engine.m_items, stdout);
   if (platform::InterruptCount() > 0) return send_report::InterruptedStatus(platform::FirstInterrupt());
-  return send_report::DeliveryStatus(engine.m_items, static_cast<size_t>(m_options.m_from));
+  return send_report::DeliveryStatus(engine.m_items, first);
 }
 
 void CSendJob::WaitForWorker(CEngine& engine, CConsoleFrame& frame) const {
