@@ -43,17 +43,12 @@ const QueryEntry& EntryOf(Query query) { return kQueries[static_cast<size_t>(que
 bool SameLetters(const std::string& a, const char* b) {
   if (a.size() != std::strlen(b)) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i]))) {
       return false;
     }
   }
   return true;
-}
-
-std::string Trimmed(const std::string& text) {
-  const size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return std::string();
-  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
 
 bool IsNotSupported(const reply::FinalResult& result) {
@@ -65,12 +60,12 @@ bool IsNotSupported(const reply::FinalResult& result) {
 // A line that can be the bare answer to the command: not its echo, not a
 // final result, not unsolicited.
 bool IsBareAnswer(const std::string& line, const char* command) {
-  if (SameLetters(Trimmed(line), command)) return false;
+  if (SameLetters(reply::Trimmed(line), command)) return false;
   if (reply::ReadFinalLine(line).kind != reply::Final::None) return false;
   for (const char* start : kUnsolicitedStarts) {
     if (line.compare(0, std::strlen(start), start) == 0) return false;
   }
-  return !Trimmed(line).empty();
+  return !reply::Trimmed(line).empty();
 }
 
 }  // namespace
@@ -84,10 +79,12 @@ Answer ReadAnswer(Query query, const char* reply, int length) {
   const std::vector<std::string> lines = reply::CompleteLines(reply, length);
   const size_t prefix = std::strlen(entry.prefix);
   for (const std::string& line : lines) {
-    if (line.compare(0, prefix, entry.prefix) == 0) return {AnswerKind::Given, Trimmed(line.substr(prefix))};
+    if (line.compare(0, prefix, entry.prefix) == 0)
+      return {AnswerKind::Given, reply::Trimmed(line.substr(prefix))};
   }
   for (const std::string& line : lines) {
-    if (entry.bare && IsBareAnswer(line, entry.command)) return {AnswerKind::Given, Trimmed(line)};
+    if (entry.bare && IsBareAnswer(line, entry.command))
+      return {AnswerKind::Given, reply::Trimmed(line)};
   }
   return {AnswerKind::Unsupported, std::string()};  // OK without the information
 }

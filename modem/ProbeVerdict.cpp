@@ -9,8 +9,9 @@ namespace {
 
 constexpr char kReady[] = "ready to send";
 // A modem that answers AT but none of the queries that matter.
-constexpr char kReadyUntold[] = "ready to send, as far as it tells: it answers AT, but not on SIM, "
-                                "network or signal";
+constexpr char kReadyUntold[] =
+    "ready to send, as far as it tells: it answers AT, but not on SIM, "
+    "network or signal";
 
 // +CPIN states (TS 27.007 8.3).
 struct SimState {
@@ -110,7 +111,8 @@ struct Judged {
 };
 
 Judged JudgeSim(const Answer& answer) {
-  if (answer.kind == AnswerKind::Refused) return {answer.text, "the SIM is not usable: " + answer.text};
+  if (answer.kind == AnswerKind::Refused)
+    return {answer.text, "the SIM is not usable: " + answer.text};
   if (answer.kind != AnswerKind::Given) return {NotGiven(answer), ""};
   for (const SimState& state : kSimStates) {
     if (answer.text == state.code) return {state.shown, state.cause ? state.cause : ""};
@@ -140,7 +142,8 @@ Judged JudgeRegistration(const Answer& answer, const Registration* registration)
 Judged JudgeSignal(const Answer& answer, bool registered) {
   if (answer.kind != AnswerKind::Given) return {NotGiven(answer), ""};
   const std::optional<int> rssi = Number(Fields(answer.text)[0]);
-  if (!rssi || (*rssi > 31 && *rssi != kUnknownRssi)) return {Unreadable("+CSQ: ", answer.text), ""};
+  if (!rssi || (*rssi > 31 && *rssi != kUnknownRssi))
+    return {Unreadable("+CSQ: ", answer.text), ""};
   if (*rssi == kUnknownRssi) {
     return {"not known or not detectable", registered ? "" : "no signal"};
   }
@@ -192,15 +195,16 @@ Report JudgeProbe(const Answers& answers) {
       JudgeOperator(at(Query::Operator)),
       JudgeServiceCentre(at(Query::ServiceCentre)),
   };
-  static constexpr const char* kWhat[] = {"maker", "model", "SIM", "network", "signal",
-                                          "operator", "service centre"};
+  static constexpr const char* kWhat[] = {"maker",  "model",    "SIM",           "network",
+                                          "signal", "operator", "service centre"};
   Report report;
   for (size_t i = 0; i < kQueryCount; ++i) {
     report.findings[i] = {kWhat[i], judged[i].shown};
     if (report.verdict.empty() && !judged[i].cause.empty()) report.verdict = judged[i].cause;
   }
   report.ready = report.verdict.empty();
-  const bool told = at(Query::Sim).kind == AnswerKind::Given || registration.kind == AnswerKind::Given ||
+  const bool told = at(Query::Sim).kind == AnswerKind::Given ||
+                    registration.kind == AnswerKind::Given ||
                     at(Query::Signal).kind == AnswerKind::Given;
   if (report.ready) report.verdict = told ? kReady : kReadyUntold;
   return report;

@@ -20,13 +20,6 @@ constexpr FinalName kFinals[] = {
     {"+CME ERROR:", true, Final::CmeError},
 };
 
-std::string Trimmed(const char* text, int length) {
-  int begin = 0;
-  while (begin < length && text[begin] == ' ') ++begin;
-  while (length > begin && text[length - 1] == ' ') --length;
-  return std::string(text + begin, static_cast<size_t>(length - begin));
-}
-
 }  // namespace
 
 int DropZeroBytes(char* data, int length) {
@@ -69,16 +62,22 @@ std::vector<std::string> CompleteLines(const char* data, int length) {
   return lines;
 }
 
+std::string Trimmed(const std::string& text) {
+  const size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string::npos) return std::string();
+  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
+
 FinalResult ReadFinalLine(const std::string& line) {
-  const int length = static_cast<int>(line.size());
   FinalResult result;
   for (const FinalName& name : kFinals) {
-    const int size = static_cast<int>(std::strlen(name.text));
-    if (length < size || line.compare(0, static_cast<size_t>(size), name.text) != 0) continue;
+    const size_t size = std::strlen(name.text);
+    if (line.compare(0, size, name.text) != 0) continue;
+    const std::string rest = Trimmed(line.substr(size));
     if (name.prefix) {
       result.kind = name.kind;
-      result.detail = Trimmed(line.c_str() + size, length - size);
-    } else if (Trimmed(line.c_str() + size, length - size).empty()) {
+      result.detail = rest;
+    } else if (rest.empty()) {
       result.kind = name.kind;
     }
     if (result.kind != Final::None) break;

@@ -37,6 +37,9 @@ struct FinalResult {
 // their line ends and in order; empty lines are left out.
 std::vector<std::string> CompleteLines(const char* data, int length);
 
+// text without the blanks at either end.
+std::string Trimmed(const std::string& text);
+
 // The final result code that one line is; None for any other line.
 FinalResult ReadFinalLine(const std::string& line);
 

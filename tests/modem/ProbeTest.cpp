@@ -26,11 +26,14 @@ TEST(ProbeAnswer, ReadsTheInformationAmongEchoAndUnsolicitedLines) {
       {Query::Model, "\r\nOK\r\n", AnswerKind::Unsupported, ""},
       {Query::Sim, "AT+CPIN?\r\r\n+CPIN: READY\r\n\r\nOK\r\n", AnswerKind::Given, "READY"},
       {Query::Sim, "\r\n+CPIN: SIM PIN\r\n\r\nOK\r\n", AnswerKind::Given, "SIM PIN"},
-      {Query::Sim, "\r\n+CME ERROR: 10\r\n", AnswerKind::Refused, "+CME ERROR: 10 (SIM not inserted)"},
-      {Query::Sim, "\r\n+CME ERROR: SIM failure\r\n", AnswerKind::Refused, "+CME ERROR: SIM failure"},
+      {Query::Sim, "\r\n+CME ERROR: 10\r\n", AnswerKind::Refused,
+       "+CME ERROR: 10 (SIM not inserted)"},
+      {Query::Sim, "\r\n+CME ERROR: SIM failure\r\n", AnswerKind::Refused,
+       "+CME ERROR: SIM failure"},
       {Query::Sim, "\r\nERROR\r\n", AnswerKind::Unsupported, ""},
       {Query::Operator, "\r\n+CME ERROR: 4\r\n", AnswerKind::Unsupported, ""},
-      {Query::Operator, "\r\n+CME ERROR: Operation not supported\r\n", AnswerKind::Unsupported, ""},
+      {Query::Operator, "\r\n+CME ERROR: Operation not supported\r\n", AnswerKind::Unsupported,
+       ""},
       {Query::Registration, "\r\n+CMTI: \"SM\",3\r\n\r\n+CREG: 0,5\r\n\r\nOK\r\n", AnswerKind::Given,
        "0,5"},
       {Query::Registration, "\r\n+CSQ: 5,0\r\n\r\nOK\r\n", AnswerKind::Unsupported, ""},
@@ -79,7 +82,8 @@ const VerdictCase kVerdicts[] = {
     {"no SIM", {{Query::Sim, {AnswerKind::Refused, "+CME ERROR: 10 (SIM not inserted)"}}}, false,
      "the SIM is not usable: +CME ERROR: 10 (SIM not inserted)", Query::Sim,
      "+CME ERROR: 10 (SIM not inserted)"},
-    {"SIM not told", {{Query::Sim, kUnsupported}}, true, "ready to send", Query::Sim, "not supported"},
+    {"SIM not told", {{Query::Sim, kUnsupported}}, true, "ready to send", Query::Sim,
+     "not supported"},
     {"the SIM comes first", {{Query::Sim, Given("SIM PIN")}, {Query::Registration, Given("0,0")}},
      false, "the SIM waits for its PIN", Query::Registration, "not registered, not searching"},
     {"searching", {{Query::Registration, Given("0,2")}}, false,
@@ -125,7 +129,9 @@ TEST(ProbeVerdict, FirstCauseInTheOrderSimNetworkSignalServiceCentre) {
   for (const VerdictCase& c : kVerdicts) {
     SCOPED_TRACE(c.what);
     probe::Answers answers = ReadyModem();
-    for (const auto& change : c.changes) answers[static_cast<size_t>(change.first)] = change.second;
+    for (const auto& change : c.changes) {
+      answers[static_cast<size_t>(change.first)] = change.second;
+    }
     const probe::Report report = probe::JudgeProbe(answers);
     EXPECT_EQ(c.ready, report.ready);
     EXPECT_EQ(c.verdict, report.verdict);

@@ -2,7 +2,8 @@
 
 #include <string>
 
-CPortRetryLimit::CPortRetryLimit(CEngine& engine, IMainFrame& next, CConsoleFrame& console, int limit)
+CPortRetryLimit::CPortRetryLimit(CEngine& engine, IMainFrame& next, CConsoleFrame& console,
+                                 int limit)
     : m_engine(engine), m_next(next), m_console(console), m_limit(limit) {
   for (const CListItem& item : engine.m_items) m_lastStates.push_back(item.m_state);
 }
@@ -19,8 +20,9 @@ void CPortRetryLimit::OnListChanged() {
   }
   if (m_limit == 0 || m_gaveUp || m_failures < m_limit) return;
   m_gaveUp = true;
-  const std::string count = m_failures == 1 ? "1 failed capture of the modem"
-                                            : std::to_string(m_failures) + " failed captures of the modem in a row";
+  const std::string count =
+      m_failures == 1 ? "1 failed capture of the modem"
+                      : std::to_string(m_failures) + " failed captures of the modem in a row";
   m_console.Note(count + ": the run ends (--port-retries " + std::to_string(m_limit) + ")");
   // The worker sees the stop before its countdown and tries no more.
   m_engine.StopDelivery();

@@ -26,7 +26,7 @@ class CPortRetryLimit final : public IMainFrame {
   IMainFrame& m_next;
   CConsoleFrame& m_console;
   int m_limit;
-  int m_failures = 0;  // in a row
+  int m_failures = 0;     // in a row
   bool m_gaveUp = false;  // said once
   std::vector<DeliveryState> m_lastStates;
 };

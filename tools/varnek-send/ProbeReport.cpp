@@ -43,7 +43,8 @@ int ProbePort(int port, int baudRate, std::FILE* out, std::string& error) {
 
   PrintLine(out, "port", PortName(port) + ", " + Speed(baudRate));
   if (ready != 0) {
-    for (const probe::Finding& finding : report.findings) PrintLine(out, finding.what, Printable(finding.shown));
+    for (const probe::Finding& finding : report.findings)
+      PrintLine(out, finding.what, Printable(finding.shown));
   }
   PrintLine(out, "verdict", report.verdict);
   std::fflush(out);

@@ -119,7 +119,7 @@ bool CSendJob::CheckList(const CEngine& engine) const {
   }
   if (static_cast<size_t>(m_options.m_from) > size) {
     Complain("--from " + std::to_string(m_options.m_from) + " is past the end of the list (" +
-             std::to_string(size) + " numbers; the first is 1, the last " + std::to_string(size) + ")");
+             std::to_string(size) + " numbers, counted from 1)");
     return false;
   }
   return true;
@@ -159,7 +159,9 @@ int CSendJob::Deliver(CEngine& engine) const {
   WaitForWorker(engine, frame);
   g_pMainFrame = nullptr;
   send_report::PrintTable(engine.m_items, stdout);
-  if (platform::InterruptCount() > 0) return send_report::InterruptedStatus(platform::FirstInterrupt());
+  if (platform::InterruptCount() > 0) {
+    return send_report::InterruptedStatus(platform::FirstInterrupt());
+  }
   return send_report::DeliveryStatus(engine.m_items, first);
 }
 

@@ -58,7 +58,9 @@ bool AddSource(CSendOptions& o, CListSource::Kind kind, const std::string& value
 }
 
 // A count of at least 1.
-bool SetPositive(int& field, const std::string& value) { return ParseCount(value, field) && field >= 1; }
+bool SetPositive(int& field, const std::string& value) {
+  return ParseCount(value, field) && field >= 1;
+}
 
 bool SetFlag(bool& field) { return (field = true); }
 
@@ -81,7 +83,8 @@ constexpr OptionEntry kOptions[] = {
     {"--check", false, [](CSendOptions& o, const std::string&) { return (o.m_check = true), true; }},
     {"--no-check", false, [](CSendOptions& o, const std::string&) { return (o.m_check = false), true; }},
     {"--pause", true, SetPause},
-    {"--from", true, [](CSendOptions& o, const std::string& v) { return SetPositive(o.m_from, v); }},
+    {"--from", true,
+     [](CSendOptions& o, const std::string& v) { return SetPositive(o.m_from, v); }},
     {"--piece-pause", true,
      [](CSendOptions& o, const std::string& v) {
        int pause = 0;
@@ -91,11 +94,13 @@ constexpr OptionEntry kOptions[] = {
      }},
     {"--port-retries", true,
      [](CSendOptions& o, const std::string& v) { return SetPositive(o.m_portRetries, v); }},
-    {"--wait-for-port", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_waitForPort); }},
+    {"--wait-for-port", false,
+     [](CSendOptions& o, const std::string&) { return SetFlag(o.m_waitForPort); }},
     {"--dry-run", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_dryRun); }},
     {"--quiet", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_quiet); }},
     {"--probe", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_probe); }},
-    {"--list-ports", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_listPorts); }},
+    {"--list-ports", false,
+     [](CSendOptions& o, const std::string&) { return SetFlag(o.m_listPorts); }},
     {"--encoding", true, SetEncoding},
     {"--list", true,
      [](CSendOptions& o, const std::string& v) { return !v.empty() && AddSource(o, CListSource::List, v); }},
@@ -210,7 +215,8 @@ bool CSendOptions::CheckPortTask(std::string& error) const {
     return false;
   }
   if (!m_sources.empty() || m_text || !m_textFile.empty() || m_dryRun) {
-    error = std::string(task) + " sends nothing: it takes no numbers, no message and no --dry-run";
+    error = std::string(task) +
+            " sends nothing: it takes no numbers, no message and no --dry-run";
     return false;
   }
   return true;

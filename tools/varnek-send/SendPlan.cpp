@@ -58,7 +58,8 @@ std::string WhyUnaddressable(const std::string& cleaned) {
   const std::string digits = cleaned.substr(!cleaned.empty() && cleaned[0] == '+' ? 1 : 0);
   if (digits.find('+') != std::string::npos) return "a \"+\" inside the number";
   if (digits.size() == kNumberDigits - 1) return "ten digits take a Latin (7-bit) message only";
-  return Plural(digits.size(), "digit", "digits") + ", where 11 are needed (10 with a Latin message)";
+  return Plural(digits.size(), "digit", "digits") +
+         ", where 11 are needed (10 with a Latin message)";
 }
 
 // The marker path stands for the number's digits: two numbers with one
@@ -83,22 +84,26 @@ CSendPlan::CSendPlan(const CSendOptions& options, const CEngine& engine,
 void CSendPlan::PrintPlan(std::FILE* out) const {
   std::fprintf(out, "varnek-send plan:\n");
   const int baud = m_engine.m_baudRate;
-  Line(out, "port", PortName(m_engine.m_port) + ", " +
-                        (baud == 0 ? "the port's own speed" : std::to_string(baud) + " bit/s"));
+  Line(out, "port",
+       PortName(m_engine.m_port) + ", " +
+           (baud == 0 ? "the port's own speed" : std::to_string(baud) + " bit/s"));
   Line(out, "duplicates", m_engine.m_checkDuplicates == 0 ? "not checked" : MarkedCount());
   const int low = m_engine.m_minPause > 0 ? m_engine.m_minPause : 0;
   const int high = m_engine.m_maxPause > low ? m_engine.m_maxPause : low;
-  Line(out, "pause", (high > low ? std::to_string(low) + " to " : std::string()) +
-                         std::to_string(high) + " s after each message sent");
+  Line(out, "pause",
+       (high > low ? std::to_string(low) + " to " : std::string()) + std::to_string(high) +
+           " s after each message sent");
   const uint32_t piece = m_engine.m_piecePause;
-  Line(out, "piece pause", piece == 0 ? std::string("none: the PDU text in one write")
-                                      : std::to_string(piece) + " ms after each " +
-                                            std::to_string(kPieceBytes) + " characters of PDU text");
+  Line(out, "piece pause",
+       piece == 0 ? std::string("none: the PDU text in one write")
+                  : std::to_string(piece) + " ms after each " + std::to_string(kPieceBytes) +
+                        " characters of PDU text");
   Line(out, "settings", SettingsFile());
   PrintSourceCounts(out);
-  Line(out, "message", std::string(NameOf(m_form.encoding)) + ", " +
-                           Plural(static_cast<size_t>(m_form.parts), "part", "parts") + ", " +
-                           Plural(m_phoneText.size(), "character", "characters"));
+  Line(out, "message",
+       std::string(NameOf(m_form.encoding)) + ", " +
+           Plural(static_cast<size_t>(m_form.parts), "part", "parts") + ", " +
+           Plural(m_phoneText.size(), "character", "characters"));
   Line(out, "the phone shows", "\"" + Utf8(m_phoneText) + "\"");
   std::fflush(out);
 }
@@ -112,15 +117,16 @@ std::string CSendPlan::MarkedCount() const {
   for (size_t i = First(); i < m_engine.m_items.size(); ++i) {
     marked += !m_engine.IsNewNumber(m_engine.m_items[i].m_number.c_str());
   }
-  return "checked, markers in " + platform::PathToUtf8(folder) + " (" +
-         Plural(marked, "number", "numbers") + " of this run marked already)";
+  return "checked, markers in " + platform::PathToUtf8(folder) + " (" + std::to_string(marked) +
+         " of these numbers marked already)";
 }
 
 std::string CSendPlan::SettingsFile() const {
   char config[kConfigPathSize];
   CEngine::GetConfigPath(config);
   const std::string shown = platform::PathToUtf8(config);
-  if (!platform::PathExists(config)) return "none: no " + shown + ", the defaults where no option is given";
+  if (!platform::PathExists(config))
+    return "none: no " + shown + ", the defaults where no option is given";
   if (m_settingsRead) return shown + " (read, never written)";
   return "none: " + shown + " gives none, the defaults where no option is given";
 }
@@ -137,8 +143,9 @@ void CSendPlan::PrintSourceCounts(std::FILE* out) const {
     Line(out, label, std::to_string(source.m_count) + " " + what);
     label = "";
   }
-  Line(out, "", std::to_string(m_engine.m_items.size()) + " in all, sent from number " +
-                    std::to_string(m_options.m_from) + " on");
+  Line(out, "",
+       std::to_string(m_engine.m_items.size()) + " in all, sent from number " +
+           std::to_string(m_options.m_from) + " on");
 }
 
 std::string CSendPlan::Where(size_t item) const {
@@ -159,8 +166,9 @@ void CSendPlan::PrintWarnings(std::FILE* out) const {
   WarnLongLines(out);
   WarnUnaddressable(out);
   if (m_phoneText.empty()) {
-    std::fprintf(out, "warning: nothing of the message is left once the characters that no "
-                      "encoding carries are dropped: the phones get an empty message\n");
+    std::fprintf(out,
+                 "warning: nothing of the message is left once the characters that no "
+                 "encoding carries are dropped: the phones get an empty message\n");
   }
   std::fflush(out);
 }
@@ -172,12 +180,14 @@ void CSendPlan::WarnLongLines(std::FILE* out) const {
     for (size_t i = source.m_first; i < source.m_first + source.m_count; ++i) {
       const CListItem& item = m_engine.m_items[i];
       if (!CutAtEleven(item) || ++count > kShownWarnings) continue;
-      std::fprintf(out, "warning: %s: more than 11 digits: the number is %s, \"%s\" goes to the text\n",
+      std::fprintf(out,
+                   "warning: %s: more than 11 digits: the number is %s, \"%s\" goes to the text\n",
                    Where(i).c_str(), Utf8(item.m_number).c_str(), Utf8(item.m_text).c_str());
     }
   }
   if (count > kShownWarnings) {
-    std::fprintf(out, "warning: ... and %zu more lines with more than 11 digits\n", count - kShownWarnings);
+    std::fprintf(out, "warning: ... and %zu more lines with more than 11 digits\n",
+                 count - kShownWarnings);
   }
 }
 
@@ -188,7 +198,8 @@ void CSendPlan::WarnUnaddressable(std::FILE* out) const {
     const std::string cleaned = pdu::CleanNumber(items[i].m_number.c_str());
     if (pdu::CanAddress(cleaned.c_str(), m_form.encoding) || ++count > kShownWarnings) continue;
     std::fprintf(out, "warning: number %zu, %s (%s): %s: it fails before anything is sent\n", i + 1,
-                 Utf8(items[i].m_number).c_str(), Where(i).c_str(), WhyUnaddressable(cleaned).c_str());
+                 Utf8(items[i].m_number).c_str(), Where(i).c_str(),
+                 WhyUnaddressable(cleaned).c_str());
   }
   if (count > kShownWarnings) {
     std::fprintf(out, "warning: ... and %zu more numbers that fail\n", count - kShownWarnings);

@@ -26,7 +26,8 @@ const std::string kSendErrorUtf8 =
     "\xD0\x9E\xD1\x88\xD0\xB8\xD0\xB1\xD0\xBA\xD0\xB0 "
     "\xD0\xBE\xD1\x82\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBA\xD0\xB8";  // Ошибка отправки
 const std::string kDuplicateUtf8 =
-    "\xD0\x94\xD1\x83\xD0\xB1\xD0\xBB\xD0\xB8\xD1\x80\xD0\xBE\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xB8\xD0\xB5 "
+    "\xD0\x94\xD1\x83\xD0\xB1\xD0\xBB\xD0\xB8\xD1\x80\xD0\xBE\xD0\xB2\xD0\xB0"
+    "\xD0\xBD\xD0\xB8\xD0\xB5 "
     "\xD0\xBD\xD0\xBE\xD0\xBC\xD0\xB5\xD1\x80\xD0\xB0";  // Дублирование номера
 
 std::vector<std::string> FolderEntries(const SendFolder& folder) {
@@ -58,7 +59,7 @@ TEST(SendPlan, DryRunShowsThePlanAndWhatWouldBeSentAndTouchesNothing) {
       "varnek-send plan:\n",
       "  port            COM99 (" + sim.LinkPath() + "), 115200 bit/s\n",
       "  duplicates      checked, markers in " + folder.File("PHONES") +
-          " (1 number of this run marked already)\n",
+          " (1 of these numbers marked already)\n",
       "  pause           0 s after each message sent\n",
       "  piece pause     200 ms after each 32 characters of PDU text\n",
       "  settings        " + folder.File("varnek-send.xml") + " (read, never written)\n",
@@ -67,9 +68,11 @@ TEST(SendPlan, DryRunShowsThePlanAndWhatWouldBeSentAndTouchesNothing) {
       "                  5 in all, sent from number 1 on\n",
       "  message         UCS2, 1 part, 6 characters\n",
       "  the phone shows \"" + std::string(kPrivet) + "\"\n",
-      "warning: " + list + " line 2: more than 11 digits: the number is 44207946095, \"8\" goes to the text\n",
+      "warning: " + list +
+          " line 2: more than 11 digits: the number is 44207946095, \"8\" goes to the text\n",
       "warning: number 3, 9123456789 (" + list +
-          " line 4): ten digits take a Latin (7-bit) message only: it fails before anything is sent\n",
+          " line 4): ten digits take a Latin (7-bit) message only: it fails before anything is "
+          "sent\n",
   };
   for (const std::string& line : plan) EXPECT_TRUE(Contains(run.err, line)) << line << run.err;
 
@@ -86,8 +89,8 @@ TEST(SendPlan, DryRunShowsThePlanAndWhatWouldBeSentAndTouchesNothing) {
   EXPECT_TRUE(sim.Transcript().find("IN  ") == std::string::npos) << sim.Transcript();
 
   // No port is opened: a device that is not there does not end a dry run.
-  const RunResult missing = folder.Run({"--device", folder.File("ttyUSB7"), "--number",
-                                        "79123456703", "--text", "Hi", "--dry-run"});
+  const RunResult missing = folder.Run(
+      {"--device", folder.File("ttyUSB7"), "--number", "79123456703", "--text", "Hi", "--dry-run"});
   EXPECT_EQ(missing.status, 0) << missing.err;
   EXPECT_TRUE(Contains(missing.out, "79123456703\t" + kAcceptedUtf8 + "\t\n")) << missing.out;
 }
@@ -96,11 +99,13 @@ TEST(SendPlan, QuietLeavesOutThePlanButNotItsWarnings) {
   SendFolder folder;
   const std::string list = folder.File("phones.txt");
   WriteAll(list, kList);
-  const RunResult run = folder.Run({"--port", "5", "--list", list, "--text", "Hi", "--dry-run", "--quiet"});
+  const RunResult run =
+      folder.Run({"--port", "5", "--list", list, "--text", "Hi", "--dry-run", "--quiet"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_FALSE(Contains(run.err, "plan")) << run.err;
   EXPECT_TRUE(Contains(run.err, "warning: " + list + " line 2: more than 11 digits")) << run.err;
-  EXPECT_FALSE(Contains(run.err, "9123456789")) << "ten digits go out with a Latin text: " << run.err;
+  EXPECT_FALSE(Contains(run.err, "9123456789"))
+      << "ten digits go out with a Latin text: " << run.err;
 }
 
 // A run stopped at "3/5" goes on with --from 3: both count from 1.
@@ -108,8 +113,9 @@ TEST(SendPlan, FromCountsAsTheProgressLinesDo) {
   SendFolder folder;
   SimProcess sim(kSimPort);
   ASSERT_TRUE(sim.Started());
-  const RunResult run = folder.Run(Args(sim, {"--number", "79123456701", "--number", "79123456702",
-                                              "--number", "79123456703", "--text", "Hi", "--from", "2"}));
+  const RunResult run =
+      folder.Run(Args(sim, {"--number", "79123456701", "--number", "79123456702", "--number",
+                            "79123456703", "--text", "Hi", "--from", "2"}));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(Contains(run.err, "sent from number 2 on\n")) << run.err;
   EXPECT_FALSE(Contains(run.err, "1/3 ")) << run.err;

@@ -21,7 +21,8 @@ using testing_support::SimProcess;
 constexpr int kHeldPort = 77;
 
 long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start)
       .count();
 }
 
@@ -52,14 +53,24 @@ TEST(SendPort, APortThatCannotBeOpenedEndsTheRunAtOnceNamingTheDevice) {
   const std::string missing = folder.File("ttyUSB7");
   const std::string link = sim.LinkPath();
   const FailFastCase cases[] = {
-      {"missing", {"--device", missing}, "cannot open COM99 (" + missing + "): No such file or directory"},
-      {"no serial device", {"--device", "/dev/null"}, "cannot open COM99 (/dev/null): not a serial device"},
-      {"a folder", {"--device", folder.File("")}, "cannot open COM99 (" + folder.File("") + "): Is a directory"},
-      {"no device behind the number", {"--port", "300"},
+      {"missing",
+       {"--device", missing},
+       "cannot open COM99 (" + missing + "): No such file or directory"},
+      {"no serial device",
+       {"--device", "/dev/null"},
+       "cannot open COM99 (/dev/null): not a serial device"},
+      {"a folder",
+       {"--device", folder.File("")},
+       "cannot open COM99 (" + folder.File("") + "): Is a directory"},
+      {"no device behind the number",
+       {"--port", "300"},
        "cannot open COM300: no device has this COM number (COM1-32 = /dev/ttyS0-31"},
-      {"held by another program", {"--device", link},
-       "cannot open COM99 (" + link + "): in use by another program", true},
-      {"a speed the system does not know", {"--device", link, "--baud", "12345"},
+      {"held by another program",
+       {"--device", link},
+       "cannot open COM99 (" + link + "): in use by another program",
+       true},
+      {"a speed the system does not know",
+       {"--device", link, "--baud", "12345"},
        "cannot open COM99 (" + link + ") at 12345 bit/s: the speed 12345 bit/s is not supported"},
       {"no port at all", {}, "no port to send through: give --port N or --device PATH"},
   };
@@ -89,15 +100,18 @@ TEST(SendPort, WaitingForThePortEndsAfterTheFailedCapturesAllowed) {
   SendFolder folder;
   const std::string missing = folder.File("ttyUSB7");
   const auto start = std::chrono::steady_clock::now();
-  const RunResult run = folder.Run({"--device", missing, "--wait-for-port", "--port-retries", "2",
-                                    "--number", "79123456701", "--number", "79123456702", "--text", "Hi"});
+  const RunResult run =
+      folder.Run({"--device", missing, "--wait-for-port", "--port-retries", "2", "--number",
+                  "79123456701", "--number", "79123456702", "--text", "Hi"});
   const long long elapsed = MillisecondsSince(start);
   EXPECT_EQ(run.status, 1) << run.err;
-  EXPECT_TRUE(Contains(run.err, "No such file or directory: tried again every 10 s (--wait-for-port)"))
+  EXPECT_TRUE(
+      Contains(run.err, "No such file or directory: tried again every 10 s (--wait-for-port)"))
       << run.err;
   // "Ошибка порта, повторный запуск через 10 сек..." between the two captures.
   EXPECT_TRUE(Contains(run.err, kPortErrorUtf8 + ", ")) << run.err;
-  EXPECT_TRUE(Contains(run.err, "2 failed captures of the modem in a row: the run ends (--port-retries 2)"))
+  EXPECT_TRUE(
+      Contains(run.err, "2 failed captures of the modem in a row: the run ends (--port-retries 2)"))
       << run.err;
   EXPECT_TRUE(Contains(run.out, "79123456701\t" + kPortErrorUtf8 + "\t\n")) << run.out;
   EXPECT_TRUE(Contains(run.out, "79123456702\t" + kAcceptedUtf8 + "\t\n")) << run.out;
@@ -147,25 +161,32 @@ struct ProbeCase {
 // the seven queries go out.
 TEST(SendPort, ProbeReportsAndJudgesTheModem) {
   const ProbeCase cases[] = {
-      {"", 0,
+      {"",
+       0,
        {"maker           Varnek Labs\n", "SIM             ready\n",
         "network         registered, home network\n", "signal          -71 dBm, 4 of 4 bars\n",
         "operator        Varnek Mobile\n", "service centre  +79990000100\n",
         "verdict         ready to send\n"}},
-      {"pin-locked", 1,
+      {"pin-locked",
+       1,
        {"SIM             waits for its PIN\n",
         "service centre  refused: +CME ERROR: 11 (SIM PIN required)\n",
         "verdict         the SIM waits for its PIN\n"}},
-      {"unregistered", 1,
-       {"network         not registered, searching\n", "signal          not known or not detectable\n",
+      {"unregistered",
+       1,
+       {"network         not registered, searching\n",
+        "signal          not known or not detectable\n",
         "verdict         not registered with a network (searching)\n"}},
-      {"no-queries", 0,
+      {"no-queries",
+       0,
        {"maker           not supported\n", "SIM             not supported\n",
-        "verdict         ready to send, as far as it tells: it answers AT, but not on SIM, network or "
+        "verdict         ready to send, as far as it tells: it answers AT, but not on SIM, network "
+        "or "
         "signal\n"}},
   };
-  const std::vector<std::string> queries = {"AT+CGMI\\r", "AT+CGMM\\r", "AT+CPIN?\\r", "AT+CREG?\\r",
-                                            "AT+CSQ\\r",  "AT+COPS?\\r", "AT+CSCA?\\r"};
+  const std::vector<std::string> queries = {"AT+CGMI\\r",  "AT+CGMM\\r", "AT+CPIN?\\r",
+                                            "AT+CREG?\\r", "AT+CSQ\\r",  "AT+COPS?\\r",
+                                            "AT+CSCA?\\r"};
   for (const ProbeCase& c : cases) {
     SCOPED_TRACE(c.profile);
     SendFolder folder;
@@ -175,7 +196,8 @@ TEST(SendPort, ProbeReportsAndJudgesTheModem) {
     ASSERT_TRUE(sim.Started());
     const RunResult run = folder.Run({"--device", sim.LinkPath(), "--baud", "115200", "--probe"});
     EXPECT_EQ(run.status, c.status) << run.err;
-    EXPECT_EQ(run.out.rfind("port            COM99 (" + sim.LinkPath() + "), 115200 bit/s\n", 0), 0u)
+    EXPECT_EQ(run.out.rfind("port            COM99 (" + sim.LinkPath() + "), 115200 bit/s\n", 0),
+              0u)
         << run.out;
     for (const std::string& line : c.lines) EXPECT_TRUE(Contains(run.out, line)) << run.out;
     const std::vector<std::string> in = Received(sim);
