@@ -70,21 +70,23 @@ bool IsBareAnswer(const std::string& line, const char* command) {
 
 }  // namespace
 
-Answer ReadAnswer(Query query, const char* reply, int length) {
+Answer ReadAnswer(Query query, const char* data, int length) {
   const QueryEntry& entry = EntryOf(query);
-  const reply::FinalResult result = reply::ReadFinalResult(reply, length);
+  const reply::FinalResult result = reply::ReadFinalResult(data, length);
   if (result.kind == reply::Final::None) return {AnswerKind::Silent, std::string()};
   if (IsNotSupported(result)) return {AnswerKind::Unsupported, std::string()};
   if (result.kind != reply::Final::Ok) return {AnswerKind::Refused, reply::RefusalCause(result)};
-  const std::vector<std::string> lines = reply::CompleteLines(reply, length);
+  const std::vector<std::string> lines = reply::CompleteLines(data, length);
   const size_t prefix = std::strlen(entry.prefix);
   for (const std::string& line : lines) {
-    if (line.compare(0, prefix, entry.prefix) == 0)
+    if (line.compare(0, prefix, entry.prefix) == 0) {
       return {AnswerKind::Given, reply::Trimmed(line.substr(prefix))};
+    }
   }
   for (const std::string& line : lines) {
-    if (entry.bare && IsBareAnswer(line, entry.command))
+    if (entry.bare && IsBareAnswer(line, entry.command)) {
       return {AnswerKind::Given, reply::Trimmed(line)};
+    }
   }
   return {AnswerKind::Unsupported, std::string()};  // OK without the information
 }

@@ -36,9 +36,9 @@ struct Answer {
 
 using Answers = std::array<Answer, kQueryCount>;
 
-// What the reply to query says. reply is what the wait received (the echo
-// and unsolicited lines may be among it).
-Answer ReadAnswer(Query query, const char* reply, int length);
+// What the reply to query says: data is the length bytes that the wait
+// received (the echo and unsolicited lines may be among them).
+Answer ReadAnswer(Query query, const char* data, int length);
 
 // One line of the report: what was asked, in words, and the answer shown.
 struct Finding {

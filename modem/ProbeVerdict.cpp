@@ -52,7 +52,9 @@ constexpr Registration kRegistrations[] = {
 // +CSQ <rssi> (TS 27.007 8.5): 0 is -113 dBm or less, 31 is -51 dBm or
 // more, 2 dBm a step between; 99 is not known or not detectable. The bars
 // follow the usual reading: below -109 dBm none, -93 dBm and up all four.
+constexpr int kTopRssi = 31;
 constexpr int kUnknownRssi = 99;
+constexpr int kFloorDbm = -113;
 constexpr int kBarCount = 4;
 struct Bars {
   int firstRssi;
@@ -111,8 +113,9 @@ struct Judged {
 };
 
 Judged JudgeSim(const Answer& answer) {
-  if (answer.kind == AnswerKind::Refused)
+  if (answer.kind == AnswerKind::Refused) {
     return {answer.text, "the SIM is not usable: " + answer.text};
+  }
   if (answer.kind != AnswerKind::Given) return {NotGiven(answer), ""};
   for (const SimState& state : kSimStates) {
     if (answer.text == state.code) return {state.shown, state.cause ? state.cause : ""};
@@ -142,8 +145,9 @@ Judged JudgeRegistration(const Answer& answer, const Registration* registration)
 Judged JudgeSignal(const Answer& answer, bool registered) {
   if (answer.kind != AnswerKind::Given) return {NotGiven(answer), ""};
   const std::optional<int> rssi = Number(Fields(answer.text)[0]);
-  if (!rssi || (*rssi > 31 && *rssi != kUnknownRssi))
+  if (!rssi || (*rssi > kTopRssi && *rssi != kUnknownRssi)) {
     return {Unreadable("+CSQ: ", answer.text), ""};
+  }
   if (*rssi == kUnknownRssi) {
     return {"not known or not detectable", registered ? "" : "no signal"};
   }
@@ -154,10 +158,10 @@ Judged JudgeSignal(const Answer& answer, bool registered) {
       break;
     }
   }
-  const int dbm = -113 + 2 * *rssi;
+  const int dbm = kFloorDbm + 2 * *rssi;
   std::string shown = std::to_string(dbm) + " dBm";
   if (*rssi == 0) shown += " or less";
-  if (*rssi == 31) shown += " or more";
+  if (*rssi == kTopRssi) shown += " or more";
   shown += ", " + std::to_string(bars) + " of " + std::to_string(kBarCount) + " bars";
   return {shown, *rssi == 0 ? "no signal" : ""};
 }

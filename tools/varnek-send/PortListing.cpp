@@ -5,7 +5,6 @@
 #include <string>
 #include <system_error>
 #include <thread>
-#include <vector>
 
 #include "modem/Modem.h"
 #include "platform/CodePage.h"
@@ -46,11 +45,11 @@ std::string Description(int port) {
 
 }  // namespace
 
-int ListPorts(int baudRate, int extraPort, std::FILE* out) {
+int ListPorts(int baudRate, const std::vector<int>& extraPorts, std::FILE* out) {
   // A port the system lists twice is tried once: a second open would fail.
   std::vector<int> ports;
   std::vector<int> candidates = CModem::ListComPorts();
-  if (extraPort != 0) candidates.push_back(extraPort);
+  candidates.insert(candidates.end(), extraPorts.begin(), extraPorts.end());
   for (int port : candidates) {
     if (std::find(ports.begin(), ports.end(), port) == ports.end()) ports.push_back(port);
   }

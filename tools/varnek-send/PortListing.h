@@ -5,8 +5,9 @@
 // are tried at the same time, so that silent ones cost ten seconds in all,
 // not ten seconds each.
 #include <cstdio>
+#include <vector>
 
 // One line per port on out. The exit status: 0 when a modem answers on one,
-// 1 when none does (no port found included). extraPort (0: none) is listed
-// too when the system does not report it.
-int ListPorts(int baudRate, int extraPort, std::FILE* out);
+// 1 when none does (no port found included). extraPorts (those mapped to a
+// --device) are listed too when the system does not report them.
+int ListPorts(int baudRate, const std::vector<int>& extraPorts, std::FILE* out);

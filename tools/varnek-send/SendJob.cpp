@@ -90,7 +90,9 @@ void CSendJob::ApplySettings(CEngine& engine) const {
 
 int CSendJob::RunPortTask(const CEngine& engine) const {
   if (m_options.m_listPorts) {
-    return ListPorts(engine.m_baudRate, m_options.m_device.empty() ? 0 : engine.m_port, stdout);
+    std::vector<int> mapped;
+    if (!m_options.m_device.empty()) mapped.push_back(engine.m_port);
+    return ListPorts(engine.m_baudRate, mapped, stdout);
   }
   std::string error;
   const int status = ProbePort(engine.m_port, engine.m_baudRate, stdout, error);

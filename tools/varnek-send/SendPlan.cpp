@@ -125,8 +125,9 @@ std::string CSendPlan::SettingsFile() const {
   char config[kConfigPathSize];
   CEngine::GetConfigPath(config);
   const std::string shown = platform::PathToUtf8(config);
-  if (!platform::PathExists(config))
+  if (!platform::PathExists(config)) {
     return "none: no " + shown + ", the defaults where no option is given";
+  }
   if (m_settingsRead) return shown + " (read, never written)";
   return "none: " + shown + " gives none, the defaults where no option is given";
 }
