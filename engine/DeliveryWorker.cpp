@@ -87,6 +87,7 @@ class CDeliveryWorker {
     std::u16string message = platform::Cp1251ToUtf16(m_engine.m_message);
     CModem modem;
     modem.SetBaudRate(m_engine.m_baudRate);
+    modem.SetPiecePause(m_engine.m_piecePause);
     int ready = 0;
     modem.CaptureModemDevice(ready, m_port);
     if (ready == 0) {

@@ -22,6 +22,7 @@
 
 #include "engine/ListItem.h"
 #include "engine/NumberClaims.h"
+#include "modem/ComPort.h"
 
 // What the teardown does with the settings file: the window saves what the
 // operator set; a tool that applies settings for one run leaves the file be.
@@ -47,8 +48,10 @@ class CEngine {
   void ClearList();
   void AddItem(const CListItem& item);
   void LoadListFile(const char* path);
-  // The same for the bytes of a list file already in memory.
-  void LoadListText(const std::string& text);
+  // The same for the bytes of a list file already in memory. lines, when
+  // given, gets the line (from 1; CR LF, LF and a lone CR each end one) of
+  // every item added.
+  void LoadListText(const std::string& text, std::vector<int>* lines = nullptr);
   void GenerateFromMask(const char* mask);
 
   // Duplicate markers (worker thread).
@@ -85,6 +88,9 @@ class CEngine {
   int32_t m_checkDuplicates = 0;
   int32_t m_minPause = 0;
   int32_t m_maxPause = 0;
+  // The pause between two pieces of PDU text, ms. Not a setting of the file:
+  // the window keeps the default; varnek-send may change it for a run.
+  uint32_t m_piecePause = CComPort::kDefaultPiecePauseMs;
   // The COM numbers of a pool of modems for the next delivery, all distinct;
   // empty: the one modem on m_port. Not a setting: never saved.
   std::vector<int32_t> m_poolPorts;

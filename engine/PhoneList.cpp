@@ -26,15 +26,19 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsNumberSeparator(char c) { return IsBlank(c) || std::strchr("()-+", c) != nullptr; }
 
 // Splits the bytes of a list file into items, one line at a time. Fed in
-// blocks, it gives what a byte-by-byte reading gives.
+// blocks, it gives what a byte-by-byte reading gives. lines, when given,
+// gets the line of each item as an editor counts them.
 class CListFileParser {
  public:
-  explicit CListFileParser(std::vector<CListItem>& items) : m_items(items) {}
+  CListFileParser(std::vector<CListItem>& items, std::vector<int>* lines = nullptr)
+      : m_items(items), m_lines(lines) {}
 
   void Feed(char c) {
     if (c == '\0') return;  // a zero byte adds to neither the number nor the text
     if (c == '\r' || c == '\n') {
       EndLine();
+      // CR LF ends one line for an editor, two for the parser.
+      if (c == '\r' || m_previous != '\r') ++m_line;
     } else if (!m_item.m_text.empty()) {
       AppendText(c);
     } else if (m_item.m_number.size() >= kNumberDigits) {
@@ -44,6 +48,7 @@ class CListFileParser {
     } else if (!IsNumberSeparator(c)) {
       AppendText(c);
     }
+    m_previous = c;
   }
 
   // A last line without a line ending counts like any other.
@@ -55,13 +60,19 @@ class CListFileParser {
   }
 
   void EndLine() {
-    if (!m_item.m_number.empty()) m_items.push_back(m_item);
+    if (!m_item.m_number.empty()) {
+      m_items.push_back(m_item);
+      if (m_lines != nullptr) m_lines->push_back(m_line);
+    }
     m_item.m_number.clear();
     m_item.m_text.clear();
   }
 
   std::vector<CListItem>& m_items;
+  std::vector<int>* m_lines;
   CListItem m_item;
+  int m_line = 1;
+  char m_previous = '\0';
 };
 
 // The digits of number, everything else dropped.
@@ -91,8 +102,8 @@ void CEngine::LoadListFile(const char* path) {
   parser.Finish();
 }
 
-void CEngine::LoadListText(const std::string& text) {
-  CListFileParser parser(m_items);
+void CEngine::LoadListText(const std::string& text, std::vector<int>* lines) {
+  CListFileParser parser(m_items, lines);
   for (char c : text) parser.Feed(c);
   parser.Finish();
 }

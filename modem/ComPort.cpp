@@ -9,7 +9,6 @@
 namespace {
 
 constexpr uint32_t kQueueBytes = 2048;
-constexpr uint32_t kPiecePauseMs = 200;
 constexpr uint32_t kResetPauseMs = 10;
 // After a read that brought nothing the waits wait this long for input (or
 // sleep about 1 ms where the device cannot be waited for), so that a wait of
@@ -83,10 +82,10 @@ int CComPort::WriteRaw(const char* data, int length) {
 // The pause paces the modem between pieces; after the last one the caller
 // waits for the reply at once, so that a quick answer is read when it comes.
 int CComPort::WriteChunked(const char* data, int length, int piece) {
-  if (piece == 0) return WriteRaw(data, length);
+  if (piece == 0 || m_piecePause == 0) return WriteRaw(data, length);
   int written = 0;
   while (written < length) {
-    if (written > 0) platform::SleepMs(kPiecePauseMs);
+    if (written > 0) platform::SleepMs(m_piecePause);
     int count = length - written < piece ? length - written : piece;
     int n = WriteRaw(data + written, count);
     if (n == 0) break;

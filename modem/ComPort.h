@@ -4,11 +4,16 @@
 // dialogue. Every byte in and out is written to the "modem" log.
 // One object is used by one thread at a time.
 #include <cstdint>
+#include <string>
 
 #include "platform/SerialDevice.h"
 
 class CComPort {
  public:
+  // The pause after each piece of a paced write, right for old phones that
+  // lose bytes coming faster; the window always uses it.
+  static constexpr uint32_t kDefaultPiecePauseMs = 200;
+
   CComPort() = default;
   // Does not close: the owner always calls Close (or ReleaseModemDevice).
   ~CComPort() = default;
@@ -16,16 +21,23 @@ class CComPort {
   CComPort& operator=(const CComPort&) = delete;
 
   void SetBaudRate(int baudRate);  // for the next Open; 0 keeps the device's speed
+  // The pause between two pieces of a paced write, in ms; 0 makes every
+  // write a single one, whatever its piece size.
+  void SetPiecePause(uint32_t milliseconds) { m_piecePause = milliseconds; }
   // Non-zero on success. Port 0 "opens" without a device: reads give 0 bytes,
   // writes write nothing. A failed open leaves port number and open flag as
   // they were.
   int Open(int port);
   int Close();  // always non-zero
+  // Why the last Open failed, in the system's words (UTF-8; see
+  // platform::SerialDevice::FailureReason); empty after one that succeeded.
+  const std::string& FailureReason() const { return m_handle.FailureReason(); }
 
   int ReadRaw(char* buffer, int capacity);
   int WriteRaw(const char* data, int length);
-  // piece 0 writes all at once; otherwise pieces of that size with a 200 ms
-  // pause between two pieces. Gives the bytes written.
+  // piece 0 (or a piece pause of 0) writes all at once; otherwise pieces of
+  // that size with the piece pause between two pieces. Gives the bytes
+  // written.
   int WriteChunked(const char* data, int length, int piece);
   // Reads what has arrived, drops its zero bytes (line noise) and logs the
   // rest as "IN"; gives the bytes kept.
@@ -59,4 +71,5 @@ class CComPort {
   platform::SerialTimeouts m_timeouts;
   int m_open = 0;
   int m_baudRate = 0;
+  uint32_t m_piecePause = kDefaultPiecePauseMs;
 };

@@ -83,13 +83,11 @@ int CModem::SendSMS(const char* number, const char* message, std::string* refusa
   if (refusal != nullptr) refusal->clear();
   if (!IsOpen()) return 0;
   std::string text = pdu::CleanMessage(message);
-  std::string phone(number);
-  KeepChars(&phone[0], pdu::kNumberChars);
-  phone.resize(std::strlen(phone.c_str()));
+  std::string phone = pdu::CleanNumber(number);
   LogSendSMS(phone.c_str());
   LogSendSMS(text.c_str());
 
-  switch (pdu::ChooseEncoding(pdu::HasCyrillic(text.c_str()), text.c_str())) {
+  switch (pdu::FormOfMessage(text.c_str()).encoding) {
     case pdu::Encoding::Gsm7:
       SubmitPdu7Bit(phone.c_str(), text.c_str(), reference, cause);
       break;

@@ -62,6 +62,17 @@ Encoding ChooseEncoding(bool cyrillic, const char* cleanedMessage) {
   return SeptetCount(cleanedMessage) <= kMaxSeptets ? Encoding::Gsm7 : Encoding::Ucs2Multipart;
 }
 
+MessageForm FormOfMessage(const char* cleanedMessage) {
+  const Encoding encoding = ChooseEncoding(HasCyrillic(cleanedMessage), cleanedMessage);
+  const int characters = static_cast<int>(std::strlen(cleanedMessage));
+  return {encoding, encoding == Encoding::Ucs2Multipart ? PartCount(characters) : 1};
+}
+
+bool CanAddress(const char* cleanedNumber, Encoding encoding) {
+  std::string digits;
+  return DestinationDigits(cleanedNumber, encoding == Encoding::Gsm7, digits);
+}
+
 std::string Pdu7Bit(const std::string& digits, const char* text) {
   if (digits.size() != kDigitsLength || !OnlyTextChars(text, std::strlen(text)) ||
       HasCyrillic(text)) {

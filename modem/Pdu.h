@@ -28,6 +28,9 @@ bool HasCyrillic(const char* text);
 // character outside kTextChars is removed.
 std::string CleanMessage(const char* text);
 
+// The number as it is sent: only the characters of kNumberChars kept.
+std::string CleanNumber(const char* number);
+
 // The TP-DA address digits of a cleaned number: without a leading "+",
 // 11 digits (or 10 with "7" put in front when allowTen), an F filler, in
 // swapped semi-octets: "12345678901" gives "2143658709F1". False when the
@@ -47,6 +50,17 @@ enum class Encoding { Gsm7, Ucs2, Ucs2Multipart };
 // cyrillic: HasCyrillic of the message before cleaning. A long text without
 // Cyrillic goes as UCS2 parts, not as 7-bit parts.
 Encoding ChooseEncoding(bool cyrillic, const char* cleanedMessage);
+
+// How a cleaned message goes out: its encoding and the number of PDUs (the
+// parts of a concatenated message, else 1).
+struct MessageForm {
+  Encoding encoding;
+  int parts;
+};
+MessageForm FormOfMessage(const char* cleanedMessage);
+// True when a cleaned number can be addressed in a message of that
+// encoding (DestinationDigits: ten digits only for 7-bit).
+bool CanAddress(const char* cleanedNumber, Encoding encoding);
 
 // digits: the 12 characters of DestinationDigits. Empty result when the text
 // holds a character outside kTextChars, does not fit one PDU (160 septets;

@@ -29,6 +29,13 @@ void KeepChars(char* text, const char* set) {
   *out = '\0';
 }
 
+std::string CleanNumber(const char* number) {
+  std::string phone(number);
+  KeepChars(&phone[0], kNumberChars);
+  phone.resize(std::strlen(phone.c_str()));
+  return phone;
+}
+
 std::string CleanMessage(const char* text) {
   struct Substitute {
     char typed;

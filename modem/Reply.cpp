@@ -20,29 +20,6 @@ constexpr FinalName kFinals[] = {
     {"+CME ERROR:", true, Final::CmeError},
 };
 
-std::string Trimmed(const char* text, int length) {
-  int begin = 0;
-  while (begin < length && text[begin] == ' ') ++begin;
-  while (length > begin && text[length - 1] == ' ') --length;
-  return std::string(text + begin, static_cast<size_t>(length - begin));
-}
-
-FinalResult ClassifyLine(const char* line, int length) {
-  FinalResult result;
-  for (const FinalName& name : kFinals) {
-    const int size = static_cast<int>(std::strlen(name.text));
-    if (length < size || std::memcmp(line, name.text, static_cast<size_t>(size)) != 0) continue;
-    if (name.prefix) {
-      result.kind = name.kind;
-      result.detail = Trimmed(line + size, length - size);
-    } else if (Trimmed(line + size, length - size).empty()) {
-      result.kind = name.kind;
-    }
-    if (result.kind != Final::None) break;
-  }
-  return result;
-}
-
 }  // namespace
 
 int DropZeroBytes(char* data, int length) {
@@ -74,13 +51,44 @@ bool HasLineWord(const char* data, int length, const char* word) {
   return false;
 }
 
-FinalResult ReadFinalResult(const char* data, int length) {
-  FinalResult failure;
+std::vector<std::string> CompleteLines(const char* data, int length) {
+  std::vector<std::string> lines;
   int start = 0;
   for (int i = 0; i < length; ++i) {
     if (!IsLineEnd(data[i])) continue;
-    FinalResult line = ClassifyLine(data + start, i - start);
+    if (i > start) lines.emplace_back(data + start, static_cast<size_t>(i - start));
     start = i + 1;
+  }
+  return lines;
+}
+
+std::string Trimmed(const std::string& text) {
+  const size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string::npos) return std::string();
+  return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
+
+FinalResult ReadFinalLine(const std::string& line) {
+  FinalResult result;
+  for (const FinalName& name : kFinals) {
+    const size_t size = std::strlen(name.text);
+    if (line.compare(0, size, name.text) != 0) continue;
+    const std::string rest = Trimmed(line.substr(size));
+    if (name.prefix) {
+      result.kind = name.kind;
+      result.detail = rest;
+    } else if (rest.empty()) {
+      result.kind = name.kind;
+    }
+    if (result.kind != Final::None) break;
+  }
+  return result;
+}
+
+FinalResult ReadFinalResult(const char* data, int length) {
+  FinalResult failure;
+  for (const std::string& text : CompleteLines(data, length)) {
+    FinalResult line = ReadFinalLine(text);
     if (line.kind == Final::Ok) return line;
     if (failure.kind == Final::None) failure = line;
   }

@@ -8,6 +8,7 @@
 // end has arrived counts. Unsolicited lines (RING, +CMTI, ^RSSI ...) and the
 // echo of commands and PDU text are lines like any other and never match.
 #include <string>
+#include <vector>
 
 namespace reply {
 
@@ -31,6 +32,16 @@ struct FinalResult {
   // either end: a number ("311") or the verbose text ("SIM PIN required").
   std::string detail;
 };
+
+// The complete lines of data (those whose CR or LF has arrived), without
+// their line ends and in order; empty lines are left out.
+std::vector<std::string> CompleteLines(const char* data, int length);
+
+// text without the blanks at either end.
+std::string Trimmed(const std::string& text);
+
+// The final result code that one line is; None for any other line.
+FinalResult ReadFinalLine(const std::string& line);
 
 // The final result code among the complete lines of data: Ok when any line
 // is "OK" (a reply holding both counts as success), else the first error

@@ -11,6 +11,8 @@
 //   has fixed buffers and nothing here waits on line events.
 // - ApplySpeed reads the line settings and changes only the speed (0 keeps the
 //   device's speed); an unknown or refused speed gives false.
+// - A failed Open or ApplySpeed says why in FailureReason, so that a tool can
+//   tell the operator what the system found wrong with the device.
 #include <cstdint>
 #include <string>
 
@@ -38,6 +40,12 @@ class SerialDevice {
   bool Open(int comNumber);
   void Close();  // closes a Valid device; a Failed state stays until the next Open
   State GetState() const { return m_state; }
+  // Why the last Open or ApplySpeed failed, in words (UTF-8): the system's own
+  // text (strerror, FormatMessage), or ours where that would mislead: a COM
+  // number that names no device, a device held by another program, a file
+  // that is not a serial device, a speed the system does not know. Empty
+  // after an Open or ApplySpeed that succeeded; Close keeps it.
+  const std::string& FailureReason() const { return m_failure; }
 
   void SetupQueues(uint32_t inputBytes, uint32_t outputBytes);
   void SetTimeouts(const SerialTimeouts& timeouts);
@@ -56,12 +64,16 @@ class SerialDevice {
   State m_state = State::Null;
   intptr_t m_handle = -1;  // HANDLE or file descriptor, meaningful while Valid
   SerialTimeouts m_timeouts;
+  std::string m_failure;
 };
 
 // The device path that a COM number opens: "\\.\COMn" on Windows; on POSIX
 // COM1-32 are /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31, COM65-96 /dev/ttyACM0-31,
 // anything else gives "". A mapped number (MapComPort) gives its mapped path.
 std::string ComDevicePath(int comNumber);
+
+// How COM numbers name devices here, in words for a help text.
+std::string ComNumbering();
 
 // Maps one COM number to any device path for this process (a pty in tests, a
 // --device of the command-line tool). An empty path removes the mapping.

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 
 #include "platform/common/ComPortMap.h"
@@ -63,17 +64,32 @@ int64_t MonotonicMs() {
   return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
+// The system's words for an error number.
+std::string ErrorText(int error) { return std::strerror(error); }
+
 // Opens the device exclusively. TIOCEXCL keeps other users' opens out, but
 // root bypasses it, so the flock is what really enforces exclusivity here.
-int OpenExclusive(const std::string& path) {
+// failure says why when it gives -1.
+int OpenExclusive(const std::string& path, std::string& failure) {
   const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
+  if (fd < 0) {
+    failure = ErrorText(errno);
+    return -1;
+  }
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // "Resource temporarily unavailable" would not tell the operator much.
+    failure = errno == EWOULDBLOCK ? "in use by another program" : ErrorText(errno);
     close(fd);
     return -1;
   }
   ioctl(fd, TIOCEXCL);
   return fd;
+}
+
+// Why MakeRaw failed: a file or a device that is no terminal refuses the
+// line settings with "Inappropriate ioctl for device".
+std::string RawModeFailure(int error) {
+  return error == ENOTTY ? "not a serial device" : ErrorText(error);
 }
 
 // A pty's exclusive flag outlives the descriptor; clear it for the next user.
@@ -91,11 +107,20 @@ std::string ComDevicePath(int comNumber) {
 
 SerialDevice::~SerialDevice() { Close(); }
 
+std::string ComNumbering() { return backend::TtyFamiliesText(); }
+
 bool SerialDevice::Open(int comNumber) {
   Close();
+  m_failure.clear();
   const std::string path = ComDevicePath(comNumber);
-  int fd = path.empty() ? -1 : OpenExclusive(path);
+  int fd = -1;
+  if (path.empty()) {
+    m_failure = "no device has this COM number (" + ComNumbering() + ")";
+  } else {
+    fd = OpenExclusive(path, m_failure);
+  }
   if (fd >= 0 && !MakeRaw(fd)) {
+    m_failure = RawModeFailure(errno);
     ReleaseExclusive(fd);
     fd = -1;
   }
@@ -121,13 +146,17 @@ bool SerialDevice::ApplySpeed(int baudRate) {
   if (m_state != State::Valid) return false;
   const int fd = static_cast<int>(m_handle);
   termios settings{};
-  if (tcgetattr(fd, &settings) != 0) return false;
-  if (baudRate != 0) {
-    speed_t speed;
-    if (!FindSpeed(baudRate, speed)) return false;
-    if (cfsetispeed(&settings, speed) != 0 || cfsetospeed(&settings, speed) != 0) return false;
+  speed_t speed = 0;
+  if (baudRate != 0 && !FindSpeed(baudRate, speed)) {
+    m_failure = "the speed " + std::to_string(baudRate) + " bit/s is not supported";
+    return false;
   }
-  return tcsetattr(fd, TCSANOW, &settings) == 0;
+  const bool applied = tcgetattr(fd, &settings) == 0 &&
+                       (baudRate == 0 || (cfsetispeed(&settings, speed) == 0 &&
+                                          cfsetospeed(&settings, speed) == 0)) &&
+                       tcsetattr(fd, TCSANOW, &settings) == 0;
+  m_failure = applied ? std::string() : ErrorText(errno);
+  return applied;
 }
 
 void SerialDevice::Purge() {

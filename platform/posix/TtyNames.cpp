@@ -45,6 +45,17 @@ std::string TtyPathOfCom(int comNumber) {
   return std::string();
 }
 
+std::string TtyFamiliesText() {
+  std::string text;
+  for (const DeviceFamily& family : kDeviceFamilies) {
+    if (!text.empty()) text += ", ";
+    text += "COM" + std::to_string(family.firstCom) + "-" +
+            std::to_string(family.firstCom + kFamilySize - 1) + " = /dev/" + family.name + "0-" +
+            std::to_string(kFamilySize - 1);
+  }
+  return text;
+}
+
 int ComOfTtyName(const std::string& name) {
   for (const DeviceFamily& family : kDeviceFamilies) {
     const int index = FamilyIndex(name, family.name);

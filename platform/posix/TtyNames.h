@@ -10,6 +10,8 @@ namespace backend {
 std::string TtyPathOfCom(int comNumber);
 // The COM number of a tty name such as "ttyUSB2"; 0 when it has none.
 int ComOfTtyName(const std::string& name);
+// The naming in words: "COM1-32 = /dev/ttyS0-31, COM33-64 = ...".
+std::string TtyFamiliesText();
 
 }  // namespace backend
 }  // namespace platform

@@ -8,15 +8,6 @@
 namespace platform {
 namespace {
 
-std::string FromWide(const wchar_t* text, UINT codePage) {
-  const int size = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return std::string();
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(codePage, 0, text, -1, &result[0], size, nullptr, nullptr);
-  result.resize(static_cast<size_t>(size - 1));  // without the terminating zero
-  return result;
-}
-
 std::wstring ToWide(const std::string& text, UINT codePage) {
   const int size = MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
   if (size <= 1) return std::wstring();
@@ -50,14 +41,14 @@ std::vector<std::string> CommandLineUtf8(int argc, char** argv) {
   WideArgs wide;
   if (wide.Count() == 0) return std::vector<std::string>(argv, argv + argc);
   std::vector<std::string> args;
-  for (int i = 0; i < wide.Count(); ++i) args.push_back(FromWide(wide[i], CP_UTF8));
+  for (int i = 0; i < wide.Count(); ++i) args.push_back(Utf8FromWide(wide[i]));
   return args;
 }
 
 std::string PathFromUtf8(const std::string& path) { return NarrowPath(ToWide(path, CP_UTF8)); }
 
 std::string PathToUtf8(const std::string& path) {
-  return FromWide(WidePath(path).c_str(), CP_UTF8);
+  return Utf8FromWide(WidePath(path).c_str());
 }
 
 void UseUtf8Console() { SetConsoleOutputCP(CP_UTF8); }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/common/ComPortMap.h"
 #include "platform/win32/WidePath.h"
@@ -16,6 +17,24 @@ HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 static_assert(kPurgeAll == 0x0F, "PurgeComm flags");
 
+// The system's words for an error code, without the final full stop and
+// line break that FormatMessage adds.
+std::string SystemMessage(DWORD code) {
+  wchar_t text[512] = {};
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, text, 512, nullptr);
+  std::string message = length == 0 ? std::string() : Utf8FromWide(text);
+  while (!message.empty() && std::strchr(" .\r\n", message.back()) != nullptr) message.pop_back();
+  return message.empty() ? "system error " + std::to_string(code) : message;
+}
+
+// Windows refuses a port that another program holds with "Access is
+// denied", which sounds like a matter of rights.
+std::string OpenFailure(DWORD code) {
+  const std::string message = SystemMessage(code);
+  return code == ERROR_ACCESS_DENIED ? "in use by another program (" + message + ")" : message;
+}
+
 }  // namespace
 
 std::string ComDevicePath(int comNumber) {
@@ -26,6 +45,8 @@ std::string ComDevicePath(int comNumber) {
   return name;
 }
 
+std::string ComNumbering() { return "COMn is the device \\\\.\\COMn"; }
+
 SerialDevice::~SerialDevice() { Close(); }
 
 // Not shared, existing devices only, plain (not overlapped) input and output.
@@ -33,6 +54,7 @@ bool SerialDevice::Open(int comNumber) {
   Close();
   HANDLE device = CreateFileW(WidePath(ComDevicePath(comNumber)).c_str(),
                               GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  m_failure = device == INVALID_HANDLE_VALUE ? OpenFailure(GetLastError()) : std::string();
   m_handle = reinterpret_cast<intptr_t>(device);
   m_state = device == INVALID_HANDLE_VALUE ? State::Failed : State::Valid;
   return m_state == State::Valid;
@@ -63,13 +85,19 @@ void SerialDevice::SetTimeouts(const SerialTimeouts& timeouts) {
 
 // The result of GetCommState is not tested: SetCommState judges the record.
 bool SerialDevice::ApplySpeed(int baudRate) {
-  if (m_state != State::Valid || baudRate < 0) return false;
+  if (m_state != State::Valid) return false;
+  if (baudRate < 0) {
+    m_failure = "the speed " + std::to_string(baudRate) + " bit/s is not supported";
+    return false;
+  }
   DCB settings;
   ZeroMemory(&settings, sizeof settings);
   settings.DCBlength = sizeof settings;
   GetCommState(AsHandle(m_handle), &settings);
   if (baudRate != 0) settings.BaudRate = static_cast<DWORD>(baudRate);
-  return SetCommState(AsHandle(m_handle), &settings) != 0;
+  const bool applied = SetCommState(AsHandle(m_handle), &settings) != 0;
+  m_failure = applied ? std::string() : SystemMessage(GetLastError());
+  return applied;
 }
 
 void SerialDevice::Purge() {

@@ -1,5 +1,7 @@
 #include "platform/win32/WidePath.h"
 
+#include <windows.h>
+
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -57,6 +59,15 @@ std::string NarrowPath(const std::wstring& path) {
   std::lock_guard<std::mutex> guard(remembered.lock);
   remembered.paths.emplace_back(narrow, path);
   return narrow;
+}
+
+std::string Utf8FromWide(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return std::string();
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], size, nullptr, nullptr);
+  result.resize(static_cast<size_t>(size - 1));  // without the terminating zero
+  return result;
 }
 
 }  // namespace platform

@@ -21,4 +21,7 @@ std::wstring WidePath(const std::string& path);
 // characters. Callable from any thread.
 std::string NarrowPath(const std::wstring& path);
 
+// A text of the system (a path, a message) as UTF-8, for the console.
+std::string Utf8FromWide(const wchar_t* text);
+
 }  // namespace platform

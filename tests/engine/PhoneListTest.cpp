@@ -110,6 +110,28 @@ TEST_F(PhoneListTest, LoadsOneItemPerLineWithANumber) {
   }
 }
 
+// varnek-send names the line of a list file as an editor shows it.
+TEST_F(PhoneListTest, ItemsKnowTheLineTheyCameFrom) {
+  struct Case {
+    const char* what;
+    std::string file;
+    std::vector<int> lines;
+  };
+  const Case cases[] = {
+      {"LF, empty and text-only lines", "1\n\n a\n2\n", {1, 4}},
+      {"CR LF", "1\r\n\r\n a\r\n2\r\n", {1, 4}},
+      {"lone CR", "1\r\r2", {1, 3}},
+      {"mixed endings, last line without one", "1\r\n2\r3\n4", {1, 2, 3, 4}},
+  };
+  for (const Case& c : cases) {
+    m_engine.ClearList();
+    std::vector<int> lines;
+    m_engine.LoadListText(c.file, &lines);
+    EXPECT_EQ(c.lines, lines) << c.what;
+    EXPECT_EQ(lines.size(), m_engine.m_items.size()) << c.what;
+  }
+}
+
 TEST_F(PhoneListTest, ALoneCarriageReturnEndsALine) {
   EXPECT_EQ(Load("1 a\r2\r\r3"), (std::vector<Entry>{{"1", "a"}, {"2", ""}, {"3", ""}}));
 }

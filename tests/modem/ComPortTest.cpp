@@ -71,14 +71,17 @@ TEST_F(ComPortTest, FailedOpenKeepsNumberAndFlagAndCloseOnlyClearsTheFlag) {
   EXPECT_NE(m_port.Close(), 0);
   EXPECT_EQ(m_port.IsOpen(), 0);
   EXPECT_EQ(m_port.HandleState(), State::Failed);  // until the next Open
+  EXPECT_NE(m_port.FailureReason(), "") << "the system's reason, kept after Close";
 }
 
 TEST_F(ComPortTest, OpenOnADeviceAndCloseAgain) {
   SimProcess sim(kSimPort);
   ASSERT_TRUE(sim.Started());
+  EXPECT_EQ(m_port.Open(kMissingPort), 0);
   ASSERT_NE(m_port.Open(kSimPort), 0);
   EXPECT_EQ(m_port.PortNumber(), kSimPort);
   EXPECT_EQ(m_port.HandleState(), State::Valid);
+  EXPECT_EQ(m_port.FailureReason(), "") << "an open that succeeds clears the last failure";
   m_port.Close();
   EXPECT_EQ(m_port.PortNumber(), 0);
   EXPECT_EQ(m_port.IsOpen(), 0);
@@ -114,6 +117,10 @@ TEST_F(ComPortTest, ChunkedWritePausesBetweenPieces) {
 
   start = std::chrono::steady_clock::now();
   EXPECT_EQ(m_port.WriteChunked(data.c_str(), 70, 0), 70);
+  EXPECT_LT(MillisecondsSince(start), 150);
+  m_port.SetPiecePause(0);  // a modern modem: pieces of any size in one write
+  start = std::chrono::steady_clock::now();
+  EXPECT_EQ(m_port.WriteChunked(data.c_str(), 70, 32), 70);
   EXPECT_LT(MillisecondsSince(start), 150);
   EXPECT_EQ(m_port.WriteChunked(data.c_str(), 0, 32), 0);
   m_port.Close();

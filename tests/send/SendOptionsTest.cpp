@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/varnek-send/ModemPorts.h"
+#include "tools/varnek-send/SendHelp.h"
 #include "tools/varnek-send/SendOptions.h"
 
 namespace {
@@ -34,7 +35,9 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
        [](const CSendOptions& o) {
          return o.m_sources == std::vector<S>{{S::List, "a.txt"}} && o.m_text == std::string("hi") &&
                 o.m_ports.empty() && !o.m_baudRate && !o.m_check && !o.m_minPause &&
-                o.m_from == 0 && !o.m_encoding && o.m_devices.empty();
+                o.m_from == 1 && !o.m_encoding && o.m_devices.empty() && !o.m_piecePause &&
+                o.m_portRetries == 0 && !o.m_waitForPort && !o.m_dryRun && !o.m_quiet &&
+                !o.m_probe && !o.m_listPorts;
        }},
       {"--list a --mask 7912345**** --number 123 --list b --text-file m.txt",
        [](const CSendOptions& o) {
@@ -59,6 +62,12 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
       {"--pause 0:0", [](const CSendOptions& o) { return o.m_minPause == 0 && o.m_maxPause == 0; }},
       {"--pause 2:30", [](const CSendOptions& o) { return o.m_minPause == 2 && o.m_maxPause == 30; }},
       {"--from 4", [](const CSendOptions& o) { return o.m_from == 4; }},
+      {"--from 1", [](const CSendOptions& o) { return o.m_from == 1; }},
+      {"--piece-pause 0", [](const CSendOptions& o) { return o.m_piecePause == 0; }},
+      {"--piece-pause=10000", [](const CSendOptions& o) { return o.m_piecePause == 10000; }},
+      {"--port-retries 3", [](const CSendOptions& o) { return o.m_portRetries == 3; }},
+      {"--wait-for-port --dry-run --quiet",
+       [](const CSendOptions& o) { return o.m_waitForPort && o.m_dryRun && o.m_quiet; }},
       {"--encoding utf-8", [](const CSendOptions& o) { return o.m_encoding == TextEncoding::Utf8; }},
       {"--encoding utf-8 --encoding cp1251",
        [](const CSendOptions& o) { return o.m_encoding == TextEncoding::Cp1251; }},
@@ -74,12 +83,22 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
   }
 }
 
+TEST(SendOptions, ProbeAndListPortsNeedNoNumbers) {
+  const char* lines[] = {"--probe", "--port 3 --baud 115200 --probe", "--device /dev/ttyUSB0 --list-ports"};
+  for (const char* line : lines) {
+    CSendOptions options;
+    std::string error;
+    EXPECT_TRUE(options.Parse(Split(line), error)) << line << ": " << error;
+    EXPECT_TRUE(options.m_probe || options.m_listPorts) << line;
+  }
+}
+
 TEST(SendOptions, HelpNeedsNothingElse) {
   CSendOptions options;
   std::string error;
   ASSERT_TRUE(options.Parse(Split("--help"), error)) << error;
   EXPECT_TRUE(options.m_help);
-  EXPECT_NE(std::string(CSendOptions::UsageText()).find("--text-file"), std::string::npos);
+  EXPECT_NE(HelpText().find("--text-file"), std::string::npos);
 }
 
 TEST(SendOptions, TextKeepsBlanksAndMayBeEmpty) {
@@ -116,6 +135,11 @@ TEST(SendOptions, BadLinesAreRefusedWithAReason) {
       {"--pause -1", "bad value for --pause"},
       {"--pause 1:2:3", "bad value for --pause"},
       {"--from -1", "bad value for --from"},
+      {"--from 0", "bad value for --from: \"0\" (expected a number's place in the list, from 1)"},
+      {"--piece-pause 10001", "milliseconds from 0 to 10000"},
+      {"--piece-pause -1", "bad value for --piece-pause"},
+      {"--port-retries 0", "a count from 1"},
+      {"--dry-run=1", "--dry-run takes no value"},
       {"--encoding latin1", "cp1251 or utf-8"},
       {"--mask 7912345", "1 to 4 '*'"},
       {"--mask 7*****", "1 to 4 '*'"},
@@ -160,11 +184,15 @@ TEST(SendOptions, EveryModemGetsAComNumberOfItsOwn) {
   }
 }
 
-TEST(SendOptions, NumbersAndMessageAreBothRequired) {
+TEST(SendOptions, ADeliveryNeedsNumbersAndMessageAModemTaskNeither) {
   const RefusedCase cases[] = {
       {"--text hello", "no numbers"},
       {"--list a.txt", "no message"},
       {"", "no numbers"},
+      {"--probe --list-ports", "give --probe or --list-ports, not both"},
+      {"--probe --number 1", "--probe sends nothing"},
+      {"--list-ports --text hi", "--list-ports sends nothing"},
+      {"--port 3 --probe --dry-run", "--probe sends nothing"},
   };
   for (const RefusedCase& c : cases) {
     CSendOptions options;

@@ -107,6 +107,8 @@ void CModemSim::RunCommand(const std::string& command) {
 }
 
 void CModemSim::Dispatch(const std::string& upper) {
+  const auto answer = m_options.m_answers.find(upper);
+  if (answer != m_options.m_answers.end()) return AnswerQuery(answer->second);
   for (const CommandEntry& entry : kCommands) {
     std::string text = entry.text;
     if (entry.prefix ? upper.compare(0, text.size(), text) == 0 : upper == text) {
@@ -117,6 +119,15 @@ void CModemSim::Dispatch(const std::string& upper) {
 }
 
 void CModemSim::AnswerOk(const std::string&) { FinalReply("\r\nOK\r\n"); }
+
+// A query's information line comes before the OK that ends the answer; a
+// refusal is the answer's last line itself.
+void CModemSim::AnswerQuery(const std::string& line) {
+  const bool final = line == "ERROR" || line.rfind("+CME ERROR:", 0) == 0 ||
+                     line.rfind("+CMS ERROR:", 0) == 0;
+  if (final) return FinalReply("\r\n" + line + "\r\n");
+  FinalReply((line.empty() ? std::string() : "\r\n" + line + "\r\n") + "\r\nOK\r\n");
+}
 
 void CModemSim::EchoOff(const std::string&) {
   m_echo = false;

@@ -43,6 +43,7 @@ class CModemSim {
   void EchoOn(const std::string& argument);
   void Reset(const std::string& argument);
   void StartSubmission(const std::string& argument);
+  void AnswerQuery(const std::string& line);
 
   void FinishSubmission();
   void AnswerSubmission();

@@ -7,7 +7,7 @@ namespace modemsim {
 namespace {
 
 enum class OptionKind { Text, EscapedText, EscapedList, Count, Pair, Flag, Echo, Submit, Command,
-                        Profile };
+                        Answer, Profile };
 
 struct OptionEntry {
   const char* name;
@@ -62,6 +62,7 @@ constexpr OptionEntry kOptions[] = {
     Other("--echo", OptionKind::Echo),
     Other("--submit", OptionKind::Submit),
     Other("--command", OptionKind::Command),
+    Other("--answer", OptionKind::Answer),
     Other("--profile", OptionKind::Profile),
 };
 
@@ -77,7 +78,7 @@ const OptionEntry* FindOption(const std::string& name) {
 struct Profile {
   const char* name;
   const char* description;
-  const char* options[12];  // name, value, name, value ...; flags take "", null ends
+  const char* options[16];  // name, value, name, value ...; flags take "", null ends
 };
 
 constexpr Profile kProfiles[] = {
@@ -92,11 +93,37 @@ constexpr Profile kProfiles[] = {
      {"--burst-limit", "64:150"}},
     {"slow-network", "the network answers a submission after 8 to 15 s",
      {"--network", "8000:15000"}},
-    {"pin-locked", "the SIM waits for its PIN: every AT+CMGS is refused",
-     {"--refuse", "+CMS ERROR: 311"}},
+    {"pin-locked", "the SIM waits for its PIN: every AT+CMGS is refused, no network",
+     {"--refuse", "+CMS ERROR: 311", "--answer", "AT+CPIN?:+CPIN: SIM PIN", "--answer",
+      "AT+CREG?:+CREG: 0,0", "--answer", "AT+COPS?:+COPS: 0", "--answer",
+      "AT+CSCA?:+CME ERROR: 11"}},
+    {"unregistered", "no network found: searching, no signal, every AT+CMGS refused",
+     {"--refuse", "+CMS ERROR: 331", "--answer", "AT+CREG?:+CREG: 0,2", "--answer",
+      "AT+CSQ:+CSQ: 99,99", "--answer", "AT+COPS?:+COPS: 0"}},
+    {"no-queries", "answers ERROR to every query of maker, model, SIM, network, signal ...",
+     {"--answer", "AT+CGMI:ERROR", "--answer", "AT+CGMM:ERROR", "--answer", "AT+CPIN?:ERROR",
+      "--answer", "AT+CREG?:ERROR", "--answer", "AT+CSQ:ERROR", "--answer", "AT+COPS?:ERROR",
+      "--answer", "AT+CSCA?:ERROR"}},
     {"killed-run", "starts waiting for PDU text, as a run killed in a submission left it",
      {"--start-in-text", ""}},
     {"wrapping", "message references 254, 255, 0, 1 ...", {"--ref", "254"}},
+};
+
+// What a ready modem answers to the queries of maker, model, SIM, network,
+// signal, operator and service centre.
+struct QueryAnswer {
+  const char* query;
+  const char* line;
+};
+
+constexpr QueryAnswer kReadyAnswers[] = {
+    {"AT+CGMI", "Varnek Labs"},
+    {"AT+CGMM", "VMS-1 simulated modem"},
+    {"AT+CPIN?", "+CPIN: READY"},
+    {"AT+CREG?", "+CREG: 0,1"},
+    {"AT+CSQ", "+CSQ: 21,0"},
+    {"AT+COPS?", "+COPS: 0,0,\"Varnek Mobile\""},
+    {"AT+CSCA?", "+CSCA: \"+79990000100\",145"},
 };
 
 bool ParsePair(const std::string& value, int& first, int& second) {
@@ -106,6 +133,10 @@ bool ParsePair(const std::string& value, int& first, int& second) {
 }
 
 }  // namespace
+
+CSimOptions::CSimOptions() {
+  for (const QueryAnswer& answer : kReadyAnswers) m_answers[answer.query] = answer.line;
+}
 
 std::string CSimOptions::HelpText() {
   std::string help =
@@ -139,6 +170,11 @@ std::string CSimOptions::HelpText() {
       "                         noprompt, silent, drop or delay:MS\n"
       "  --command CMD:WHAT     fault of a command (without \\r, any case); WHAT is\n"
       "                         silent, error or delay:MS\n"
+      "  --answer QUERY:LINE    answer QUERY (AT+CPIN?, AT+CSQ ...) with LINE and OK,\n"
+      "                         or with LINE alone when it is ERROR or +CME ERROR: X;\n"
+      "                         by default the queries of maker, model, SIM, network,\n"
+      "                         signal, operator and service centre get a ready\n"
+      "                         modem's answers\n"
       "  --profile NAME         the habits of a family of devices:\n";
   for (const Profile& profile : kProfiles) {
     help += "      " + std::string(profile.name) + ": " + profile.description + "\n";
@@ -193,10 +229,18 @@ bool CSimOptions::SetOption(const std::string& name, const std::string& value, s
       break;
     case OptionKind::Submit: ok = m_script.AddSubmitFault(value); break;
     case OptionKind::Command: ok = m_script.AddCommandFault(value); break;
+    case OptionKind::Answer: ok = SetAnswer(value); break;
     case OptionKind::Profile: return SetProfile(value, error);
   }
   if (!ok) error = "bad value for " + name + ": " + value;
   return ok;
+}
+
+bool CSimOptions::SetAnswer(const std::string& entry) {
+  const size_t colon = entry.find(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  m_answers[ToUpper(entry.substr(0, colon))] = entry.substr(colon + 1);
+  return true;
 }
 
 bool CSimOptions::SetProfile(const std::string& name, std::string& error) {

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of varnek-modem-sim: the modem's habits, one option each,
 // and named profiles that switch on the habits of a family of devices.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,11 +42,18 @@ class CSimOptions {
   int m_burstBytes = 0;    // more bytes than this within m_burstMs are lost
   int m_burstMs = 0;
   std::string m_refuse;  // every AT+CMGS refused at once with this line
+  // The answer line of each query (upper case, without "\r"): information,
+  // then OK; a final result line (ERROR, +CME ERROR: ...) alone. A ready
+  // modem's answers unless options change them.
+  std::map<std::string, std::string> m_answers;
   CSimScript m_script;
+
+  CSimOptions();
 
  private:
   bool SetOption(const std::string& name, const std::string& value, std::string& error);
   bool SetProfile(const std::string& name, std::string& error);
+  bool SetAnswer(const std::string& entry);
 };
 
 }  // namespace modemsim

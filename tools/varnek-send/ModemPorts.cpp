@@ -33,3 +33,8 @@ void UseModemPorts(const std::vector<CModemPort>& modems, CEngine& engine) {
     for (const CModemPort& modem : modems) engine.m_poolPorts.push_back(modem.m_port);
   }
 }
+
+std::vector<int> PortsOfRun(const CEngine& engine) {
+  if (engine.m_poolPorts.empty()) return {engine.m_port};
+  return std::vector<int>(engine.m_poolPorts.begin(), engine.m_poolPorts.end());
+}

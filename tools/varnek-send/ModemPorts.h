@@ -31,3 +31,7 @@ std::vector<CModemPort> ModemPorts(const std::vector<int>& ports,
 // Maps every device to its number and sets the engine's port, or its pool
 // when there are several modems. Nothing when modems is empty.
 void UseModemPorts(const std::vector<CModemPort>& modems, CEngine& engine);
+
+// The COM numbers the engine's next delivery drives: its pool's, or its one
+// port.
+std::vector<int> PortsOfRun(const CEngine& engine);

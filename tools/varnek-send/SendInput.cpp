@@ -31,12 +31,16 @@ bool CSendInput::ReadMessage(std::vector<std::string>& notes, std::string& error
   return true;
 }
 
-void CSendInput::AppendSources(CEngine& engine) const {
+std::vector<CSourceItems> CSendInput::AppendSources(CEngine& engine) const {
+  std::vector<CSourceItems> added;
   size_t list = 0;
   for (const CListSource& source : m_options.m_sources) {
+    CSourceItems items;
+    items.m_source = source;
+    items.m_first = engine.m_items.size();
     switch (source.m_kind) {
       case CListSource::List:
-        engine.LoadListText(m_lists[list++]);
+        engine.LoadListText(m_lists[list++], &items.m_lines);
         break;
       case CListSource::Mask:
         engine.GenerateFromMask(platform::Utf8ToCp1251(source.m_value).c_str());
@@ -45,5 +49,8 @@ void CSendInput::AppendSources(CEngine& engine) const {
         engine.AddItem(CListItem{platform::Utf8ToCp1251(source.m_value), Accepted, std::string()});
         break;
     }
+    items.m_count = engine.m_items.size() - items.m_first;
+    added.push_back(items);
   }
+  return added;
 }

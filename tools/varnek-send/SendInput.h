@@ -8,6 +8,14 @@
 #include "engine/Engine.h"
 #include "tools/varnek-send/SendOptions.h"
 
+// What one source added to the list.
+struct CSourceItems {
+  CListSource m_source;
+  size_t m_first = 0;  // the index of its first item
+  size_t m_count = 0;
+  std::vector<int> m_lines;  // a list file: the line of each item, from 1
+};
+
 class CSendInput {
  public:
   explicit CSendInput(const CSendOptions& options) : m_options(options) {}
@@ -22,8 +30,9 @@ class CSendInput {
   // The message in code page 1251 (a file's final line breaks dropped).
   const std::string& Message() const { return m_message; }
 
-  // Appends every source to the engine's list, in the order given.
-  void AppendSources(CEngine& engine) const;
+  // Appends every source to the engine's list, in the order given, and says
+  // what each added.
+  std::vector<CSourceItems> AppendSources(CEngine& engine) const;
 
  private:
   bool ReadMessage(std::vector<std::string>& notes, std::string& error);

@@ -1,5 +1,6 @@
 #include "tools/varnek-send/SendJob.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/MainFrameInterface.h"
@@ -7,7 +8,11 @@
 #include "platform/XmlDocument.h"
 #include "tools/varnek-send/MarkerWatch.h"
 #include "tools/varnek-send/ModemPorts.h"
-#include "tools/varnek-send/SendInput.h"
+#include "tools/varnek-send/PortCheck.h"
+#include "tools/varnek-send/PortListing.h"
+#include "tools/varnek-send/PortRetryLimit.h"
+#include "tools/varnek-send/ProbeReport.h"
+#include "tools/varnek-send/SendPlan.h"
 #include "tools/varnek-send/SendReport.h"
 #include "tools/varnek-send/SettingsFile.h"
 
@@ -24,29 +29,36 @@ void Complain(const std::string& text) { std::fprintf(stderr, "varnek-send: %s\n
 int CSendJob::Run() {
   const platform::XmlThread xml;  // the settings file is XML
   CSendInput input(m_options);
+  std::string message;
+  bool settingsRead = false;
+  if (!ReadInputs(input, message, settingsRead)) return send_report::kBadUsage;
+  CEngine& engine = GetEngine();
+  ApplySettings(engine);
+  const int status =
+      PortTask() ? RunPortTask(engine) : RunDelivery(engine, input, message, settingsRead);
+  // The options held for this run only: the file stays as the operator left
+  // it, byte for byte.
+  engine.Teardown(SettingsAtTeardown::Keep);
+  return status;
+}
+
+bool CSendJob::ReadInputs(CSendInput& input, std::string& message, bool& settingsRead) const {
   std::vector<std::string> notes;
   std::string warning;
   std::string error;
   // Every file is read before the engine exists, so that a bad one leaves
   // nothing behind.
-  const bool ready = input.Read(notes, error) && CheckSettingsFile(warning, error);
+  const bool ready = (PortTask() || input.Read(notes, error)) && CheckSettingsFile(warning, error);
   for (const std::string& note : notes) Complain(note);
   if (!ready) {
     Complain(error);
-    return send_report::kBadUsage;
+    return false;
   }
   if (!warning.empty()) Complain(warning);
-  std::string message = input.Message();
-  if (!PrepareMessage(message)) return send_report::kBadUsage;
-
-  CEngine& engine = GetEngine();
-  ApplySettings(engine);
-  input.AppendSources(engine);
-  const int status = CheckList(engine) ? Deliver(engine, message) : send_report::kBadUsage;
-  // The options held for this run only: the file stays as the operator left
-  // it, byte for byte.
-  engine.Teardown(SettingsAtTeardown::Keep);
-  return status;
+  settingsRead = warning.empty();
+  if (PortTask()) return true;
+  message = input.Message();
+  return PrepareMessage(message);
 }
 
 bool CSendJob::PrepareMessage(std::string& message) const {
@@ -67,6 +79,41 @@ void CSendJob::ApplySettings(CEngine& engine) const {
   if (m_options.m_check) engine.m_checkDuplicates = *m_options.m_check ? 1 : 0;
   if (m_options.m_minPause) engine.m_minPause = *m_options.m_minPause;
   if (m_options.m_maxPause) engine.m_maxPause = *m_options.m_maxPause;
+  if (m_options.m_piecePause) engine.m_piecePause = static_cast<uint32_t>(*m_options.m_piecePause);
+}
+
+int CSendJob::RunPortTask(const CEngine& engine) const {
+  if (m_options.m_listPorts) {
+    std::vector<int> mapped;
+    for (const CModemPort& modem : ModemPorts(m_options.m_ports, m_options.m_devices)) {
+      if (!modem.m_device.empty()) mapped.push_back(modem.m_port);
+    }
+    return ListPorts(engine.m_baudRate, mapped, stdout);
+  }
+  // Every modem of the run in turn, each report followed by a blank line
+  // when another modem follows; the status is the worst of theirs.
+  const std::vector<int> ports = PortsOfRun(engine);
+  int status = send_report::kAllDelivered;
+  for (size_t i = 0; i < ports.size(); ++i) {
+    std::string error;
+    status = std::max(status, ProbePort(ports[i], engine.m_baudRate, stdout, error));
+    if (!error.empty()) Complain(error);
+    if (error.empty() && i + 1 < ports.size()) std::fputc('\n', stdout);
+  }
+  return status;
+}
+
+int CSendJob::RunDelivery(CEngine& engine, const CSendInput& input, const std::string& message,
+                          bool settingsRead) const {
+  const std::vector<CSourceItems> sources = input.AppendSources(engine);
+  if (!CheckList(engine)) return send_report::kBadUsage;
+  engine.m_message = message;
+  const CSendPlan plan(m_options, engine, sources, settingsRead);
+  if (!m_options.m_quiet) plan.PrintPlan(stderr);
+  plan.PrintWarnings(stderr);
+  if (m_options.m_dryRun) return DryRun(engine, plan);
+  if (!PortReady(engine)) return send_report::kBadUsage;
+  return Deliver(engine);
 }
 
 bool CSendJob::CheckList(const CEngine& engine) const {
@@ -75,22 +122,41 @@ bool CSendJob::CheckList(const CEngine& engine) const {
     Complain("the list holds no numbers: nothing to send");
     return false;
   }
-  if (static_cast<size_t>(m_options.m_from) >= size) {
+  if (static_cast<size_t>(m_options.m_from) > size) {
     Complain("--from " + std::to_string(m_options.m_from) + " is past the end of the list (" +
-             std::to_string(size) + " numbers, the last index is " + std::to_string(size - 1) + ")");
+             std::to_string(size) + " numbers, counted from 1)");
     return false;
   }
   return true;
 }
 
-int CSendJob::Deliver(CEngine& engine, const std::string& message) const {
+int CSendJob::DryRun(CEngine& engine, const CSendPlan& plan) const {
+  plan.Predict(engine.m_items);
+  send_report::PrintTable(engine.m_items, stdout);
+  return send_report::PredictedStatus(engine.m_items, static_cast<size_t>(m_options.m_from - 1));
+}
+
+bool CSendJob::PortReady(const CEngine& engine) const {
+  // Every modem's port: one that cannot be opened is named, each of them.
+  bool ready = true;
+  for (int port : PortsOfRun(engine)) {
+    std::string error;
+    if (CheckPort(port, engine.m_baudRate, error)) continue;
+    ready = false;
+    Complain(m_options.m_waitForPort ? error + ": tried again every 10 s (--wait-for-port)" : error);
+  }
+  return ready || m_options.m_waitForPort;
+}
+
+int CSendJob::Deliver(CEngine& engine) const {
   CConsoleFrame frame(engine, stderr);
   CMarkerWatch watch(engine, frame);
+  CPortRetryLimit retries(engine, watch, frame, m_options.m_portRetries);
   watch.CheckFolder();
-  engine.m_message = message;
-  engine.m_position = m_options.m_from;
+  const size_t first = static_cast<size_t>(m_options.m_from - 1);
+  engine.m_position = static_cast<int32_t>(first);
   platform::CatchInterrupts();
-  g_pMainFrame = &watch;
+  g_pMainFrame = &retries;
   if (engine.StartDelivery() == nullptr) {
     g_pMainFrame = nullptr;
     Complain("cannot start the delivery thread");
@@ -99,8 +165,10 @@ int CSendJob::Deliver(CEngine& engine, const std::string& message) const {
   WaitForWorker(engine, frame);
   g_pMainFrame = nullptr;
   send_report::PrintTable(engine.m_items, stdout);
-  if (platform::InterruptCount() > 0) return send_report::InterruptedStatus(platform::FirstInterrupt());
-  return send_report::DeliveryStatus(engine.m_items, static_cast<size_t>(m_options.m_from));
+  if (platform::InterruptCount() > 0) {
+    return send_report::InterruptedStatus(platform::FirstInterrupt());
+  }
+  return send_report::DeliveryStatus(engine.m_items, first);
 }
 
 void CSendJob::WaitForWorker(CEngine& engine, CConsoleFrame& frame) const {

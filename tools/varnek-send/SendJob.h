@@ -1,12 +1,17 @@
 #pragma once
 // One run of varnek-send: the inputs read and checked, the engine set up for
-// this run only (the settings file is never written), the delivery with its
-// stop requests (Ctrl-C, SIGTERM, SIGHUP, the console closing), the outcome.
+// this run only (the settings file is never written), the plan, the port
+// opened once, the delivery with its stop requests (Ctrl-C, SIGTERM, SIGHUP,
+// the console closing), the outcome. Or one of the tasks that only look at
+// the modem: --probe, --list-ports.
 #include <string>
 
 #include "engine/Engine.h"
 #include "tools/varnek-send/ConsoleFrame.h"
+#include "tools/varnek-send/SendInput.h"
 #include "tools/varnek-send/SendOptions.h"
+
+class CSendPlan;
 
 class CSendJob {
  public:
@@ -17,10 +22,21 @@ class CSendJob {
   int Run();
 
  private:
+  bool PortTask() const { return m_options.m_probe || m_options.m_listPorts; }
+  // Every file the run reads, before the engine exists. settingsRead: the
+  // settings file, when there is one, gave settings.
+  bool ReadInputs(CSendInput& input, std::string& message, bool& settingsRead) const;
   bool PrepareMessage(std::string& message) const;
   void ApplySettings(CEngine& engine) const;
+  int RunPortTask(const CEngine& engine) const;
+  int RunDelivery(CEngine& engine, const CSendInput& input, const std::string& message,
+                  bool settingsRead) const;
   bool CheckList(const CEngine& engine) const;
-  int Deliver(CEngine& engine, const std::string& message) const;
+  int DryRun(CEngine& engine, const CSendPlan& plan) const;
+  // The port opened once before the first number; false when the run ends
+  // there.
+  bool PortReady(const CEngine& engine) const;
+  int Deliver(CEngine& engine) const;
   // Polls the stop requests until the worker has ended.
   void WaitForWorker(CEngine& engine, CConsoleFrame& frame) const;
 

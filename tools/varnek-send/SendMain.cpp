@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/CommandLine.h"
+#include "tools/varnek-send/SendHelp.h"
 #include "tools/varnek-send/SendJob.h"
 #include "tools/varnek-send/SendOptions.h"
 #include "tools/varnek-send/SendReport.h"
@@ -12,11 +13,12 @@ int main(int argc, char** argv) {
   CSendOptions options;
   std::string error;
   if (!options.Parse(platform::CommandLineUtf8(argc, argv), error)) {
-    std::fprintf(stderr, "varnek-send: %s\n%s", error.c_str(), CSendOptions::UsageText());
+    std::fprintf(stderr, "varnek-send: %s\n%svarnek-send --help tells more.\n", error.c_str(),
+                 UsageSynopsis());
     return send_report::kBadUsage;
   }
   if (options.m_help) {
-    std::fputs(CSendOptions::UsageText(), stdout);
+    std::fputs(HelpText().c_str(), stdout);
     return 0;
   }
   return CSendJob(options).Run();

@@ -58,6 +58,13 @@ bool AddSource(CSendOptions& o, CListSource::Kind kind, const std::string& value
   return true;
 }
 
+// A count of at least 1.
+bool SetPositive(int& field, const std::string& value) {
+  return ParseCount(value, field) && field >= 1;
+}
+
+bool SetFlag(bool& field) { return (field = true); }
+
 constexpr OptionEntry kOptions[] = {
     {"--port", true,
      [](CSendOptions& o, const std::string& v) {
@@ -78,7 +85,24 @@ constexpr OptionEntry kOptions[] = {
     {"--check", false, [](CSendOptions& o, const std::string&) { return (o.m_check = true), true; }},
     {"--no-check", false, [](CSendOptions& o, const std::string&) { return (o.m_check = false), true; }},
     {"--pause", true, SetPause},
-    {"--from", true, [](CSendOptions& o, const std::string& v) { return ParseCount(v, o.m_from); }},
+    {"--from", true,
+     [](CSendOptions& o, const std::string& v) { return SetPositive(o.m_from, v); }},
+    {"--piece-pause", true,
+     [](CSendOptions& o, const std::string& v) {
+       int pause = 0;
+       if (!ParseCount(v, pause) || pause > CSendOptions::kMaxPiecePause) return false;
+       o.m_piecePause = pause;
+       return true;
+     }},
+    {"--port-retries", true,
+     [](CSendOptions& o, const std::string& v) { return SetPositive(o.m_portRetries, v); }},
+    {"--wait-for-port", false,
+     [](CSendOptions& o, const std::string&) { return SetFlag(o.m_waitForPort); }},
+    {"--dry-run", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_dryRun); }},
+    {"--quiet", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_quiet); }},
+    {"--probe", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_probe); }},
+    {"--list-ports", false,
+     [](CSendOptions& o, const std::string&) { return SetFlag(o.m_listPorts); }},
     {"--encoding", true, SetEncoding},
     {"--list", true,
      [](CSendOptions& o, const std::string& v) { return !v.empty() && AddSource(o, CListSource::List, v); }},
@@ -91,9 +115,20 @@ constexpr OptionEntry kOptions[] = {
      [](CSendOptions& o, const std::string& v) { return HasDigit(v) && AddSource(o, CListSource::Number, v); }},
     {"--text", true, [](CSendOptions& o, const std::string& v) { return (o.m_text = v), true; }},
     {"--text-file", true, [](CSendOptions& o, const std::string& v) { return !(o.m_textFile = v).empty(); }},
-    {"--help", false, [](CSendOptions& o, const std::string&) { return (o.m_help = true), true; }},
-    {"-h", false, [](CSendOptions& o, const std::string&) { return (o.m_help = true), true; }},
+    {"--help", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_help); }},
+    {"-h", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_help); }},
 };
+
+// The first value that stands twice in values; null when none does.
+template <typename T>
+const T* FirstRepeat(const std::vector<T>& values) {
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (std::find(values.begin(), values.begin() + i, values[i]) != values.begin() + i) {
+      return &values[i];
+    }
+  }
+  return nullptr;
+}
 
 const OptionEntry* FindOption(const std::string& name) {
   for (const OptionEntry& entry : kOptions) {
@@ -112,7 +147,9 @@ constexpr ValueHint kValueHints[] = {
     {"--port", "a port number from 1"},
     {"--baud", "a speed in bit/s (0 keeps the port's speed)"},
     {"--pause", "MIN or MIN:MAX in seconds with MAX not below MIN"},
-    {"--from", "an index from 0"},
+    {"--from", "a number's place in the list, from 1"},
+    {"--piece-pause", "milliseconds from 0 to 10000"},
+    {"--port-retries", "a count from 1"},
     {"--encoding", "cp1251 or utf-8"},
     {"--mask", "a mask with 1 to 4 '*'"},
     {"--number", "a number with digits"},
@@ -173,18 +210,15 @@ bool CSendOptions::SetOption(const std::string& name, const std::string& value, 
 bool CSendOptions::CheckComplete(std::string& error) const {
   // Two modems on one port would take turns at it, each failing while the
   // other holds it.
-  for (size_t i = 0; i < m_ports.size(); ++i) {
-    if (std::find(m_ports.begin(), m_ports.begin() + i, m_ports[i]) != m_ports.begin() + i) {
-      error = "--port " + std::to_string(m_ports[i]) + " is given twice";
-      return false;
-    }
+  if (const int* port = FirstRepeat(m_ports)) {
+    error = "--port " + std::to_string(*port) + " is given twice";
+    return false;
   }
-  for (size_t i = 0; i < m_devices.size(); ++i) {
-    if (std::find(m_devices.begin(), m_devices.begin() + i, m_devices[i]) != m_devices.begin() + i) {
-      error = "--device " + m_devices[i] + " is given twice";
-      return false;
-    }
+  if (const std::string* device = FirstRepeat(m_devices)) {
+    error = "--device " + *device + " is given twice";
+    return false;
   }
+  if (m_probe || m_listPorts) return CheckPortTask(error);
   if (m_sources.empty()) {
     error = "no numbers: give --list FILE, --mask MASK or --number NUMBER";
     return false;
@@ -196,39 +230,17 @@ bool CSendOptions::CheckComplete(std::string& error) const {
   return true;
 }
 
-const char* CSendOptions::UsageText() {
-  return "usage: varnek-send [options] (--list FILE | --mask MASK | --number NUMBER)...\n"
-         "                   (--text TEXT | --text-file FILE)\n"
-         "Sends one SMS text to a list of numbers through a GSM modem, as the Varnek\n"
-         "window does. The settings file, \"logs\" and \"PHONES\" are beside this program;\n"
-         "the settings file is read, never written: the options hold for this run only.\n"
-         "  --port N            COM port number (default: PORT of the settings file)\n"
-         "  --device PATH       use this serial device (a USB modem, or a pty) as the\n"
-         "                      port: as COM N with --port N, else as COM 99\n"
-         "                      Several --port or --device: a pool of modems that\n"
-         "                      share the list, each number sent by one of them. The\n"
-         "                      n-th --device is COM N of the n-th --port; devices\n"
-         "                      beyond the ports are COM 99, 100, ... (the code of\n"
-         "                      their lines in the modem log)\n"
-         "  --baud N            speed in bit/s, 0 keeps the port's (default: BAUDRATE)\n"
-         "  --check | --no-check   duplicate check (default: CHECK)\n"
-         "  --pause MIN[:MAX]   pause limits in seconds (default: TIMEOUT, TIMEOUT2)\n"
-         "  --from INDEX        start at this index of the list, 0 is the first\n"
-         "                      (default 0)\n"
-         "  --encoding cp1251|utf-8   of list and text files without a byte order\n"
-         "                      mark (default: UTF-8 for a file of valid UTF-8, else\n"
-         "                      cp1251; a UTF-8 or UTF-16 byte order mark decides)\n"
-         "  --list FILE         add the numbers of a list file\n"
-         "  --mask MASK         add the numbers of a mask with 1 to 4 '*'\n"
-         "  --number NUMBER     add one number\n"
-         "  --text TEXT         the message (cut to 498 characters)\n"
-         "  --text-file FILE    the message from a file, without its final line breaks\n"
-         "List, text and settings files must be regular files of at most 64 MiB.\n"
-         "Progress goes to stderr, the outcome per number to stdout. Ctrl-C, SIGTERM or\n"
-         "SIGHUP (on Windows also closing the console, logoff, shutdown) stops after\n"
-         "the number in hand; a message on the line is always finished. A further one\n"
-         "also cuts a pause or a countdown short.\n"
-         "Exit status: 0 every number from INDEX on Sent or Duplicate, 1 any other\n"
-         "outcome, 2 bad usage or unreadable input; after a stop 128 + the signal:\n"
-         "130 Ctrl-C, 129 hang-up (console closed), 143 SIGTERM (logoff, shutdown).\n";
+// --probe and --list-ports look at the modem only.
+bool CSendOptions::CheckPortTask(std::string& error) const {
+  const char* task = m_probe ? "--probe" : "--list-ports";
+  if (m_probe && m_listPorts) {
+    error = "give --probe or --list-ports, not both";
+    return false;
+  }
+  if (!m_sources.empty() || m_text || !m_textFile.empty() || m_dryRun) {
+    error = std::string(task) +
+            " sends nothing: it takes no numbers, no message and no --dry-run";
+    return false;
+  }
+  return true;
 }

@@ -22,9 +22,17 @@ class CSendOptions {
  public:
   // args[0] is the program. False for bad usage, with error saying why.
   bool Parse(const std::vector<std::string>& args, std::string& error);
-  static const char* UsageText();
+
+  // The largest --piece-pause, ms.
+  static constexpr int kMaxPiecePause = 10000;
 
   bool m_help = false;
+  bool m_probe = false;      // ask the modem whether it is ready, send nothing
+  bool m_listPorts = false;  // the ports and which of them answers as a modem
+  bool m_dryRun = false;     // the plan and the predicted table, nothing touched
+  bool m_quiet = false;      // no plan (its warnings still show)
+  bool m_waitForPort = false;  // a port that cannot be opened is retried
+  int m_portRetries = 0;       // failed captures in a row that end the run; 0: none do
   // Each --port and --device in order; several make a pool of modems
   // (ModemPorts.h). Neither: PORT of the settings file.
   std::vector<int> m_ports;
@@ -33,7 +41,9 @@ class CSendOptions {
   std::optional<bool> m_check;    // unset: CHECK
   std::optional<int> m_minPause;  // unset: TIMEOUT and TIMEOUT2
   std::optional<int> m_maxPause;
-  int m_from = 0;
+  std::optional<int> m_piecePause;  // ms; unset: the window's pause
+  // The first number to send, counting from 1 as the progress lines "K/N" do.
+  int m_from = 1;
   // unset: a file's byte order mark, else UTF-8 when its bytes are UTF-8,
   // else cp1251 (TextDecoding.h)
   std::optional<TextEncoding> m_encoding;
@@ -44,4 +54,5 @@ class CSendOptions {
  private:
   bool SetOption(const std::string& name, const std::string& value, std::string& error);
   bool CheckComplete(std::string& error) const;
+  bool CheckPortTask(std::string& error) const;
 };

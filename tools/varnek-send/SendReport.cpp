@@ -51,6 +51,13 @@ int DeliveryStatus(const std::vector<CListItem>& items, size_t first) {
   return kAllDelivered;
 }
 
+int PredictedStatus(const std::vector<CListItem>& items, size_t first) {
+  for (size_t i = first; i < items.size(); ++i) {
+    if (items[i].m_state == SendError) return kNotDelivered;
+  }
+  return kAllDelivered;
+}
+
 int InterruptedStatus(platform::InterruptKind first) { return OutcomeOf(first).status; }
 
 const char* InterruptName(platform::InterruptKind kind) { return OutcomeOf(kind).name; }

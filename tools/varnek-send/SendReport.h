@@ -8,7 +8,8 @@
 
 namespace send_report {
 
-// The exit statuses of varnek-send.
+// The exit statuses of varnek-send (also of --dry-run, --probe and
+// --list-ports: 0 all is well, 1 not).
 constexpr int kAllDelivered = 0;
 constexpr int kNotDelivered = 1;
 constexpr int kBadUsage = 2;
@@ -28,5 +29,8 @@ void PrintTable(const std::vector<CListItem>& items, std::FILE* out);
 // kAllDelivered when every item from index first on ended Sent or Duplicate,
 // kNotDelivered otherwise. Items before first were not part of the run.
 int DeliveryStatus(const std::vector<CListItem>& items, size_t first);
+// For the states a dry run predicts: kNotDelivered when an item from first
+// on would end SendError.
+int PredictedStatus(const std::vector<CListItem>& items, size_t first);
 
 }  // namespace send_report

@@ -132,6 +132,7 @@ TEST_F(SerialDeviceTest, HeldDeviceCannotBeOpenedAgain) {
   platform::SerialDevice second;
   EXPECT_FALSE(second.Open(kTestPort));
   EXPECT_EQ(second.GetState(), platform::SerialDevice::State::Failed);
+  EXPECT_EQ(second.FailureReason(), "in use by another program");
   platform::SerialDevice third;
   EXPECT_FALSE(third.Open(kTestPort));
 
@@ -148,6 +149,31 @@ TEST_F(SerialDeviceTest, HeldDeviceCannotBeOpenedAgain) {
   holder.Close();
   EXPECT_EQ(holder.GetState(), platform::SerialDevice::State::Null);
   EXPECT_TRUE(second.Open(kTestPort));
+  EXPECT_EQ(second.FailureReason(), "");
+}
+
+// What an operator is told when a device cannot be opened.
+TEST_F(SerialDeviceTest, FailedOpensSayWhy) {
+  struct Case {
+    const char* path;  // "" : the COM number is not mapped
+    int com;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"/dev/varnek-no-such-device", kTestPort, "No such file or directory"},
+      {"/dev/null", kTestPort, "not a serial device"},
+      {"/etc/hostname", kTestPort, "not a serial device"},
+      {"/tmp", kTestPort, "Is a directory"},
+      {"", 300, "no device has this COM number (COM1-32 = /dev/ttyS0-31, COM33-64 = "
+                "/dev/ttyUSB0-31, COM65-96 = /dev/ttyACM0-31)"},
+  };
+  for (const Case& c : cases) {
+    if (*c.path != '\0') platform::MapComPort(c.com, c.path);
+    platform::SerialDevice device;
+    EXPECT_FALSE(device.Open(c.com)) << c.path;
+    device.Close();
+    EXPECT_EQ(device.FailureReason(), c.reason) << c.path << ": kept after Close";
+  }
 }
 
 TEST_F(SerialDeviceTest, MissingDeviceFailsAndCloseKeepsTheFailure) {
@@ -171,9 +197,11 @@ TEST_F(SerialDeviceTest, SpeedChangesOnlyWhenKnown) {
   EXPECT_TRUE(device.ApplySpeed(0));  // keeps the speed
   EXPECT_EQ(LineSpeed(), speed_t(B19200));
   EXPECT_FALSE(device.ApplySpeed(12345));
+  EXPECT_EQ(device.FailureReason(), "the speed 12345 bit/s is not supported");
   EXPECT_FALSE(device.ApplySpeed(-9600));
   EXPECT_EQ(LineSpeed(), speed_t(B19200));
   EXPECT_TRUE(device.ApplySpeed(115200));
+  EXPECT_EQ(device.FailureReason(), "");
   EXPECT_EQ(LineSpeed(), speed_t(B115200));
 }
 
