@@ -73,6 +73,9 @@ TEST(SendPort, APortThatCannotBeOpenedEndsTheRunAtOnceNamingTheDevice) {
        {"--device", link, "--baud", "12345"},
        "cannot open COM99 (" + link + ") at 12345 bit/s: the speed 12345 bit/s is not supported"},
       {"no port at all", {}, "no port to send through: give --port N or --device PATH"},
+      {"one modem of a pool",
+       {"--device", link, "--device", missing},
+       "cannot open COM100 (" + missing + "): No such file or directory"},
   };
   for (const FailFastCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -208,22 +211,47 @@ TEST(SendPort, ProbeReportsAndJudgesTheModem) {
   }
 }
 
-TEST(SendPort, ListPortsNamesTheModemThatAnswers) {
+// Every modem of a pool is probed, one report after another; the status is
+// the worst.
+TEST(SendPort, ProbeAsksEveryModemOfAPool) {
+  SendFolder folder;
+  SimProcess ready(kSimPort);
+  SimProcess locked(kSimPort + 1, {"--profile", "pin-locked"});
+  ASSERT_TRUE(ready.Started());
+  ASSERT_TRUE(locked.Started());
+  const RunResult run =
+      folder.Run({"--device", ready.LinkPath(), "--device", locked.LinkPath(), "--probe"});
+  EXPECT_EQ(run.status, 1) << run.err;
+  const std::string first = "port            COM99 (" + ready.LinkPath() + ")";
+  const std::string second = "port            COM100 (" + locked.LinkPath() + ")";
+  EXPECT_EQ(run.out.rfind(first, 0), 0u) << run.out;
+  EXPECT_TRUE(Contains(run.out, "verdict         ready to send\n\n" + second)) << run.out;
+  EXPECT_TRUE(Contains(run.out, "verdict         the SIM waits for its PIN\n")) << run.out;
+}
+
+TEST(SendPort, ListPortsNamesTheModemsThatAnswer) {
   SendFolder folder;
   SimProcess sim(kSimPort);
+  SimProcess other(kSimPort + 1);
   ASSERT_TRUE(sim.Started());
-  const RunResult run = folder.Run({"--device", sim.LinkPath(), "--list-ports"});
+  ASSERT_TRUE(other.Started());
+  const RunResult run =
+      folder.Run({"--device", sim.LinkPath(), "--device", other.LinkPath(), "--list-ports"});
   EXPECT_EQ(run.status, 0) << run.err;
-  std::istringstream lines(run.out);
-  std::string line;
-  bool listed = false;
-  while (std::getline(lines, line)) {
-    if (line.rfind("COM99 ", 0) != 0) continue;
-    listed = true;
-    EXPECT_TRUE(Contains(line, " " + sim.LinkPath() + " ")) << line;
-    EXPECT_TRUE(Contains(line, "answers as a modem")) << line;
+  const std::pair<std::string, std::string> devices[] = {{"COM99 ", sim.LinkPath()},
+                                                         {"COM100 ", other.LinkPath()}};
+  for (const auto& device : devices) {
+    std::istringstream lines(run.out);
+    std::string line;
+    bool listed = false;
+    while (std::getline(lines, line)) {
+      if (line.rfind(device.first, 0) != 0) continue;
+      listed = true;
+      EXPECT_TRUE(Contains(line, " " + device.second + " ")) << line;
+      EXPECT_TRUE(Contains(line, "answers as a modem")) << line;
+    }
+    EXPECT_TRUE(listed) << device.first << run.out;
   }
-  EXPECT_TRUE(listed) << run.out;
 }
 
 }  // namespace

@@ -134,6 +134,9 @@ TEST(SendStop, CtrlCWithAMessageOnEveryModemOfAPool) {
   RunResult run = folder.Run(
       args, {{SIGINT, [&](const std::string& err) { return CountOf(err, sending) >= 4; }}});
   EXPECT_EQ(run.status, 130) << run.err;
+  EXPECT_TRUE(Contains(run.err, "  ports           COM99 (" + sims[0]->LinkPath() + "), COM100 (" +
+                                    sims[1]->LinkPath() + "), COM101 ("))
+      << run.err;
   size_t sent = 0;
   for (const auto& sim : sims) {
     for (const auto& submission : sim->Submissions()) {
