@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -196,16 +197,16 @@ TEST_F(PoolTest, StopWithAMessageOnEveryLineFinishesThemAndTakesNoMore) {
   EXPECT_EQ(m_frame.Count("Остановка..."), 1);
 }
 
-// With every modem failing, the number one gives back is the next the other
-// tries: the list waits at it, as with one modem, instead of running through
-// into port errors.
-TEST_F(PoolTest, EveryModemInPortErrorKeepsTheListAtOneNumber) {
+// With every modem failing, each tries again a number given back rather than
+// a new one: the list waits at the numbers the modems first took (one each
+// at most), as with one modem, instead of running through into port errors.
+TEST_F(PoolTest, EveryModemInPortErrorKeepsTheListWhereItIs) {
   for (int port : kMissingPorts) m_engine->m_poolPorts.push_back(port);
   AddNumbers(5);
   StopAtCountdown(2);
   Deliver();
   EXPECT_EQ(State(0), PortError);
-  EXPECT_EQ(CountState(Accepted), 4u);
+  for (size_t i = std::size(kMissingPorts); i < 5; ++i) EXPECT_EQ(State(i), Accepted) << i;
 }
 
 }  // namespace
