@@ -25,8 +25,8 @@ void Status(const char* text) {
   if (g_pMainFrame != nullptr) g_pMainFrame->OnStatusText(text);
 }
 
-void ListChanged() {
-  if (g_pMainFrame != nullptr) g_pMainFrame->OnListChanged();
+void ItemChanged(size_t index) {
+  if (g_pMainFrame != nullptr) g_pMainFrame->OnListChanged(index);
 }
 
 }  // namespace
@@ -61,12 +61,12 @@ class CDeliveryWorker {
       return true;
     }
     if (!m_engine.IsNewNumber(item.m_number.c_str())) {
-      SetState(item, Duplicate);
+      SetState(i, Duplicate);
       m_claims.Release(i);
       return true;
     }
-    SetState(item, Sending);
-    if (!SendItem(item)) {
+    SetState(i, Sending);
+    if (!SendItem(i)) {
       // Another modem may take it meanwhile; with none, this one tries it
       // again after the countdown.
       m_claims.GiveBack(i);
@@ -82,7 +82,8 @@ class CDeliveryWorker {
   // The steps of one number on a modem object of its own: capture, send,
   // mark, release. false when the modem could not be captured; the item then
   // shows PortError.
-  bool SendItem(CListItem& item) {
+  bool SendItem(size_t i) {
+    CListItem& item = m_engine.m_items[i];
     std::u16string number = platform::Cp1251ToUtf16(item.m_number);
     std::u16string message = platform::Cp1251ToUtf16(m_engine.m_message);
     CModem modem;
@@ -91,35 +92,32 @@ class CDeliveryWorker {
     int ready = 0;
     modem.CaptureModemDevice(ready, m_port);
     if (ready == 0) {
-      SetState(item, PortError);
+      SetState(i, PortError);
       modem.ReleaseModemDevice();
       return false;
     }
     int reference = 0;
     std::string refusal;
     modem.SendSMSWide(number.c_str(), message.c_str(), reference, &refusal);
-    {
-      std::lock_guard<std::mutex> guard(m_engine.m_reportLock);
-      item.m_refusal = refusal;
-      item.m_state = reference != 0 ? Sent : SendError;
-      if (reference != 0) m_engine.MarkNumber(item.m_number.c_str());
-      ListChanged();
-    }
+    // The marker first: a window that shows Sent finds it written.
+    if (reference != 0) m_engine.MarkNumber(item.m_number.c_str());
+    SetState(i, reference != 0 ? Sent : SendError, refusal);
     modem.ReleaseModemDevice();
     return true;
   }
 
-  void SetState(CListItem& item, DeliveryState state) {
-    std::lock_guard<std::mutex> guard(m_engine.m_reportLock);
-    if (state == Sending) item.m_refusal.clear();
-    item.m_state = state;
-    ListChanged();
+  void SetState(size_t i, DeliveryState state, const std::string& cause = std::string()) {
+    {
+      std::lock_guard<std::mutex> guard(m_engine.m_itemLock);
+      CListItem& item = m_engine.m_items[i];
+      item.m_state = state;
+      item.m_cause = cause;
+      item.m_modem = m_port;
+    }
+    ItemChanged(i);
   }
 
-  void Report(const char* text) {
-    std::lock_guard<std::mutex> guard(m_engine.m_reportLock);
-    Status(text);
-  }
+  void Report(const char* text) { Status(text); }
 
   // Ten seconds, one status line a second. Ends early when a stop came
   // during it, its last second included, so that a stop never leads to
@@ -203,18 +201,12 @@ bool CEngine::WaitForWorker(uint32_t timeoutMs) {
 }
 
 void CEngine::DeliveryWorker() {
-  {
-    std::lock_guard<std::mutex> guard(m_reportLock);
-    Status(kSendingText);
-    m_claims.Begin();
-    if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryStarted();
-  }
+  Status(kSendingText);
+  m_claims.Begin();
+  if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryStarted();
   RunModems();
-  {
-    std::lock_guard<std::mutex> guard(m_reportLock);
-    if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryFinished();
-    Status(kReadyText);
-  }
+  if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryFinished();
+  Status(kReadyText);
   std::lock_guard<std::mutex> guard(m_threadLock);
   std::thread* self = m_thread.exchange(nullptr);
   self->detach();

@@ -18,6 +18,11 @@ void CEngine::Teardown(SettingsAtTeardown settings) {
   m_items.clear();
 }
 
+CListItem CEngine::ItemSnapshot(size_t index) const {
+  std::lock_guard<std::mutex> guard(m_itemLock);
+  return m_items[index];
+}
+
 CEngine& GetEngine() {
   // Made at the first call on the window thread; the program entry runs the
   // teardown explicitly, the destructor at exit then does nothing more.

@@ -54,6 +54,10 @@ class CEngine {
   void LoadListText(const std::string& text, std::vector<int>* lines = nullptr);
   void GenerateFromMask(const char* mask);
 
+  // A copy of the item at index, safe while a delivery changes items (any
+  // thread). The list itself must not change meanwhile.
+  CListItem ItemSnapshot(size_t index) const;
+
   // Duplicate markers (worker thread).
   static void GetMarkerPath(char* buffer, int size, const char* number);
   // The marker path of number; "" when it can have none (no digits, or a
@@ -107,10 +111,9 @@ class CEngine {
   std::condition_variable m_wake;
   std::atomic<bool> m_shuttingDown{false};
   CNumberClaims m_claims{*this};
-  // Held by a modem's thread while it changes an item's state and while it
-  // calls g_pMainFrame: the window hears one modem at a time, and may read
-  // every item's state while it does.
-  std::mutex m_reportLock;
+  // Held while a delivery's thread changes an item and while another thread
+  // reads one (ItemSnapshot); never while g_pMainFrame is called.
+  mutable std::mutex m_itemLock;
 };
 
 CEngine& GetEngine();

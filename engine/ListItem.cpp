@@ -6,8 +6,10 @@ namespace {
 
 // Indexed by DeliveryState.
 constexpr const char* kStateTexts[] = {
-    "Принят", "Отправка...", "Отправлен", "Ошибка отправки", "Ошибка порта", "Дублирование номера",
+    "Принят",         "Отправка...",         "Отправлен",         "Ошибка отправки",
+    "Ошибка порта",   "Дублирование номера", "Без подтверждения", "В стоп-листе",
 };
+static_assert(std::size(kStateTexts) == kDeliveryStateCount, "a text for every state");
 
 }  // namespace
 

@@ -10,17 +10,26 @@ enum DeliveryState : int32_t {
   SendError = 3,
   PortError = 4,
   Duplicate = 5,
+  // The message may have gone out: the modem took it and never answered, or
+  // a run died holding the number. Never sent again unless the operator says.
+  Unconfirmed = 6,
+  // The number asked not to be written to: never sent.
+  StopListed = 7,
 };
+
+constexpr int kDeliveryStateCount = 8;
 
 // The display text of a state (code page 1251), as the list shows it.
 const char* DeliveryStateText(DeliveryState state);
 
 struct CListItem {
-  std::string m_number;  // as loaded, typed or generated; sent unchanged
+  std::string m_number;  // as loaded, typed or generated
   DeliveryState m_state = Accepted;
   std::string m_text;  // free text of the third column, not sent
-  // Why the modem refused the message, as SendSMS names it ("+CMS ERROR:
-  // 311 (SIM PIN required)"), while the state is SendError; empty otherwise.
-  // Not shown by the list; varnek-send prints it.
-  std::string m_refusal = std::string();
+  // Why the number ended as it did, when there is more to say than the state
+  // (1251): the modem's refusal ("+CMS ERROR: 311 (SIM PIN required)"), why
+  // nothing could be sent; empty otherwise.
+  std::string m_cause = std::string();
+  // The COM number of the modem that last handled the number; 0: none yet.
+  int32_t m_modem = 0;
 };

@@ -1,15 +1,15 @@
 #pragma once
-// How the delivery worker reports to the window. The operations run on the
-// worker's thread; the window's implementation hands each one to its own
-// thread and returns when it is done. A pool of modems calls them from one
-// thread per modem, one call at a time: the engine holds a lock across each
-// call and across every change of an item's state, so OnListChanged may read
-// every item. StopDelivery's OnStatusText comes from the stopping thread,
-// outside that lock.
+// How the delivery reports to the window. The operations run on the
+// delivery's threads (one per modem: several may call at once) and, for
+// StopDelivery's status, on the thread that stops it. No engine lock is held
+// during a call, so the window may hand each one to its own thread and wait
+// there; it reads an item with CEngine::ItemSnapshot.
+#include <cstddef>
 
 class IMainFrame {
  public:
-  virtual void OnListChanged() = 0;
+  // The state (or cause) of the item at index changed.
+  virtual void OnListChanged(size_t index) = 0;
   // text is valid only during the call
   virtual void OnStatusText(const char* text) = 0;
   virtual void OnDeliveryStarted() = 0;

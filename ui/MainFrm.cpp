@@ -220,7 +220,7 @@ bool CMainFrame::OnIdle() {
   return false;
 }
 
-void CMainFrame::OnListChanged() { m_list.UpdateStates(); }
+void CMainFrame::OnListChanged(size_t) { m_list.UpdateStates(); }
 
 void CMainFrame::OnStatusText(const char* text) {
   const std::wstring wide = ui::Wide1251(text);

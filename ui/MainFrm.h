@@ -41,7 +41,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   bool PreTranslateMessage(MSG* message) override;
   bool OnIdle() override;
 
-  void OnListChanged() override;
+  void OnListChanged(size_t index) override;
   void OnStatusText(const char* text) override;
   void OnDeliveryStarted() override;
   void OnDeliveryFinished() override;

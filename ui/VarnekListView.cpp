@@ -10,7 +10,7 @@ constexpr DWORD kStyles = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
 constexpr DWORD kExtendedStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
 constexpr const char* kHeaders[] = {"Номер", "Статус", "Текст"};
 constexpr int kStatusColumn = 1;
-constexpr int kStateCount = 6;
+constexpr int kStateCount = kDeliveryStateCount;
 // Out-of-range states (which never occur) are counted in one extra slot.
 constexpr int kStateSlots = kStateCount + 1;
 // Sent to the list view by UpdateStates, with the engine in lParam.
@@ -144,10 +144,10 @@ void CVarnekListView::WriteChangedStates(const CEngine& engine, bool* present) {
     texts[state] = ui::Wide1251(DeliveryStateText(static_cast<DeliveryState>(state)));
   wchar_t shown[64];
   for (size_t i = 0; i < engine.m_items.size(); ++i) {
-    const auto state = static_cast<size_t>(engine.m_items[i].m_state);
+    const DeliveryState itemState = engine.ItemSnapshot(i).m_state;  // a modem may change it
+    const auto state = static_cast<size_t>(itemState);
     present[state < kStateCount ? state : kStateCount] = true;
-    const std::wstring wanted =
-        state < kStateCount ? texts[state] : ui::Wide1251(DeliveryStateText(engine.m_items[i].m_state));
+    const std::wstring wanted = state < kStateCount ? texts[state] : ui::Wide1251(DeliveryStateText(itemState));
     const int row = static_cast<int>(i);
     GetItemTextW(row, kStatusColumn, shown, static_cast<int>(std::size(shown)));
     if (wanted != shown) SetItemTextW(row, kStatusColumn, wanted.c_str());

@@ -18,7 +18,7 @@
 
 class CRecordingFrame : public IMainFrame {
  public:
-  void OnListChanged() override {
+  void OnListChanged(size_t) override {
     Record("list");
     if (m_onList) m_onList();
   }

@@ -287,7 +287,7 @@ TEST(DeliveryStateTextTest, TextsInCodePage1251) {
   EXPECT_STREQ(DeliveryStateText(Accepted), "\xCF\xF0\xE8\xED\xFF\xF2");  // Принят
   EXPECT_STREQ(DeliveryStateText(Duplicate),
                "\xC4\xF3\xE1\xEB\xE8\xF0\xEE\xE2\xE0\xED\xE8\xE5 \xED\xEE\xEC\xE5\xF0\xE0");
-  EXPECT_STREQ(DeliveryStateText(static_cast<DeliveryState>(6)), "");
+  EXPECT_STREQ(DeliveryStateText(static_cast<DeliveryState>(kDeliveryStateCount)), "");
   EXPECT_STREQ(DeliveryStateText(static_cast<DeliveryState>(-1)), "");
 }
 

@@ -117,8 +117,8 @@ TEST_F(WorkerTest, SendErrorGoesOnAtOnceWithoutPauseOrMarker) {
   EXPECT_EQ(State(1), Sent);
   EXPECT_FALSE(Marked("79000000001"));
   EXPECT_TRUE(Marked("79000000002"));
-  EXPECT_EQ(m_engine->m_items[0].m_refusal, "+CMS ERROR: 42 (congestion)");
-  EXPECT_EQ(m_engine->m_items[1].m_refusal, "");
+  EXPECT_EQ(m_engine->m_items[0].m_cause, "+CMS ERROR: 42 (congestion)");
+  EXPECT_EQ(m_engine->m_items[1].m_cause, "");
 }
 
 // A SIM waiting for its PIN refuses every number at once, and says so; the
@@ -133,7 +133,7 @@ TEST_F(WorkerTest, PinLockedSimFailsEveryNumberQuicklyAndNamesTheCause) {
             3000);
   for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(State(i), SendError);
-    EXPECT_EQ(m_engine->m_items[i].m_refusal, "+CMS ERROR: 311 (SIM PIN required)");
+    EXPECT_EQ(m_engine->m_items[i].m_cause, "+CMS ERROR: 311 (SIM PIN required)");
   }
   auto refused = sim.Submissions();
   ASSERT_EQ(refused.size(), 3u);

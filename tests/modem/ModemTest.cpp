@@ -43,7 +43,7 @@ class ModemTest : public ::testing::Test {
     m_modem.CaptureModemDevice(ready, kSimPort);
     if (!ready) return -2;
     auto start = std::chrono::steady_clock::now();
-    int reference = m_modem.SendSMS(number, text.c_str(), &m_refusal);
+    int reference = m_modem.SendSMS(number, text.c_str(), &m_cause);
     m_sendMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                    std::chrono::steady_clock::now() - start).count();
     m_modem.ReleaseModemDevice();
@@ -56,7 +56,7 @@ class ModemTest : public ::testing::Test {
   testing_support::TempDir m_dir;
   std::unique_ptr<SimProcess> m_sim;
   CModem m_modem;
-  std::string m_refusal;
+  std::string m_cause;
   long long m_sendMs = 0;
 };
 
@@ -107,7 +107,7 @@ TEST_F(ModemTest, RepliesThatMeanNotSent) {
     SCOPED_TRACE(fault[1]);
     EXPECT_EQ(Send(fault, kNumber, "Hello"), 0);
     EXPECT_EQ(Engine("SendSMS").back(), "FAILED");
-    EXPECT_EQ(m_refusal, "") << "no cause given, none named";
+    EXPECT_EQ(m_cause, "") << "no cause given, none named";
   }
 }
 
@@ -130,7 +130,7 @@ TEST_F(ModemTest, RefusalsEndAtOnceAndNameTheirCause) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cause);
     EXPECT_EQ(Send(c.simArgs, kNumber, "Hello"), 0);
-    EXPECT_EQ(m_refusal, c.cause);
+    EXPECT_EQ(m_cause, c.cause);
     Strings steps = Engine("SendSMS");
     ASSERT_GE(steps.size(), 2u);
     EXPECT_EQ(steps[steps.size() - 2], std::string("refused: ") + c.cause);

@@ -16,10 +16,10 @@ class CConsoleFrame final : public IMainFrame {
   // Takes the items' present states as the ones seen last.
   CConsoleFrame(const CEngine& engine, std::FILE* out);
 
-  // The delivery's threads, one call at a time also with a pool of modems
-  // (the engine serialises them); OnStatusText also from the thread that
-  // stops a delivery, hence the line lock.
-  void OnListChanged() override;
+  // The delivery's threads, several at once with a pool of modems, and
+  // OnStatusText also from the thread that stops a delivery: one line at a
+  // time under the frame's own lock.
+  void OnListChanged(size_t index) override;
   void OnStatusText(const char* text) override;
   void OnDeliveryStarted() override {}
   void OnDeliveryFinished() override {}
@@ -29,9 +29,10 @@ class CConsoleFrame final : public IMainFrame {
 
  private:
   void PrintLine(const std::string& utf8);
+  void PrintLocked(const std::string& utf8);
 
   const CEngine& m_engine;
   std::FILE* m_out;
-  std::mutex m_lock;  // one line at a time
+  std::mutex m_lock;  // one line at a time, and m_lastStates
   std::vector<DeliveryState> m_lastStates;
 };

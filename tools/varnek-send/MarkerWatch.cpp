@@ -34,7 +34,7 @@ std::string MarkerFolder() {
 }  // namespace
 
 CMarkerWatch::CMarkerWatch(const CEngine& engine, CConsoleFrame& frame)
-    : m_engine(engine), m_frame(frame), m_checked(engine.m_items.size(), false) {}
+    : m_engine(engine), m_frame(frame) {}
 
 void CMarkerWatch::CheckFolder() {
   const std::string folder = MarkerFolder();
@@ -51,19 +51,17 @@ void CMarkerWatch::CheckFolder() {
                ": the numbers sent now may be sent again by a later run");
 }
 
-void CMarkerWatch::OnListChanged() {
-  m_frame.OnListChanged();
-  if (m_told || m_engine.m_checkDuplicates == 0) return;
-  const std::vector<CListItem>& items = m_engine.m_items;
-  for (size_t i = 0; i < items.size() && i < m_checked.size(); ++i) {
-    if (items[i].m_state != Sent || m_checked[i]) continue;
-    m_checked[i] = true;
-    const std::string marker = MarkerPath(items[i].m_number);
-    if (marker.empty() || platform::PathExists(marker)) continue;
-    m_frame.Note("the duplicate check is on, but the marker of " +
-                 platform::Cp1251ToUtf8(items[i].m_number) + " could not be written (" +
-                 platform::PathToUtf8(marker) + "): it may be sent again by a later run");
-    m_told = true;
-    return;
-  }
+void CMarkerWatch::OnListChanged(size_t index) {
+  m_frame.OnListChanged(index);
+  if (m_engine.m_checkDuplicates == 0) return;
+  const CListItem item = m_engine.ItemSnapshot(index);
+  if (item.m_state != Sent) return;
+  const std::string marker = MarkerPath(item.m_number);
+  if (marker.empty() || platform::PathExists(marker)) return;
+  std::lock_guard<std::mutex> guard(m_lock);
+  if (m_told) return;
+  m_told = true;
+  m_frame.Note("the duplicate check is on, but the marker of " +
+               platform::Cp1251ToUtf8(item.m_number) + " could not be written (" +
+               platform::PathToUtf8(marker) + "): it may be sent again by a later run");
 }

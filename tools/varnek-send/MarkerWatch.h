@@ -5,7 +5,7 @@
 // marker folder refuses a file, and once at the first number sent whose
 // marker is missing. It stands between the worker and the console frame and
 // passes every call on.
-#include <vector>
+#include <mutex>
 
 #include "engine/Engine.h"
 #include "engine/MainFrameInterface.h"
@@ -20,7 +20,7 @@ class CMarkerWatch final : public IMainFrame {
   void CheckFolder();
 
   // Worker thread.
-  void OnListChanged() override;
+  void OnListChanged(size_t index) override;
   void OnStatusText(const char* text) override { m_frame.OnStatusText(text); }
   void OnDeliveryStarted() override { m_frame.OnDeliveryStarted(); }
   void OnDeliveryFinished() override { m_frame.OnDeliveryFinished(); }
@@ -28,6 +28,6 @@ class CMarkerWatch final : public IMainFrame {
  private:
   const CEngine& m_engine;
   CConsoleFrame& m_frame;
-  std::vector<bool> m_checked;  // per item: a Sent state already looked at
-  bool m_told = false;          // of a missing marker
+  std::mutex m_lock;  // the delivery's threads call at once
+  bool m_told = false;  // of a missing marker
 };

@@ -8,16 +8,14 @@ CPortRetryLimit::CPortRetryLimit(CEngine& engine, IMainFrame& next, CConsoleFram
   for (const CListItem& item : engine.m_items) m_lastStates.push_back(item.m_state);
 }
 
-void CPortRetryLimit::OnListChanged() {
-  m_next.OnListChanged();
-  const std::vector<CListItem>& items = m_engine.m_items;
-  for (size_t i = 0; i < items.size() && i < m_lastStates.size(); ++i) {
-    const DeliveryState state = items[i].m_state;
-    if (state == m_lastStates[i]) continue;
-    m_lastStates[i] = state;
-    if (state == PortError) ++m_failures;
-    if (state == Sent || state == SendError) m_failures = 0;
-  }
+void CPortRetryLimit::OnListChanged(size_t index) {
+  m_next.OnListChanged(index);
+  const DeliveryState state = m_engine.ItemSnapshot(index).m_state;
+  std::lock_guard<std::mutex> guard(m_lock);
+  if (index >= m_lastStates.size() || state == m_lastStates[index]) return;
+  m_lastStates[index] = state;
+  if (state == PortError) ++m_failures;
+  if (state == Sent || state == SendError) m_failures = 0;
   if (m_limit == 0 || m_gaveUp || m_failures < m_limit) return;
   m_gaveUp = true;
   const std::string count =

@@ -4,6 +4,7 @@
 // for ever. A capture that gets as far as sending (Sent or SendError) ends
 // the row. It stands between the worker and the other frames and passes
 // every call on.
+#include <mutex>
 #include <vector>
 
 #include "engine/Engine.h"
@@ -16,7 +17,7 @@ class CPortRetryLimit final : public IMainFrame {
   CPortRetryLimit(CEngine& engine, IMainFrame& next, CConsoleFrame& console, int limit);
 
   // Worker thread.
-  void OnListChanged() override;
+  void OnListChanged(size_t index) override;
   void OnStatusText(const char* text) override { m_next.OnStatusText(text); }
   void OnDeliveryStarted() override { m_next.OnDeliveryStarted(); }
   void OnDeliveryFinished() override { m_next.OnDeliveryFinished(); }
@@ -26,6 +27,7 @@ class CPortRetryLimit final : public IMainFrame {
   IMainFrame& m_next;
   CConsoleFrame& m_console;
   int m_limit;
+  std::mutex m_lock;  // the delivery's threads call at once
   int m_failures = 0;     // in a row
   bool m_gaveUp = false;  // said once
   std::vector<DeliveryState> m_lastStates;

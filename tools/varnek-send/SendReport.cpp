@@ -5,7 +5,7 @@
 namespace send_report {
 namespace {
 
-constexpr DeliveryState kStates[] = {Accepted, Sending, Sent, SendError, PortError, Duplicate};
+constexpr DeliveryState kStates[] = {Accepted, Sending, Sent, SendError, PortError, Duplicate, Unconfirmed, StopListed};
 
 std::string Utf8(const std::string& text) { return platform::Cp1251ToUtf8(text); }
 
