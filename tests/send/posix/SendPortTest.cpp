@@ -204,7 +204,7 @@ TEST(SendPort, ProbeReportsAndJudgesTheModem) {
         << run.out;
     for (const std::string& line : c.lines) EXPECT_TRUE(Contains(run.out, line)) << run.out;
     const std::vector<std::string> in = Received(sim);
-    const auto mode = std::find(in.begin(), in.end(), "at+cmgf=0\\r");
+    const auto mode = std::find(in.begin(), in.end(), "at+cmgf?\\r");  // the capture's last
     ASSERT_NE(mode, in.end()) << sim.Transcript();
     EXPECT_EQ(std::vector<std::string>(mode + 1, in.end()), queries);
     EXPECT_TRUE(sim.Submissions().empty());
