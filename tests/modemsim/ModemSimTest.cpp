@@ -606,7 +606,12 @@ TEST(SimCommandLine, HelpAndBadOptions) {
                        "--link /tmp/x --echo 2", "--link /tmp/x --delay -5",
                        "--link /tmp/x --profile nosuch", "--link /tmp/x --network 5",
                        "--link /tmp/x --submit 1:cme:", "--link /tmp/x --profile",
-                       "--link /tmp/x --answer AT+CSQ", "--link /tmp/x --answer :+CSQ: 1,0"};
+                       "--link /tmp/x --answer AT+CSQ", "--link /tmp/x --answer :+CSQ: 1,0",
+                       "--link /tmp/x --cmgs-form wide", "--link /tmp/x --fixed-speed 1234",
+                       "--link /tmp/x --sim-busy 500:", "--link /tmp/x --sim-busy x",
+                       "--link /tmp/x --reboot 2", "--link /tmp/x --reboot 0:100",
+                       "--link /tmp/x --rate-limit 3", "--link /tmp/x --status-lines 0",
+                       "--link /tmp/x --before-prompt -1"};
   for (const char* args : bad) EXPECT_EQ(2, RunSim(args)) << args;
 }
 

@@ -10,7 +10,8 @@ namespace {
 
 constexpr char kCtrlZ = 26;
 constexpr char kEsc = 27;
-// The modem's "invalid PDU mode parameter" error.
+// The modem's "invalid PDU mode parameter" error; the text of a text-mode
+// submission that cannot go (bad UCS2 hex, too long) gets it too.
 constexpr const char* kInvalidPdu = "\r\n+CMS ERROR: 304\r\n";
 // A network that took its share for now: temporary failure (TS 24.011 E.2).
 constexpr const char* kTemporaryFailure = "+CMS ERROR: 41";

@@ -88,11 +88,11 @@ class CModemSim {
   CSimPower m_power;
   CSimRateLimit m_rateLimit;
   bool m_echo;
-  bool m_textMode = false;
+  bool m_textMode = false;  // taking the text of AT+CMGS (not the text message format)
   bool m_lineDropped = false;
   std::string m_command;
   std::string m_echoPending;
-  std::string m_pdu;
+  std::string m_pdu;  // the text so far: PDU hex, or the message in the text format
   int m_announced = 0;
   int m_submission = 0;
   int m_nextRef;

@@ -104,6 +104,7 @@ void CSimLine::SendUnsolicited(const std::string& line) {
 }
 
 bool CSimLine::ClientAtSpeed() {
+  if (m_speed.Baud() == 0) return true;
   const int client = m_pty.ClientBaud();
   const bool garbled = !m_speed.Understands(client);
   if (garbled != m_garbled) {
