@@ -39,22 +39,18 @@ int GsmSeptets(char32_t character) {
   return 0;
 }
 
+// RFC 3629: a lead byte that tells the count, then six bits per byte.
 void AppendUtf8(char32_t character, std::string& out) {
   const char32_t c = character > kLastCharacter ? kReplacement : character;
   if (c < 0x80) {
     out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    return;
+  }
+  constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+  const int more = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  out += static_cast<char>(kLead[more] | (c >> (6 * more)));
+  for (int shift = 6 * (more - 1); shift >= 0; shift -= 6) {
+    out += static_cast<char>(0x80 | ((c >> shift) & 0x3F));
   }
 }
 
