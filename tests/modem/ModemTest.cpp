@@ -241,6 +241,80 @@ TEST_F(ModemTest, SlowNetworkStillCounts) {
   EXPECT_NE(m_sim->Transcript().find("^RSSI"), std::string::npos);
 }
 
+// Habits of real modems that once ended in a false report or a give-up. The
+// clock runs ten times fast: a 4 s answer stands for the 40 s of a congested
+// network, past the 30 s an older Varnek waited, within the 120 s it waits
+// now; the busy stick's 2.3 s for its 23 s.
+TEST_F(ModemTest, RealModemHabitsEndTruly) {
+  testing_support::FastClock fast(10);
+  struct Case {
+    const char* habit;
+    Strings simArgs;
+    std::string text;
+    SendOutcome outcome;
+    const char* cause;
+    size_t submissions;  // in the simulator's record
+  };
+  const std::string longLatin(161, 'a');  // three UCS2 parts
+  const Case cases[] = {
+      {"+CMGS without the blank", {"--profile", "tight-phone"}, "Hello", SendOutcome::Sent, "", 1},
+      {"+CMGS with its fields", {"--profile", "cmgs-fields"}, "Hello", SendOutcome::Sent, "", 1},
+      {"a late confirmation", {"--submit", "1:delay:4000"}, "Hello", SendOutcome::Sent, "", 1},
+      {"10 KiB before the prompt", {"--profile", "chatty-module"}, "Hello", SendOutcome::Sent, "",
+       1},
+      {"a long message on a busy stick",
+       {"--profile", "busy-stick", "--submit", "3:delay:2300"}, longLatin, SendOutcome::Sent, "",
+       3},
+      {"a service centre to write back", {"--profile", "blank-smsc"}, "Hello", SendOutcome::Sent,
+       "", 2},
+      {"a SIM busy after power-up", {"--profile", "cold-start"}, "Hello", SendOutcome::Refused,
+       "+CMS ERROR: 314 (SIM busy)", 1},
+      {"text mode only, a long message", {"--profile", "text-only"}, longLatin,
+       SendOutcome::Invalid, "the modem takes text mode only, which sends no message of 3 parts",
+       0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.habit);
+    Send(c.simArgs, kNumber, c.text);
+    EXPECT_EQ(m_result.outcome, c.outcome);
+    EXPECT_EQ(m_cause, c.cause);
+    EXPECT_EQ(Submissions().size(), c.submissions);
+  }
+}
+
+// The text-mode dialogue: the coding and the character set set first, the
+// number in quotes, no PDU anywhere.
+TEST_F(ModemTest, ATextModeOnlyModemGetsTheTextModeDialogue) {
+  EXPECT_EQ(Send({"--profile", "text-only"}, kNumber, "Hello"), 1);
+  EXPECT_EQ(m_sim->Received(), (Strings{"\\x1bat\\r", "at+cmgf=0\\r", "at+cmgf?\\r", "at+cmgf=1\\r",
+                                        "at+cmgf?\\r", "AT+CSCS=\"IRA\"\\r", "AT+CSMP=17,167,0,0\\r",
+                                        "AT+CMGS=\"+12345678901\",145\\r", "Hello\\x1a"}));
+  EXPECT_EQ(Send({"--profile", "text-only"}, kNumber, "\xCF\xF0\xE8\xE2\xE5\xF2"), 1)  // Привет
+      << m_cause;
+  auto sent = Submissions();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_TRUE(sent[0].TextMode());
+  EXPECT_EQ(sent[0].Mark("number"), "+12345678901");
+  EXPECT_EQ(sent[0].Mark("text"), u8"Привет");  // the record is UTF-8
+  EXPECT_EQ(sent[0].Mark("cscs"), "UCS2");
+}
+
+TEST_F(ModemTest, AModemAtAnotherSpeedIsNamedAsSuch) {
+  SimProcess sim(kSimPort, {"--profile", "fixed-9600"});
+  ASSERT_TRUE(sim.Started());
+  m_modem.SetBaudRate(115200);
+  int ready = 0;
+  m_modem.CaptureModemDevice(ready, kSimPort);
+  EXPECT_EQ(ready, 0);
+  EXPECT_EQ(m_modem.FailureReason(),
+            "the modem answers garbage: the speed may be wrong (the port is set to 115200 bit/s)");
+  m_modem.ReleaseModemDevice();
+  m_modem.SetBaudRate(9600);
+  m_modem.CaptureModemDevice(ready, kSimPort);
+  EXPECT_EQ(ready, 1);
+  m_modem.ReleaseModemDevice();
+}
+
 TEST_F(ModemTest, WrongLengthFailsBeforeAnythingIsSent) {
   EXPECT_EQ(Send({}, "1234567890", Cyrillic(3)), 0);
   EXPECT_TRUE(Submissions().empty());
@@ -255,7 +329,7 @@ TEST_F(ModemTest, ClosedPortSendsAndLogsNothing) {
 }
 
 TEST_F(ModemTest, InitModemNeedsOkToAtAndAConfirmedMode) {
-  SimProcess refusing(kSimPort, {"--command", "AT+CMGF=0:error"});
+  SimProcess refusing(kSimPort, {"--text-mode-only"});
   ASSERT_TRUE(refusing.Started());
   ASSERT_NE(m_modem.Open(kSimPort), 0);
   EXPECT_EQ(m_modem.InitModem(), 1);
