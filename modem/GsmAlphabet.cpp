@@ -103,6 +103,27 @@ std::vector<unsigned char> UnpackSeptets(const unsigned char* octets, std::size_
   return septets;
 }
 
+bool GsmSeptetsOfText(const std::u16string& text, std::vector<unsigned char>& septets) {
+  septets.clear();
+  for (char16_t c : text) {
+    bool found = false;
+    for (unsigned char septet = 0; septet < 128 && !found; ++septet) {
+      found = septet != kEscape && kDefaultAlphabet[septet] == c;
+      if (found) septets.push_back(septet);
+    }
+    for (const GsmExtension& extension : kExtensionTable) {
+      if (found || extension.character != c) continue;
+      septets.insert(septets.end(), {kEscape, extension.septet});
+      found = true;
+    }
+    if (!found) {
+      septets.clear();
+      return false;
+    }
+  }
+  return true;
+}
+
 std::u16string GsmText(const std::vector<unsigned char>& septets) {
   std::u16string text;
   for (std::size_t i = 0; i < septets.size(); ++i) {

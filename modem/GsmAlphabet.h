@@ -29,4 +29,9 @@ std::vector<unsigned char> UnpackSeptets(const unsigned char* octets, std::size_
 // or one before a second escape, a blank.
 std::u16string GsmText(const std::vector<unsigned char>& septets);
 
+// The septets of any UTF-16 text in the default alphabet, a character of the
+// extension table as the escape and its code; false, with septets empty,
+// when a character is in neither table.
+bool GsmSeptetsOfText(const std::u16string& text, std::vector<unsigned char>& septets);
+
 }  // namespace pdu

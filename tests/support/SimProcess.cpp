@@ -33,6 +33,8 @@ std::vector<SimSubmission> ParseSimRecord(const std::string& contents) {
   std::istringstream lines(contents);
   std::string line;
   while (std::getline(lines, line)) {
+    // The memory's event lines begin with a word.
+    if (line.empty() || line[0] < '0' || line[0] > '9') continue;
     std::istringstream fields(line);
     SimSubmission s;
     std::string index, announced;
@@ -41,6 +43,25 @@ std::vector<SimSubmission> ParseSimRecord(const std::string& contents) {
       s.index = std::atoi(index.c_str());
       s.announcedLength = std::atoi(announced.c_str());
       result.push_back(s);
+    }
+  }
+  return result;
+}
+
+std::vector<SimMemoryEvent> ParseSimEvents(const std::string& contents) {
+  std::vector<SimMemoryEvent> result;
+  std::istringstream lines(contents);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.empty() || (line[0] >= '0' && line[0] <= '9')) continue;
+    std::istringstream fields(line);
+    SimMemoryEvent e;
+    std::string index;
+    if (std::getline(fields, e.event, '\t') && std::getline(fields, e.memory, '\t') &&
+        std::getline(fields, index, '\t') && std::getline(fields, e.kind, '\t') &&
+        std::getline(fields, e.pdu)) {
+      e.index = std::atoi(index.c_str());
+      result.push_back(e);
     }
   }
   return result;
@@ -83,6 +104,10 @@ bool SimProcess::WaitReady() {
 
 std::vector<SimSubmission> SimProcess::Submissions() const {
   return ParseSimRecord(ReadAll(LocalFile("record.txt")));
+}
+
+std::vector<SimMemoryEvent> SimProcess::MemoryEvents() const {
+  return ParseSimEvents(ReadAll(LocalFile("record.txt")));
 }
 
 std::string SimProcess::Transcript() const { return ReadAll(LocalFile("transcript.txt")); }

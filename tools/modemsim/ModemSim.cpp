@@ -31,6 +31,11 @@ const CModemSim::CommandEntry CModemSim::kCommands[] = {
     {"AT+CMGF=0", false, &CModemSim::AnswerOk},
     {"AT+CMEE=", true, &CModemSim::AnswerOk},
     {"AT+CMGS=", true, &CModemSim::StartSubmission},
+    {"AT+CNMI", true, &CModemSim::SetIndications},
+    {"AT+CPMS", true, &CModemSim::SelectStorage},
+    {"AT+CMGL", true, &CModemSim::ListMessages},
+    {"AT+CMGR", true, &CModemSim::ReadMessage},
+    {"AT+CMGD", true, &CModemSim::DeleteMessage},
 };
 
 CModemSim::CModemSim(const CSimOptions& options, CSimLine& line, CSubmissionRecord& record)
@@ -41,11 +46,14 @@ CModemSim::CModemSim(const CSimOptions& options, CSimLine& line, CSubmissionReco
       m_textMode(options.m_startInText),
       m_nextRef(options.m_firstRef),
       m_random(1),
-      m_urcDue(std::chrono::steady_clock::now() + std::chrono::milliseconds(options.m_urcEveryMs)) {
+      m_urcDue(std::chrono::steady_clock::now() + std::chrono::milliseconds(options.m_urcEveryMs)),
+      m_messaging(options.m_messaging, record) {
   m_line.LimitBursts(options.m_burstBytes, options.m_burstMs);
 }
 
 void CModemSim::Tick() {
+  const std::string arrived = m_options.m_silent ? std::string() : m_messaging.Due();
+  if (!arrived.empty()) m_line.SendUnsolicited(arrived);
   if (m_options.m_silent || m_options.m_urcs.empty()) return;
   const auto now = std::chrono::steady_clock::now();
   if (now < m_urcDue) return;
@@ -129,6 +137,22 @@ void CModemSim::AnswerQuery(const std::string& line) {
   FinalReply((line.empty() ? std::string() : "\r\n" + line + "\r\n") + "\r\nOK\r\n");
 }
 
+void CModemSim::SetIndications(const std::string& argument) {
+  FinalReply(m_messaging.Indications(argument));
+}
+
+void CModemSim::SelectStorage(const std::string& argument) {
+  FinalReply(m_messaging.Storage(argument));
+}
+
+void CModemSim::ListMessages(const std::string& argument) { FinalReply(m_messaging.List(argument)); }
+
+void CModemSim::ReadMessage(const std::string& argument) { FinalReply(m_messaging.Read(argument)); }
+
+void CModemSim::DeleteMessage(const std::string& argument) {
+  FinalReply(m_messaging.Delete(argument));
+}
+
 void CModemSim::EchoOff(const std::string&) {
   m_echo = false;
   FinalReply("\r\nOK\r\n");
@@ -178,6 +202,11 @@ void CModemSim::FinishSubmission() {
     FinalReply(kInvalidPdu);
     return EndSubmission("invalid " + problem);
   }
+  const std::string refusal = m_messaging.Refusal(m_pdu);
+  if (!refusal.empty()) {
+    FinalReply("\r\n" + refusal + "\r\n");
+    return EndSubmission("error " + refusal);
+  }
   AnswerSubmission();
 }
 
@@ -190,6 +219,7 @@ void CModemSim::AnswerSubmission() {
       if (m_fault.final == FinalKind::Ok) {
         ref = m_nextRef;
         m_nextRef = (m_nextRef + 1) % kReferences;
+        m_messaging.Submitted(m_submission, m_pdu, ref);
       }
       std::string head = "\r\n+CMGS: " + std::to_string(ref) + "\r\n";
       FinalReply(head + m_options.m_unsolicitedInside + "\r\nOK\r\n");

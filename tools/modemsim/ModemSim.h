@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tools/modemsim/SimLine.h"
+#include "tools/modemsim/SimMessaging.h"
 #include "tools/modemsim/SimOptions.h"
 #include "tools/modemsim/SubmissionRecord.h"
 
@@ -44,6 +45,11 @@ class CModemSim {
   void Reset(const std::string& argument);
   void StartSubmission(const std::string& argument);
   void AnswerQuery(const std::string& line);
+  void SetIndications(const std::string& argument);
+  void SelectStorage(const std::string& argument);
+  void ListMessages(const std::string& argument);
+  void ReadMessage(const std::string& argument);
+  void DeleteMessage(const std::string& argument);
 
   void FinishSubmission();
   void AnswerSubmission();
@@ -74,6 +80,7 @@ class CModemSim {
   std::minstd_rand m_random;  // fixed seed: a run's delays repeat
   size_t m_nextUrc = 0;
   std::chrono::steady_clock::time_point m_urcDue;
+  CSimMessaging m_messaging;
 };
 
 }  // namespace modemsim

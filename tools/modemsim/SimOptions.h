@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/modemsim/MessagingOptions.h"
 #include "tools/modemsim/SimScript.h"
 
 namespace modemsim {
@@ -47,6 +48,7 @@ class CSimOptions {
   // modem's answers unless options change them.
   std::map<std::string, std::string> m_answers;
   CSimScript m_script;
+  CMessagingOptions m_messaging;
 
   CSimOptions();
 
