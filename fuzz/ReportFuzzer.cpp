@@ -8,15 +8,21 @@
 #include <cstdlib>
 #include <string>
 
-#include "modem/PartAssembler.h"
-#include "modem/PduDecode.h"
 #include "modem/SmsLines.h"
+#include "pdu/DecodeInvariants.h"
 
 namespace {
 
 void Require(bool holds, const char* what) {
   if (holds) return;
   std::fprintf(stderr, "broken promise: %s\n", what);
+  std::abort();
+}
+
+void Decode(const std::string& text, pdu::CPartAssembler& assembler) {
+  const std::string problem = pdu_test::CheckDecoding(text, assembler);
+  if (problem.empty()) return;
+  std::fprintf(stderr, "%s\n", problem.c_str());
   std::abort();
 }
 
@@ -28,29 +34,6 @@ std::string Hex(const uint8_t* data, size_t size) {
     hex += kDigits[data[i] & 0x0F];
   }
   return hex;
-}
-
-void Decode(const std::string& text, pdu::CPartAssembler& assembler) {
-  pdu::StatusReport report;
-  std::string problem;
-  const bool reportRead = pdu::DecodeStatusReport(text, report, problem);
-  Require(reportRead == problem.empty(), "a report refused without a reason, or read with one");
-  Require(report.reference >= 0 && report.reference <= 255, "TP-MR within an octet");
-  Require(report.recipient.text.size() <= 21, "TP-RA of at most 20 digits and a plus");
-  pdu::DeliverMessage message;
-  const bool deliverRead = pdu::DecodeDeliver(text, message, problem);
-  Require(deliverRead == problem.empty(), "a message refused without a reason, or read with one");
-  Require(message.text.size() <= 160, "at most 160 characters in one message");
-  Require(message.text1251.size() <= message.text.size(), "a 1251 text longer than its UTF-16");
-  const pdu::Concatenation& part = message.concatenation;
-  Require(part.parts == 0 || (part.part >= 1 && part.part <= part.parts && part.parts <= 255),
-          "a part number within its total");
-  const pdu::PduKind kind = pdu::KindOfPdu(text);
-  Require(!deliverRead || kind == pdu::PduKind::Deliver, "a message read as another kind");
-  Require(!reportRead || kind == pdu::PduKind::StatusReport, "a report read as another kind");
-  Require(pdu::TpduLength(text) >= -1, "a length below -1");
-  pdu::JoinedMessage whole;
-  if (deliverRead) assembler.Add(message, whole);
 }
 
 }  // namespace
