@@ -103,7 +103,8 @@ struct DeliverMessage {
 };
 // TP-DCS (TS 23.038 4) decides the alphabet: GSM 7-bit, 8-bit data or UCS2.
 // Compressed text, which this layer cannot expand, comes as 8-bit data;
-// reserved codings are read as GSM 7-bit, as TS 23.038 asks. Information elements other than concatenation are skipped.
+// reserved codings are read as GSM 7-bit, as TS 23.038 asks. Information
+// elements other than concatenation are skipped.
 bool DecodeDeliver(const std::string& hex, DeliverMessage& message, std::string& problem);
 
 }  // namespace pdu

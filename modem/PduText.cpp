@@ -114,7 +114,8 @@ bool ServiceCentreField(const char* number, std::string& field) {
   }
   // The length counts the type octet and the digit octets (TS 24.011 8.2.5.1).
   char opening[5];
-  std::snprintf(opening, sizeof(opening), "%02X91", static_cast<unsigned>(1 + (digits.size() + 1) / 2));
+  std::snprintf(opening, sizeof(opening), "%02X91",
+                static_cast<unsigned>(1 + (digits.size() + 1) / 2));
   field = opening + SwappedSemiOctets(digits);
   return true;
 }

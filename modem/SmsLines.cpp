@@ -50,8 +50,8 @@ bool SplitFields(const std::string& text, std::vector<Field>& fields) {
       const std::size_t close = text.find('"', open + 1);
       if (close == std::string::npos) return false;
       end = text.find(',', close);
-      const std::string after =
-          Trim(text.substr(close + 1, end == std::string::npos ? std::string::npos : end - close - 1));
+      const std::string after = Trim(
+          text.substr(close + 1, end == std::string::npos ? std::string::npos : end - close - 1));
       if (!after.empty()) return false;
       field.text = text.substr(open + 1, close - open - 1);
       field.quoted = true;
@@ -118,7 +118,9 @@ SmsLine ReadSmsLine(const std::string& text) {
     SmsLine result;
     result.kind = form.kind;
     std::vector<Field> fields;
-    if (SplitFields(line.substr(prefix.size()), fields) && ReadFields(fields, result)) return result;
+    if (SplitFields(line.substr(prefix.size()), fields) && ReadFields(fields, result)) {
+      return result;
+    }
     return SmsLine();
   }
   return SmsLine();

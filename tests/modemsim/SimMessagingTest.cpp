@@ -187,7 +187,9 @@ TEST_P(FormTest, HandsOverAsAModem) {
   }
   if (!c.pdus.empty()) {
     ASSERT_EQ(c.pdus.size(), pdus.size());
-    for (std::size_t i = 0; i < pdus.size(); ++i) EXPECT_EQ(c.pdus[i], Described(pdus[i])) << pdus[i];
+    for (std::size_t i = 0; i < pdus.size(); ++i) {
+      EXPECT_EQ(c.pdus[i], Described(pdus[i])) << pdus[i];
+    }
   }
   std::vector<std::string> events;
   for (const SimMemoryEvent& e : sim.MemoryEvents()) {

@@ -63,16 +63,17 @@ class Writer {
   bool Failed() const { return m_failed; }
 
   void Report(int reference, const std::string& recipient, int status) {
-    const std::string hex = modemsim::StatusReportPdu(kCentre, reference, recipient, kSent, kSent + 50, status);
+    const std::string hex =
+        modemsim::StatusReportPdu(kCentre, reference, recipient, kSent, kSent + 50, status);
     pdu::StatusReport report;
     std::string problem;
     if (!pdu::DecodeStatusReport(hex, report, problem) || report.reference != reference ||
         report.recipient.text != recipient || report.status != status) {
       return Fail("report " + hex + " " + problem);
     }
-    std::fprintf(m_file, "report\t%s\t%s\t%d\t%s\t%d\t%s\t%s\n", hex.c_str(), report.serviceCentre.c_str(),
-                 report.reference, report.recipient.text.c_str(), report.status,
-                 pdu::FormatTimeStamp(report.serviceCentreTime).c_str(),
+    std::fprintf(m_file, "report\t%s\t%s\t%d\t%s\t%d\t%s\t%s\n", hex.c_str(),
+                 report.serviceCentre.c_str(), report.reference, report.recipient.text.c_str(),
+                 report.status, pdu::FormatTimeStamp(report.serviceCentreTime).c_str(),
                  pdu::FormatTimeStamp(report.dischargeTime).c_str());
   }
 
@@ -140,14 +141,17 @@ void FixedForms(Writer& writer) {
 
 void RandomForms(Writer& writer, int count) {
   std::mt19937 random(1251u);
-  auto below = [&random](int limit) { return std::uniform_int_distribution<int>(0, limit - 1)(random); };
+  auto below = [&random](int limit) {
+    return std::uniform_int_distribution<int>(0, limit - 1)(random);
+  };
   const std::u16string pool = u"abcXYZ 019.,!?@$_{}[]€\\^~|£ΔÄüÉабвгдежЯЁё№«»—\U0001F600";
   for (int i = 0; i < count; ++i) {
     const bool latinOnly = below(2) == 0;
     const int length = below(3) == 0 ? below(400) : below(180);
     std::u16string text;
     while (static_cast<int>(text.size()) < length) {
-      const std::size_t at = static_cast<std::size_t>(below(latinOnly ? 24 : static_cast<int>(pool.size())));
+      const std::size_t at =
+          static_cast<std::size_t>(below(latinOnly ? 24 : static_cast<int>(pool.size())));
       // A surrogate pair is taken whole.
       if (pool[at] >= 0xDC00 && pool[at] <= 0xDFFF) continue;
       text += pool[at];

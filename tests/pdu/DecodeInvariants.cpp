@@ -16,7 +16,8 @@ std::string CheckReport(const std::string& text, bool& read) {
   return std::string();
 }
 
-std::string CheckMessage(const pdu::DeliverMessage& message, bool read, const std::string& problem) {
+std::string CheckMessage(const pdu::DeliverMessage& message, bool read,
+                         const std::string& problem) {
   if (read == !problem.empty()) return "message: success and reason disagree: " + problem;
   if (message.text.size() > 160) return "more than 160 characters in one message";
   if (message.text1251.size() > message.text.size()) return "a 1251 text longer than its UTF-16";

@@ -145,7 +145,9 @@ void CModemSim::SelectStorage(const std::string& argument) {
   FinalReply(m_messaging.Storage(argument));
 }
 
-void CModemSim::ListMessages(const std::string& argument) { FinalReply(m_messaging.List(argument)); }
+void CModemSim::ListMessages(const std::string& argument) {
+  FinalReply(m_messaging.List(argument));
+}
 
 void CModemSim::ReadMessage(const std::string& argument) { FinalReply(m_messaging.Read(argument)); }
 

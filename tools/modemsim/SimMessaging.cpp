@@ -30,7 +30,8 @@ struct IndicationRange {
   const char* text;
 };
 
-constexpr IndicationRange kRanges[] = {{2, "(0-2)"}, {3, "(0-3)"}, {3, "(0-3)"}, {2, "(0-2)"}, {1, "(0,1)"}};
+constexpr IndicationRange kRanges[] = {
+    {2, "(0-2)"}, {3, "(0-3)"}, {3, "(0-3)"}, {2, "(0-2)"}, {1, "(0,1)"}};
 
 struct RoutingValues {
   ReportRouting routing;
@@ -64,8 +65,8 @@ std::vector<std::string> SplitCommas(const std::string& text) {
 }
 
 std::string Unquoted(const std::string& text) {
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
-  return text;
+  const bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';
+  return quoted ? text.substr(1, text.size() - 2) : text;
 }
 
 std::string Information(const std::string& line) { return "\r\n" + line + "\r\n" + kOk; }
@@ -121,7 +122,9 @@ std::string CSimMessaging::Indications(const std::string& argument) {
   const RoutingValues& reports = ValuesOf(m_options.m_routing);
   if (argument == "=?") {
     std::string ranges;
-    for (int i = 0; i < 5; ++i) ranges += std::string(i > 0 ? "," : "") + (i == kDs ? reports.text : kRanges[i].text);
+    for (int i = 0; i < 5; ++i) {
+      ranges += std::string(i > 0 ? "," : "") + (i == kDs ? reports.text : kRanges[i].text);
+    }
     return Information("+CNMI: " + ranges);
   }
   if (argument == "?") {
@@ -224,8 +227,8 @@ void CSimMessaging::Submitted(int submission, const std::string& pdu, int refere
   SubmitFields fields;
   if (!ReadSubmission(pdu, fields) || !fields.statusReport) return;
   const auto status = m_options.m_reportStatus.find(submission);
-  const int delayMs =
-      std::uniform_int_distribution<int>(m_options.m_reportMinMs, m_options.m_reportMaxMs)(m_random);
+  const int delayMs = std::uniform_int_distribution<int>(m_options.m_reportMinMs,
+                                                         m_options.m_reportMaxMs)(m_random);
   const std::time_t now = std::time(nullptr);
   const std::string report =
       StatusReportPdu(m_options.m_centre, reference, fields.destination, now, now + delayMs / 1000,

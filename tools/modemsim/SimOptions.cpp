@@ -196,7 +196,8 @@ std::string CSimOptions::HelpText() {
   for (const Profile& profile : kProfiles) {
     help += "      " + std::string(profile.name) + ": " + profile.description + "\n";
   }
-  return help + CMessagingOptions::HelpText() + "Stops on SIGTERM or SIGINT and removes the link.\n";
+  return help + CMessagingOptions::HelpText() +
+         "Stops on SIGTERM or SIGINT and removes the link.\n";
 }
 
 bool CSimOptions::Parse(int argc, char** argv, std::string& error) {

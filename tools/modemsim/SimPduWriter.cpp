@@ -52,10 +52,13 @@ std::string AddressField(const std::string& address) {
   if (!address.empty() && address[0] == '+' && IsNumber(address.substr(1))) {
     return Octet(static_cast<int>(address.size()) - 1) + "91" + SwappedDigits(address.substr(1));
   }
-  if (IsNumber(address)) return Octet(static_cast<int>(address.size())) + "81" + SwappedDigits(address);
+  if (IsNumber(address)) {
+    return Octet(static_cast<int>(address.size())) + "81" + SwappedDigits(address);
+  }
   std::vector<unsigned char> septets;
   pdu::GsmSeptetsOfText(platform::Utf8ToUtf16(address), septets);
-  return Octet(static_cast<int>(septets.size() * 7 + 3) / 4) + "D0" + HexOf(pdu::PackSeptets(septets));
+  return Octet(static_cast<int>(septets.size() * 7 + 3) / 4) + "D0" +
+         HexOf(pdu::PackSeptets(septets));
 }
 
 // Swapped semi-octets of the local time in UTC+03:00 and the zone.
@@ -71,7 +74,8 @@ std::string TimeStampField(std::time_t when) {
 }
 
 std::string ConcatenationHeader(int reference, std::size_t parts, std::size_t part) {
-  return "050003" + Octet(reference) + Octet(static_cast<int>(parts)) + Octet(static_cast<int>(part));
+  return "050003" + Octet(reference) + Octet(static_cast<int>(parts)) +
+         Octet(static_cast<int>(part));
 }
 
 // The lengths of the pieces of a text of units (septets or UTF-16 units):
@@ -91,7 +95,8 @@ std::vector<std::size_t> Pieces(const std::basic_string<Unit>& units, std::size_
   return pieces;
 }
 
-std::vector<std::string> SevenBitUserData(const std::vector<unsigned char>& septets, int reference) {
+std::vector<std::string> SevenBitUserData(const std::vector<unsigned char>& septets,
+                                          int reference) {
   const std::basic_string<unsigned char> all(septets.begin(), septets.end());
   const auto pieces = Pieces(all, kSingleSeptets, kPartSeptets, [](const auto& s, std::size_t at) {
     return s[at - 1] == 0x1B;  // an escape and its character stay together

@@ -59,7 +59,9 @@ std::string CSimStore::List(int stat) {
 bool CSimStore::Read(int index, std::string& lines) {
   lines.clear();
   if (index < 1 || index > Size()) return false;
-  if (m_places[static_cast<std::size_t>(index) - 1].used) lines = Lines("+CMGR: ", index, false) + "\r\n";
+  if (m_places[static_cast<std::size_t>(index) - 1].used) {
+    lines = Lines("+CMGR: ", index, false) + "\r\n";
+  }
   return true;
 }
 
