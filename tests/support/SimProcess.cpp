@@ -28,6 +28,11 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
+std::string SimSubmission::Mark(const std::string& key) const {
+  const auto mark = marks.find(key);
+  return mark == marks.end() ? std::string() : mark->second;
+}
+
 std::vector<SimSubmission> ParseSimRecord(const std::string& contents) {
   std::vector<SimSubmission> result;
   std::istringstream lines(contents);
@@ -37,13 +42,18 @@ std::vector<SimSubmission> ParseSimRecord(const std::string& contents) {
     if (line.empty() || line[0] < '0' || line[0] > '9') continue;
     std::istringstream fields(line);
     SimSubmission s;
-    std::string index, announced;
-    if (std::getline(fields, index, '\t') && std::getline(fields, announced, '\t') &&
-        std::getline(fields, s.pdu, '\t') && std::getline(fields, s.answer)) {
-      s.index = std::atoi(index.c_str());
-      s.announcedLength = std::atoi(announced.c_str());
-      result.push_back(s);
+    std::string index, announced, mark;
+    if (!std::getline(fields, index, '\t') || !std::getline(fields, announced, '\t') ||
+        !std::getline(fields, s.pdu, '\t') || !std::getline(fields, s.answer, '\t')) {
+      continue;
     }
+    s.index = std::atoi(index.c_str());
+    s.announcedLength = std::atoi(announced.c_str());
+    while (std::getline(fields, mark, '\t')) {
+      const size_t equals = mark.find('=');
+      s.marks[mark.substr(0, equals)] = equals == std::string::npos ? "" : mark.substr(equals + 1);
+    }
+    result.push_back(s);
   }
   return result;
 }
