@@ -33,6 +33,18 @@ struct SimSubmission {
   bool TextMode() const { return Mark("mode") == "text"; }
 };
 
+// One event of a message or report that the simulator's memory handled, from
+// its record.
+struct SimMemoryEvent {
+  // "stored", "read", "deleted"; "routed" (straight to the line), "held"
+  // (memory full), "lost" (no routing)
+  std::string event;
+  std::string memory;  // "SM", "SR"; "-" for the events of no place
+  int index = 0;
+  std::string kind;  // "message" or "report"
+  std::string pdu;
+};
+
 class SimProcess {
  public:
   // extraArgs are further simulator options, e.g. {"--submit", "2:error"}.
@@ -51,6 +63,8 @@ class SimProcess {
 
   // The record so far; empty before the first submission ended.
   std::vector<SimSubmission> Submissions() const;
+  // The memory's events so far, in order.
+  std::vector<SimMemoryEvent> MemoryEvents() const;
   // Every byte in ("IN  ") and out ("OUT "), escaped, one line per piece.
   std::string Transcript() const;
   // The pieces the simulator received, in order, escaped: each command
@@ -80,7 +94,8 @@ class SimProcess {
   intptr_t m_thread = 0;      // Windows thread handle of the process, else 0
 };
 
-// Reads the record file of the simulator.
+// Reads the record file of the simulator: its submissions, its memory's events.
 std::vector<SimSubmission> ParseSimRecord(const std::string& contents);
+std::vector<SimMemoryEvent> ParseSimEvents(const std::string& contents);
 
 }  // namespace testing_support

@@ -39,6 +39,11 @@ const CModemSim::CommandEntry CModemSim::kCommands[] = {
     {"AT+CSCA=", true, &CModemSim::WriteServiceCentre},
     {"AT+CMEE=", true, &CModemSim::AnswerOk},
     {"AT+CMGS=", true, &CModemSim::StartSubmission},
+    {"AT+CNMI", true, &CModemSim::SetIndications},
+    {"AT+CPMS", true, &CModemSim::SelectStorage},
+    {"AT+CMGL", true, &CModemSim::ListMessages},
+    {"AT+CMGR", true, &CModemSim::ReadMessage},
+    {"AT+CMGD", true, &CModemSim::DeleteMessage},
 };
 
 CModemSim::CModemSim(const CSimOptions& options, CSimLine& line, CSubmissionRecord& record,
@@ -56,11 +61,14 @@ CModemSim::CModemSim(const CSimOptions& options, CSimLine& line, CSubmissionReco
       m_textMode(options.m_startInText),
       m_nextRef(options.m_firstRef),
       m_random(1),
-      m_urcDue(std::chrono::steady_clock::now() + std::chrono::milliseconds(options.m_urcEveryMs)) {
+      m_urcDue(std::chrono::steady_clock::now() + std::chrono::milliseconds(options.m_urcEveryMs)),
+      m_messaging(options.m_messaging, record) {
   m_line.LimitBursts(options.m_burstBytes, options.m_burstMs);
 }
 
 void CModemSim::Tick() {
+  const std::string arrived = m_options.m_silent ? std::string() : m_messaging.Due();
+  if (!arrived.empty()) m_line.SendUnsolicited(arrived);
   if (m_options.m_silent || m_options.m_urcs.empty()) return;
   const auto now = std::chrono::steady_clock::now();
   if (now < m_urcDue) return;
@@ -144,6 +152,24 @@ void CModemSim::AnswerQuery(const std::string& line) {
   FinalReply((line.empty() ? std::string() : "\r\n" + line + "\r\n") + "\r\nOK\r\n");
 }
 
+void CModemSim::SetIndications(const std::string& argument) {
+  FinalReply(m_messaging.Indications(argument));
+}
+
+void CModemSim::SelectStorage(const std::string& argument) {
+  FinalReply(m_messaging.Storage(argument));
+}
+
+void CModemSim::ListMessages(const std::string& argument) {
+  FinalReply(m_messaging.List(argument));
+}
+
+void CModemSim::ReadMessage(const std::string& argument) { FinalReply(m_messaging.Read(argument)); }
+
+void CModemSim::DeleteMessage(const std::string& argument) {
+  FinalReply(m_messaging.Delete(argument));
+}
+
 void CModemSim::EchoOff(const std::string&) {
   m_echo = false;
   FinalReply("\r\nOK\r\n");
@@ -224,7 +250,8 @@ void CModemSim::FinishSubmission() {
   if (m_fault.drop) return DropSubmission();
   std::string problem = m_textSubmission ? m_text.Check(m_pdu, m_marks) : CheckPdu();
   if (!problem.empty()) return Conclude(kInvalidPdu, "invalid " + problem);
-  const std::string refusal = m_textSubmission ? "" : m_centre.Check(m_pdu, m_marks);
+  std::string refusal = m_textSubmission ? "" : m_centre.Check(m_pdu, m_marks);
+  if (refusal.empty() && !m_textSubmission) refusal = m_messaging.Refusal(m_pdu);
   if (!refusal.empty()) return Conclude("\r\n" + refusal + "\r\n", "error " + refusal);
   AnswerSubmission();
 }
@@ -242,6 +269,7 @@ void CModemSim::AnswerSubmission() {
       if (m_fault.final == FinalKind::Ok) {
         ref = m_nextRef;
         m_nextRef = (m_nextRef + 1) % kReferences;
+        m_messaging.Submitted(m_submission, m_pdu, ref);
       }
       std::string head = "\r\n" + CmgsLine(m_options.m_cmgsForm, ref, m_textSubmission) + "\r\n";
       return Conclude(head + m_options.m_unsolicitedInside + "\r\nOK\r\n",

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tools/modemsim/SimLine.h"
+#include "tools/modemsim/SimMessaging.h"
 #include "tools/modemsim/SimOptions.h"
 #include "tools/modemsim/SimPower.h"
 #include "tools/modemsim/SimRateLimit.h"
@@ -53,6 +54,11 @@ class CModemSim {
   void Reset(const std::string& argument);
   void StartSubmission(const std::string& argument);
   void AnswerQuery(const std::string& line);
+  void SetIndications(const std::string& argument);
+  void SelectStorage(const std::string& argument);
+  void ListMessages(const std::string& argument);
+  void ReadMessage(const std::string& argument);
+  void DeleteMessage(const std::string& argument);
   void MessageFormat(const std::string& argument);
   void TextParameters(const std::string& argument);
   void Charset(const std::string& argument);
@@ -102,6 +108,7 @@ class CModemSim {
   std::minstd_rand m_random;  // fixed seed: a run's delays repeat
   size_t m_nextUrc = 0;
   std::chrono::steady_clock::time_point m_urcDue;
+  CSimMessaging m_messaging;
 };
 
 }  // namespace modemsim

@@ -11,7 +11,8 @@ namespace modemsim {
 namespace {
 
 enum class OptionKind { Text, EscapedText, EscapedList, Count, Pair, Flag, Echo, Submit, Command,
-                        Answer, Profile, CmgsForm, StatusLines, SimBusy, Reboot, Speed };
+                        Answer, Profile, Messaging, CmgsForm, StatusLines, SimBusy, Reboot,
+                        Speed };
 
 struct OptionEntry {
   const char* name;
@@ -68,6 +69,14 @@ constexpr OptionEntry kOptions[] = {
     Other("--command", OptionKind::Command),
     Other("--answer", OptionKind::Answer),
     Other("--profile", OptionKind::Profile),
+    Other("--reports", OptionKind::Messaging),
+    Other("--report-memory", OptionKind::Messaging),
+    Other("--memory", OptionKind::Messaging),
+    Other("--report-delay", OptionKind::Messaging),
+    Other("--report-status", OptionKind::Messaging),
+    Other("--incoming", OptionKind::Messaging),
+    Other("--stored-message", OptionKind::Messaging),
+    Other("--stored-report", OptionKind::Messaging),
     Flag("--text-mode-only", &CSimOptions::m_textModeOnly),
     Flag("--csca-required", &CSimOptions::m_centreRequired),
     Count("--before-prompt", &CSimOptions::m_beforePromptBytes),
@@ -120,6 +129,15 @@ constexpr Profile kProfiles[] = {
     {"killed-run", "starts waiting for PDU text, as a run killed in a submission left it",
      {"--start-in-text", ""}},
     {"wrapping", "message references 254, 255, 0, 1 ...", {"--ref", "254"}},
+    {"reports-straight", "routes status reports only straight to the line (+CDS)",
+     {"--reports", "straight"}},
+    {"reports-stored", "stores status reports apart (\"SR\") with a +CDSI notice, never straight",
+     {"--reports", "stored", "--report-memory", "SR"}},
+    {"no-reports", "no status-report routing: AT+CNMI with <ds> 1 or 2 is refused, reports lost",
+     {"--reports", "none"}},
+    {"full-memory", "a memory of 3 places, all taken by messages of an earlier day",
+     {"--memory", "3", "--stored-message", "+79001112233:old one", "--stored-message",
+      "+79001112233:old two", "--stored-message", "Varnek:old three"}},
     {"busy-stick", "3G USB stick in use: its status lines every 100 ms between any two lines, "
      "text echoed", {"--status-lines", "100", "--text-echo", ""}},
     {"text-only", "a phone or modem without PDU mode: AT+CMGF=0 answers ERROR",
@@ -247,7 +265,8 @@ std::string CSimOptions::HelpText() {
   for (const Profile& profile : kProfiles) {
     help += "      " + std::string(profile.name) + ": " + profile.description + "\n";
   }
-  return help + "Stops on SIGTERM or SIGINT and removes the link.\n";
+  return help + CMessagingOptions::HelpText() +
+         "Stops on SIGTERM or SIGINT and removes the link.\n";
 }
 
 bool CSimOptions::Parse(int argc, char** argv, std::string& error) {
@@ -299,6 +318,7 @@ bool CSimOptions::SetOption(const std::string& name, const std::string& value, s
     case OptionKind::Command: ok = m_script.AddCommandFault(value); break;
     case OptionKind::Answer: ok = SetAnswer(value); break;
     case OptionKind::Profile: return SetProfile(value, error);
+    case OptionKind::Messaging: ok = m_messaging.Set(name, value); break;
     case OptionKind::CmgsForm: ok = ParseCmgsForm(value, m_cmgsForm); break;
     case OptionKind::StatusLines: ok = SetStatusLines(value); break;
     case OptionKind::SimBusy: ok = SetSimBusy(value); break;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/modemsim/MessagingOptions.h"
 #include "tools/modemsim/SimCmgsForm.h"
 #include "tools/modemsim/SimScript.h"
 
@@ -57,6 +58,7 @@ class CSimOptions {
   // modem's answers unless options change them.
   std::map<std::string, std::string> m_answers;
   CSimScript m_script;
+  CMessagingOptions m_messaging;
 
   CSimOptions();
 

@@ -25,4 +25,12 @@ void CSubmissionRecord::Append(int index, int announced, const std::string& text
   std::fflush(m_file);
 }
 
+void CSubmissionRecord::AppendEvent(const std::string& event, const std::string& memory, int index,
+                                    const std::string& kind, const std::string& pdu) {
+  if (m_file == nullptr) return;
+  std::fprintf(m_file, "%s\t%s\t%d\t%s\t%s\n", event.c_str(), memory.c_str(), index, kind.c_str(),
+               pdu.c_str());
+  std::fflush(m_file);
+}
+
 }  // namespace modemsim

@@ -19,6 +19,13 @@
 //   rebooted=1       the device rebooted after Ctrl-Z, before its answer:
 //                    the answer is what the network made of the message,
 //                    which the client never saw
+// The message memory adds one line per event of a stored message or report,
+//   <event> TAB <memory> TAB <index> TAB <kind> TAB <pdu text>
+// with event "stored", "read" (AT+CMGL or AT+CMGR) or "deleted", and "routed"
+// (sent straight to the line: +CMT, +CDS), "held" (the memory full: it will
+// come once a place is free) or "lost" (no routing for it) with memory "-"
+// and index 0; kind is "message" or "report". These lines begin with a word,
+// the submissions' with a number.
 // Appended and flushed line by line, so a reader sees every finished one.
 #include <cstdio>
 #include <string>
@@ -39,6 +46,8 @@ class CSubmissionRecord {
   bool Open(const std::string& path);  // an empty path records nothing
   void Append(int index, int announced, const std::string& text, const std::string& answer,
               const SubmissionMarks& marks = {});
+  void AppendEvent(const std::string& event, const std::string& memory, int index,
+                   const std::string& kind, const std::string& pdu);
 
  private:
   FILE* m_file = nullptr;
