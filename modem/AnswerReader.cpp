@@ -81,6 +81,11 @@ void CAnswerReader::TakeLine(const std::string& line) {
     m_pduFollows = false;
     return;
   }
+  if (m_answerPduFollows) {
+    m_answer.lines.push_back(Trimmed(line));
+    m_answerPduFollows = false;
+    return;
+  }
   if (IsEcho(line)) {
     m_answer.heard = true;
     return;
@@ -100,6 +105,7 @@ void CAnswerReader::TakeLine(const std::string& line) {
     if (StartsWith(line, prefix.c_str())) {
       m_answer.heard = true;
       m_answer.lines.push_back(line);
+      m_answerPduFollows = m_rule.pduLines;
       return;
     }
   }

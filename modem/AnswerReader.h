@@ -19,6 +19,9 @@ struct AnswerRule {
   std::vector<std::string> prefixes;
   // Lines without a '+' answer too (the maker's name after AT+CGMI).
   bool bare = false;
+  // Each information line is followed by a PDU line that belongs to it
+  // (+CMGL, +CMGR): the PDU is kept right after its line.
+  bool pduLines = false;
   // The SMS prompt ends the answer (AT+CMGS and its text to follow). An OK
   // does not: a late OK of an earlier command may come before the prompt.
   bool prompt = false;
@@ -69,6 +72,7 @@ class CAnswerReader {
   AnswerRule m_rule;
   Answer m_answer;
   bool m_pduFollows = false;  // the next line is the PDU of the last unsolicited one
+  bool m_answerPduFollows = false;  // the next line is the PDU of the last answer line
   std::vector<Unsolicited> m_unsolicited;
 };
 

@@ -140,6 +140,9 @@ bool CComPort::Pump(reply::CAnswerReader& reader) {
   std::string line;
   while (!reader.Result().Ended() && m_lines.Next(line)) reader.TakeLine(line);
   reader.TakeUnfinished(m_lines.Unfinished());
+  for (const reply::Unsolicited& unsolicited : reader.TakeUnsolicited()) {
+    if (m_listener) m_listener(unsolicited);
+  }
   return n > 0;
 }
 
@@ -166,7 +169,18 @@ CComPort::WaitEnd CComPort::Await(reply::CAnswerReader& reader, uint32_t limitMs
 
 void CComPort::DiscardInput() {
   char chunk[kReadChunk];
-  while (Receive(chunk, kReadChunk) > 0) {
+  int n = 0;
+  while ((n = Receive(chunk, kReadChunk)) > 0) m_lines.Feed(chunk, static_cast<size_t>(n));
+  // Answers nobody waits for any more are dropped; a report shown at once
+  // among them still reaches the listener.
+  reply::CAnswerReader reader({});
+  std::string line;
+  while (m_lines.Next(line)) {
+    if (reader.Result().Ended()) reader = reply::CAnswerReader({});
+    reader.TakeLine(line);
+    for (const reply::Unsolicited& unsolicited : reader.TakeUnsolicited()) {
+      if (m_listener) m_listener(unsolicited);
+    }
   }
   m_lines.Clear();
 }

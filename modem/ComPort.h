@@ -4,6 +4,7 @@
 // command, read by lines. Every byte in and out is written to the "modem"
 // log. One object is used by one thread at a time.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "modem/AnswerReader.h"
@@ -69,6 +70,12 @@ class CComPort {
   // not yet read (all of it still logged).
   void DiscardInput();
   bool IsDeviceLost() const { return m_handle.IsLost(); }
+  // Receives every unsolicited line the waits meet (a report or a message
+  // shown at once with its PDU, a notice of one stored), on the waiting
+  // thread; none: they are only logged.
+  using UnsolicitedListener = std::function<void(const reply::Unsolicited&)>;
+  void SetUnsolicitedListener(UnsolicitedListener listener) { m_listener = std::move(listener); }
+  const UnsolicitedListener& Listener() const { return m_listener; }
 
   int PortNumber() const { return m_port; }
   int IsOpen() const { return m_open; }
@@ -89,5 +96,6 @@ class CComPort {
   uint32_t m_piecePause = kDefaultPiecePauseMs;
   std::string m_failure;
   reply::CLineSplitter m_lines;
+  UnsolicitedListener m_listener;
   bool m_heardGarbage = false;
 };

@@ -8,7 +8,16 @@
 #include <vector>
 
 #include "modem/ComPort.h"
+#include "modem/Pdu.h"
 #include "modem/SendResult.h"
+
+// One message or status report kept in the modem's memory.
+struct CStoredEntry {
+  std::string memory;  // "SM", "SR" ...
+  int index = 0;       // its place there
+  int stat = 0;        // 0 received unread, 1 read, 2 stored unsent, 3 stored sent
+  std::string pdu;     // service-centre field and TPDU, hex
+};
 
 class CModem : public CComPort {
  public:
@@ -20,6 +29,9 @@ class CModem : public CComPort {
   // give AT+CMGS up to 120 s on a congested network. A refusal ends it at once.
   static constexpr uint32_t kDefaultConfirmLimitMs = 120000;
   void SetConfirmLimit(uint32_t milliseconds) { m_confirmLimitMs = milliseconds; }
+  // A status report asked for, a service centre of the operator's: put into
+  // every submission from here on (the defaults: neither).
+  void SetSubmitOptions(const pdu::SubmitOptions& options) { m_submit = options; }
 
   // 1 when the modem answered "at" with OK and confirmed PDU mode, or text
   // mode where it refuses PDU mode. On 0, FailureReason says why.
@@ -57,6 +69,26 @@ class CModem : public CComPort {
                   CSendResult* result = nullptr);
   void ReleaseModemDevice();
 
+  // How the modem hands over the status reports it receives.
+  enum class ReportRouting {
+    Refused,   // it routes none: reports stay with the network
+    Stored,    // kept in memory with a +CDSI notice (read at each capture)
+    Straight,  // shown at once as +CDS: read while the port is held
+  };
+  // Asks for reports kept in memory where the modem can, else shown at once;
+  // incoming messages kept in memory with a notice (AT+CNMI, TS 27.005 3.4.1).
+  ReportRouting RouteReports();
+  // Every message and report in the modem's memories that this program
+  // reads (AT+CPMS, AT+CMGL in PDU mode). The caller writes down what it
+  // keeps before it deletes the entry: a crash between loses nothing.
+  std::vector<CStoredEntry> ListStored();
+  // Deletes one listed entry (AT+CMGD); true when the modem did.
+  bool DeleteStored(const CStoredEntry& entry);
+  // Waits up to limitMs for unsolicited lines (to the listener of
+  // SetUnsolicitedListener); true as soon as a notice of something stored
+  // came (+CDSI, +CMTI), which ListStored then finds.
+  bool Listen(uint32_t limitMs);
+
  private:
   int ChooseMode();
   // Sets AT+CMGF=mode and reads it back; true when the modem is in it.
@@ -64,6 +96,10 @@ class CModem : public CComPort {
   int SubmitByMode(const std::string& phone, const std::string& text, CSendResult& result);
   bool RestoreServiceCentre();
 
+  std::vector<std::string> StorageMemories();
+  bool SelectMemory(const std::string& memory);
+
   MessageMode m_mode = MessageMode::None;
+  pdu::SubmitOptions m_submit;
   uint32_t m_confirmLimitMs = kDefaultConfirmLimitMs;
 };

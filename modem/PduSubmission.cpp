@@ -37,14 +37,14 @@ int CModem::SubmitPdu7Bit(const char* number, const char* message, CSendResult& 
   std::string digits;
   result.parts = 1;
   if (!Address(number, true, digits, result)) return 0;
-  return SubmitPdu(*this, pdu::Pdu7Bit(digits, message), m_confirmLimitMs, result) ? 1 : 0;
+  return SubmitPdu(*this, pdu::Pdu7Bit(digits, message, m_submit), m_confirmLimitMs, result) ? 1 : 0;
 }
 
 int CModem::SubmitPduUcs2(const char* number, const char* message, CSendResult& result) {
   std::string digits;
   result.parts = 1;
   if (!Address(number, false, digits, result)) return 0;
-  return SubmitPdu(*this, pdu::PduUcs2(digits, message), m_confirmLimitMs, result) ? 1 : 0;
+  return SubmitPdu(*this, pdu::PduUcs2(digits, message, m_submit), m_confirmLimitMs, result) ? 1 : 0;
 }
 
 int CModem::SubmitPduUcs2Multipart(const char* number, const char* message, CSendResult& result) {
@@ -60,7 +60,7 @@ int CModem::SubmitPduUcs2Multipart(const char* number, const char* message, CSen
   for (int part = 1; part <= parts; ++part) {
     const int length = remaining < pdu::kPartChars ? remaining : pdu::kPartChars;
     const std::string pduText =
-        pdu::PduMultipartPart(digits, message, length, concatenation, parts, part);
+        pdu::PduMultipartPart(digits, message, length, concatenation, parts, part, m_submit);
     if (!SubmitPdu(*this, pduText, m_confirmLimitMs, result)) {
       // The parts that went out reach the phone whatever follows: sending
       // the whole message again would repeat them.

@@ -10,10 +10,11 @@
 
 namespace {
 
-// The first octet (SMS-SUBMIT, validity period relative), a validity of 24
-// hours, and the data coding scheme: 0 the GSM default alphabet, 8 UCS2.
-constexpr char kGsmParameters[] = "AT+CSMP=17,167,0,0";
-constexpr char kUcs2Parameters[] = "AT+CSMP=17,167,0,8";
+// The first octet (SMS-SUBMIT, validity period relative; 49 also asks for a
+// status report), a validity of 24 hours, and the data coding scheme: 0 the
+// GSM default alphabet, 8 UCS2.
+constexpr int kFirstOctet = 17;
+constexpr int kFirstOctetWithReport = 49;
 // Latin text goes as the terminal's plain characters (IRA, ITU-T T.50), which
 // the modem converts to the GSM alphabet; UCS2 as hex, four digits a letter.
 constexpr char kIraCharacters[] = "AT+CSCS=\"IRA\"";
@@ -29,12 +30,12 @@ std::string Ucs2Hex(const std::string& text) {
   return hex;
 }
 
-bool Confirmed(CModem& modem, const char* command, CSendResult& result) {
+bool Confirmed(CModem& modem, const std::string& command, CSendResult& result) {
   const reply::Answer answer = modem.Command(command, reply::AnswerRule(), dialogue::kReplyLimitMs);
   if (answer.final.kind == reply::Final::Ok) return true;
   result.outcome = SendOutcome::Refused;
   result.refusal = reply::RefusalKind::Modem;
-  result.cause = std::string("text mode: ") + command + " refused";
+  result.cause = "text mode: " + command + " refused";
   return false;
 }
 
@@ -56,8 +57,11 @@ int CModem::SubmitText(const char* number, const char* message, CSendResult& res
     return 0;
   }
   const bool ucs2 = form.encoding != pdu::Encoding::Gsm7;
+  const std::string parameters =
+      "AT+CSMP=" + std::to_string(m_submit.statusReport ? kFirstOctetWithReport : kFirstOctet) +
+      ",167,0," + (ucs2 ? "8" : "0");
   if (!Confirmed(*this, ucs2 ? kUcs2Characters : kIraCharacters, result) ||
-      !Confirmed(*this, ucs2 ? kUcs2Parameters : kGsmParameters, result)) {
+      !Confirmed(*this, parameters, result)) {
     return 0;
   }
   // With UCS2 as the character set, every string parameter is UCS2 hex too.
