@@ -16,8 +16,10 @@ namespace {
 
 constexpr int kPort = 31;
 
-bool Wait(const char* label, const std::vector<std::string>& simArgs, int bufferSize,
+bool Wait(const char* label, std::vector<std::string> simArgs, int bufferSize,
           uint32_t limitMs) {
+  // The simulator outlives the wait.
+  simArgs.insert(simArgs.end(), {"--max-seconds", std::to_string(limitMs / 1000 + 60)});
   testing_support::SimProcess sim(kPort, simArgs);
   CComPort port;
   if (!sim.Started() || !port.Open(kPort)) {
