@@ -78,6 +78,7 @@ bool CLog::WriteLine(const char* logName, const char* source, int code, const ch
   const std::string line = std::string(m_prefix) + text + "\r\n";
   if (file->Write(line.data(), line.size())) return true;
   reason = file->FailureReason();
+  file->Close();  // the next line opens it anew: the disk or the share may be back
   return false;
 }
 
