@@ -109,7 +109,7 @@ bool CLog::OpenLogFile(platform::AppendFile& file, const std::string& logName,
     reason = "the program's folder is not known";
     return false;
   }
-  platform::CreateDir(folder);  // an existing folder is fine
+  if (!platform::EnsureDir(folder, reason)) return false;
   char date[40];
   std::snprintf(date, sizeof date, "%04d_%02d_%02d.", today.year, today.month, today.day);
   if (file.Open(folder + platform::kPathSeparator + date + logName)) return true;

@@ -25,6 +25,11 @@ std::string ProgramFolder();
 // Creates one folder; false when it exists already or cannot be created.
 bool CreateDir(const std::string& path);
 
+// Makes sure a folder is there: true when it was created or is a folder
+// already; false when it cannot be created (no rights, no parent, a file of
+// that name in the way), with the system's words (UTF-8) in reason.
+bool EnsureDir(const std::string& path, std::string& reason);
+
 // True when any file system entry exists at path.
 bool PathExists(const std::string& path);
 

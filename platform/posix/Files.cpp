@@ -27,6 +27,15 @@ std::string SystemProgramPath() {
 
 bool CreateDir(const std::string& path) { return mkdir(path.c_str(), 0755) == 0; }
 
+bool EnsureDir(const std::string& path, std::string& reason) {
+  if (mkdir(path.c_str(), 0755) == 0) return true;
+  const int error = errno;
+  struct stat info;
+  if (error == EEXIST && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return true;
+  reason = std::strerror(error);
+  return false;
+}
+
 bool PathExists(const std::string& path) {
   struct stat info;
   return lstat(path.c_str(), &info) == 0;

@@ -47,6 +47,18 @@ bool CreateDir(const std::string& path) {
   return CreateDirectoryW(WidePath(path).c_str(), nullptr) != 0;
 }
 
+bool EnsureDir(const std::string& path, std::string& reason) {
+  const std::wstring wide = WidePath(path);
+  if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
+  const DWORD error = GetLastError();
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  const bool folder =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (error == ERROR_ALREADY_EXISTS && folder) return true;
+  reason = SystemMessage(error);
+  return false;
+}
+
 // A name with a wildcard left in it names no one entry: the search would
 // report whatever it matches.
 bool PathExists(const std::string& path) {
