@@ -48,16 +48,16 @@ class SerialDevice {
   bool Open(int comNumber);
   void Close();  // closes a Valid device; a Failed state stays until the next Open
   State GetState() const { return m_state; }
-  // Why the last Open or ApplySpeed failed, or why the device counts as lost,
-  // in words (UTF-8): the system's own text (strerror, FormatMessage), or
-  // ours where that would mislead: a COM number that names no device, a
-  // device held by another program, a file that is not a serial device, a
-  // speed the system does not know, "the device is gone (<system's text>)".
-  // Empty after an Open or ApplySpeed that succeeded; Close keeps it.
+  // Why the last Open or ApplySpeed failed, or how the device was lost, in
+  // words (UTF-8): the system's own text (strerror, FormatMessage), or ours
+  // where that would mislead: a COM number that names no device, a device
+  // held by another program, a file that is not a serial device, a speed the
+  // system does not know, a hang-up that gives no error. Empty after an Open
+  // or ApplySpeed that succeeded; Close keeps it.
   const std::string& FailureReason() const { return m_failure; }
   // True once a read, write or wait of the open device met an error that
-  // means the device has gone away; reads and writes then move nothing.
-  // Close keeps it; the next Open clears it.
+  // means the device has gone away (unplugged, a modem rebooting); reads and
+  // writes then move nothing. Close keeps it; the next Open clears it.
   bool IsLost() const { return m_lost; }
 
   void SetupQueues(uint32_t inputBytes, uint32_t outputBytes);

@@ -6,7 +6,7 @@ namespace platform {
 void SerialDevice::MarkLost(const std::string& systemText) {
   if (m_lost) return;
   m_lost = true;
-  m_failure = "the device is gone (" + systemText + ")";
+  m_failure = systemText;
 }
 
 }  // namespace platform
