@@ -86,7 +86,7 @@ constexpr short kHangUpEvents = POLLERR | POLLHUP | POLLNVAL;
 // 0; any request for its state fails, which gives the system's words.
 std::string HangUpText(int fd) {
   int pending = 0;
-  return ioctl(fd, FIONREAD, &pending) < 0 ? ErrorText(errno) : "hang-up";
+  return ioctl(fd, FIONREAD, &pending) < 0 ? ErrorText(errno) : "the device hung up";
 }
 
 bool HasHungUp(int fd) {
