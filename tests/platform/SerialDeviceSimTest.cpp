@@ -111,13 +111,14 @@ TEST(SerialDeviceSim, AVanishedDeviceIsLostAtOnceAndOpensAgainWhenItIsBack) {
     device.Close();
     EXPECT_TRUE(device.IsLost()) << "kept after Close";
 
-    // The same name again, once the simulator has linked its new pty.
-    bool opened = device.Open(kSimPort);
-    for (const Clock::time_point back = Clock::now(); !opened && Clock::now() - back < kPatience;) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      opened = device.Open(kSimPort);
+    // The same name again, once the simulator has linked its new pty (until
+    // then the name may lead to another program's pty that took the number).
+    const Clock::time_point back = Clock::now();
+    while (sim.Transcript().find("--- line back at") == std::string::npos &&
+           Clock::now() - back < kPatience) {
+      Pause();
     }
-    ASSERT_TRUE(opened) << device.FailureReason();
+    ASSERT_TRUE(device.Open(kSimPort)) << device.FailureReason();
     EXPECT_FALSE(device.IsLost());
     EXPECT_EQ(device.FailureReason(), "");
     Send(device, "at\r");
