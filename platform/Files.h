@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -29,6 +30,10 @@ bool CreateDir(const std::string& path);
 // already; false when it cannot be created (no rights, no parent, a file of
 // that name in the way), with the system's words (UTF-8) in reason.
 bool EnsureDir(const std::string& path, std::string& reason);
+
+// The names of the regular files in folder (not its sub-folders), in no
+// particular order; false when the folder cannot be read.
+bool ListFiles(const std::string& folder, std::vector<std::string>& names);
 
 // True when any file system entry exists at path.
 bool PathExists(const std::string& path);

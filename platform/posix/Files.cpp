@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,6 +35,19 @@ bool EnsureDir(const std::string& path, std::string& reason) {
   if (error == EEXIST && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return true;
   reason = std::strerror(error);
   return false;
+}
+
+bool ListFiles(const std::string& folder, std::vector<std::string>& names) {
+  names.clear();
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return false;
+  while (const dirent* entry = readdir(dir)) {
+    struct stat info;
+    const std::string path = folder + '/' + entry->d_name;
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) names.push_back(entry->d_name);
+  }
+  closedir(dir);
+  return true;
 }
 
 bool PathExists(const std::string& path) {

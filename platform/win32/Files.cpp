@@ -61,6 +61,22 @@ bool EnsureDir(const std::string& path, std::string& reason) {
 
 // A name with a wildcard left in it names no one entry: the search would
 // report whatever it matches.
+bool ListFiles(const std::string& folder, std::vector<std::string>& names) {
+  names.clear();
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(WidePath(folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      // A name 1251 cannot write is no file this program made.
+      const std::string name = NarrowPath(found.cFileName);
+      if (name.find('?') == std::string::npos) names.push_back(name);
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return true;
+}
+
 bool PathExists(const std::string& path) {
   const std::wstring wide = WidePath(path);
   if (wide.find_first_of(L"*?", LongPathPrefixLength(wide)) != std::wstring::npos) return false;
