@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/Engine.h"
+#include "modem/Pdu.h"
 #include "ui/EditStringDialog.h"
 #include "ui/MainFrm.h"
 #include "ui/SetupDialog.h"
@@ -22,6 +23,8 @@ constexpr char kRefusal[] = "Идет отправка сообщений. Дл�
 constexpr char kResetQuestion[] = "Текущие номера списка будут удалены. Продолжить?";
 constexpr char kLoadedCount[] = "Загружено номеров: %d";
 constexpr char kNoText[] = "Не указан текст сообщения";
+constexpr char kNothingToSend[] =
+    "В тексте нет ни одного знака, который можно отправить в SMS (буквы, цифры, знаки препинания).";
 constexpr char kNoSelection[] = "Не выделен номер из списка";
 constexpr char kListFilter[] = "Списки телефонов (*.*)|*.*|";
 constexpr char kMaskPrompt[] = "Номер телефона";
@@ -79,6 +82,11 @@ bool CMainFrame::ConfirmListReset() {
   return ShowMessage(kResetQuestion, kQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+void CMainFrame::ShowNewList() {
+  m_list.FillFromEngine();
+  ShowTally(std::string());
+}
+
 void CMainFrame::ShowLoadedCount() {
   char text[100];
   snprintf(text, sizeof(text), kLoadedCount, static_cast<int>(GetEngine().m_items.size()));
@@ -101,10 +109,16 @@ void CMainFrame::LaunchDelivery(int from) {
   // pane's count is brought up to date here.
   const bool cut = static_cast<int>(text.size()) < m_edit.GetWindowTextLength();
   m_edit.SetWindowText1251(text.c_str());
-  if (cut) ShowTextLength();
+  if (cut) ShowTextForm();
   engine.m_message = text;
   if (text.empty()) {
     ShowMessage(kNoText, kEmptyTextCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  // Every character outside the SMS alphabet is dropped before sending: a
+  // text of such characters alone would go out as an empty message.
+  if (pdu::CleanMessage(text.c_str()).empty()) {
+    ShowMessage(kNothingToSend, kInfoCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   engine.StartDelivery();
@@ -134,7 +148,7 @@ LRESULT CMainFrame::OnCmdStop(WORD, WORD, HWND, bool&) {
 LRESULT CMainFrame::OnCmdClearList(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending() || !ConfirmListReset()) return 0;
   GetEngine().ClearList();
-  m_list.FillFromEngine();
+  ShowNewList();
   return 0;
 }
 
@@ -145,7 +159,7 @@ LRESULT CMainFrame::OnCmdOpenList(WORD, WORD, HWND, bool&) {
   CEngine& engine = GetEngine();
   engine.ClearList();
   engine.LoadListFile(dialog.GetPathName().c_str());
-  m_list.FillFromEngine();
+  ShowNewList();
   ShowLoadedCount();
   return 0;
 }
@@ -157,7 +171,7 @@ LRESULT CMainFrame::OnCmdGenerate(WORD, WORD, HWND, bool&) {
   CEngine& engine = GetEngine();
   engine.ClearList();
   engine.GenerateFromMask(dialog.GetText());
-  m_list.FillFromEngine();
+  ShowNewList();
   ShowLoadedCount();
   return 0;
 }
@@ -177,7 +191,7 @@ LRESULT CMainFrame::OnCmdAddNumber(WORD, WORD, HWND, bool&) {
   item.m_state = Accepted;
   item.m_text = ReadMessageText();
   GetEngine().AddItem(item);
-  m_list.FillFromEngine();
+  ShowNewList();
   return 0;
 }
 

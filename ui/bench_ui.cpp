@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "engine/Engine.h"
 #include "platform/ProcessMemory.h"
@@ -44,15 +46,25 @@ void WriteList(const std::string& path, size_t count) {
   }
 }
 
-// One change reported from a thread of its own, timed there, while this
-// thread handles what the report sends it.
-double ChangeFromDeliveryThread(size_t index) {
+// Changes reported one after another from a thread of their own, each
+// timed there, while this thread handles what the reports send it: every
+// other change makes a number the one in hand, which the list scrolls to
+// (times[0]); the others give a number its outcome (times[1]). Sorted.
+struct ChangeTimes {
+  std::vector<double> times[2];
+};
+
+ChangeTimes ChangesFromDeliveryThread(CEngine& engine, size_t count, int rounds) {
+  ChangeTimes changes;
   std::atomic<bool> done{false};
-  double elapsed = 0;
   std::thread delivery([&] {
-    const auto start = Clock::now();
-    g_pMainFrame->OnListChanged(index);
-    elapsed = MillisecondsSince(start);
+    for (int round = 0; round < 2 * rounds; ++round) {
+      const size_t index = (static_cast<size_t>(round / 2) * 7919) % count;
+      engine.m_items[index].m_state = round % 2 ? Sent : Sending;
+      const auto start = Clock::now();
+      g_pMainFrame->OnListChanged(index);
+      changes.times[round % 2].push_back(MillisecondsSince(start));
+    }
     done = true;
   });
   while (!done) {
@@ -61,7 +73,8 @@ double ChangeFromDeliveryThread(size_t index) {
   }
   delivery.join();
   Pump();
-  return elapsed;
+  for (std::vector<double>& times : changes.times) std::sort(times.begin(), times.end());
+  return changes;
 }
 
 void Measure(CMainFrame& frame, const testing_support::TempDir& folder, size_t count, int rounds) {
@@ -84,20 +97,18 @@ void Measure(CMainFrame& frame, const testing_support::TempDir& folder, size_t c
   const double shown = MillisecondsSince(start);
   const uint64_t afterFill = platform::ProcessResidentBytes();
 
-  double total = 0;
-  double worst = 0;
-  for (int round = 0; round < rounds; ++round) {
-    const size_t index = (static_cast<size_t>(round) * 7919) % count;
-    engine.m_items[index].m_state = round % 2 ? Sent : Sending;
-    const double one = ChangeFromDeliveryThread(index);
-    total += one;
-    if (one > worst) worst = one;
-  }
+  const ChangeTimes changes = ChangesFromDeliveryThread(engine, count, rounds);
   std::printf("%zu numbers: engine read %.0f ms (%.1f MB), view fill %.0f ms, painted after %.0f ms, "
               "view memory %.1f MB\n",
               count, read, Megabytes(afterRead - before), fill, shown, Megabytes(afterFill - afterRead));
-  std::printf("%zu numbers: one state change from a delivery thread %.2f ms (mean of %d, worst %.2f)\n",
-              count, total / rounds, rounds, worst);
+  const char* kinds[] = {"a number taken (the list follows it)", "a number's outcome"};
+  for (int kind = 0; kind < 2; ++kind) {
+    const std::vector<double>& times = changes.times[kind];
+    if (times.empty()) continue;
+    std::printf("%zu numbers: one state change from a delivery thread, %s: %.2f ms (median of %d, "
+                "worst %.2f)\n",
+                count, kinds[kind], times[times.size() / 2], rounds, times.back());
+  }
   std::fflush(stdout);
 }
 
