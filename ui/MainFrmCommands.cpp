@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/Engine.h"
 #include "modem/Pdu.h"
@@ -27,8 +28,15 @@ constexpr char kNothingToSend[] =
     "В тексте нет ни одного знака, который можно отправить в SMS (буквы, цифры, знаки препинания).";
 constexpr char kNoSelection[] = "Не выделен номер из списка";
 constexpr char kListFilter[] = "Списки телефонов (*.*)|*.*|";
-constexpr char kMaskPrompt[] = "Номер телефона";
+constexpr char kMaskCaption[] = "Сгенерировать по маске";
+constexpr char kMaskPrompt[] =
+    "Номер телефона, где каждая * перебирает цифры от 0 до 9 (от одной до четырёх *: "
+    "до 10 000 номеров). Замените X цифрами номера.";
 constexpr char kMaskTemplate[] = "7XXXXXX****";
+constexpr char kNoNumbersFromMask[] =
+    "Маска не дала ни одного номера: в ней должно быть от одной до четырёх *, а всего не больше "
+    "99 знаков. Список не изменён.";
+constexpr char kNumberCaption[] = "Добавить номер";
 constexpr char kNumberPrompt[] = "Номер телефона (11 цифр, начиная с 7)";
 constexpr char kNumberLength[] = "Номер телефона должен содержать 11 цифр.";
 constexpr size_t kNumberDigits = 11;
@@ -164,13 +172,25 @@ LRESULT CMainFrame::OnCmdOpenList(WORD, WORD, HWND, bool&) {
   return 0;
 }
 
+// The numbers are generated aside first: a mask that gives none (no *, more
+// than four, too long) leaves the list as it was and is asked for again.
 LRESULT CMainFrame::OnCmdGenerate(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending()) return 0;
-  CEditStringDialog dialog(kMaskPrompt, kMaskTemplate, 0);
-  if (dialog.DoModal(::GetActiveWindow()) != IDOK || !ConfirmListReset()) return 0;
+  std::string mask = kMaskTemplate;
   CEngine& engine = GetEngine();
-  engine.ClearList();
-  engine.GenerateFromMask(dialog.GetText());
+  std::vector<CListItem> generated;
+  for (;;) {
+    CEditStringDialog dialog(kMaskPrompt, mask.c_str(), 0, kMaskCaption);
+    if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
+    mask = dialog.GetText();
+    engine.m_items.swap(generated);
+    engine.GenerateFromMask(mask.c_str());
+    engine.m_items.swap(generated);
+    if (!generated.empty()) break;
+    ShowMessage(kNoNumbersFromMask, kInfoCaption, MB_OK | MB_ICONINFORMATION);
+  }
+  if (!ConfirmListReset()) return 0;
+  engine.m_items.swap(generated);
   ShowNewList();
   ShowLoadedCount();
   return 0;
@@ -180,7 +200,7 @@ LRESULT CMainFrame::OnCmdAddNumber(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending()) return 0;
   std::string answer;
   for (;;) {
-    CEditStringDialog dialog(kNumberPrompt, answer.c_str(), 1);
+    CEditStringDialog dialog(kNumberPrompt, answer.c_str(), 1, kNumberCaption);
     if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
     answer = dialog.GetText();
     if (answer.size() == kNumberDigits) break;

@@ -204,7 +204,7 @@ TEST_F(DeliveryTest, NumberFromTheContextMenuIsSentFromAFolder1251CannotName) {
   e2e::SaveScreen(shot, "context-menu");
   ASSERT_TRUE(e2e::RunOnDisplay({"xdotool key Down Down Down Return"}));
 
-  HWND dialog = program.WaitForDialog("Диалог");
+  HWND dialog = program.WaitForDialog("Добавить номер");
   ASSERT_NE(dialog, nullptr);
   SetDlgItemTextW(dialog, IDC_TEXT, L"79001112201");
   SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);

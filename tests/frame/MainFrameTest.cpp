@@ -327,7 +327,7 @@ TEST_F(MainFrameTest, ClearAsksOnlyForANonEmptyListAndNoKeepsIt) {
 TEST_F(MainFrameTest, AddNumberRejectsTenDigitsAndReopensWithThem) {
   std::string reopened;
   std::thread answers([&reopened] {
-    const std::wstring dialog = ui::Wide1251("Диалог");
+    const std::wstring dialog = ui::Wide1251("Добавить номер");
     const std::wstring info = ui::Wide1251("Сообщение");
     // Visible: the dialog exists before its initialisation fills it.
     auto find = [](const std::wstring& caption) {
@@ -382,7 +382,7 @@ TEST_F(MainFrameTest, CloseWhileSendingAsksTheWorkerQuestion) {
 
 TEST_F(MainFrameTest, LoadedCountGoesToTheStatusBar) {
   std::thread answer([] {
-    const std::wstring dialog = ui::Wide1251("Диалог");
+    const std::wstring dialog = ui::Wide1251("Сгенерировать по маске");
     for (int i = 0; i < 500; ++i) {
       // Visible: the dialog exists before its initialisation fills it.
       HWND found = FindWindowW(L"#32770", dialog.c_str());
