@@ -362,6 +362,46 @@ TEST_F(MainFrameTest, AddNumberRejectsTenDigitsAndReopensWithThem) {
   EXPECT_EQ(m_frame.m_list.GetItemText(0, 2), "текст");
 }
 
+// A mask that gives no numbers (no *) is asked for again, and the list the
+// operator had stays as it was.
+TEST_F(MainFrameTest, MaskWithoutStarsKeepsTheListAndAsksAgain) {
+  AddItems(2);
+  std::string said, reopened;
+  std::thread answers([&] {
+    auto find = [](const char* caption) {
+      const std::wstring wide = ui::Wide1251(caption);
+      for (int i = 0; i < 500; ++i) {
+        HWND found = FindWindowW(L"#32770", wide.c_str());
+        if (found && IsWindowVisible(found)) return found;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      return HWND{};
+    };
+    HWND first = find("Сгенерировать по маске");
+    for (int i = 0; i < 200 && ui_test::ControlText(first, IDC_TEXT).empty(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ui_test::SetControlText(first, IDC_TEXT, "79001234567");
+    ui_test::ClickButton(first, IDOK);
+    HWND box = find("Сообщение");
+    said = ui_test::ControlText(box, kMessageTextId);
+    ui_test::ClickButton(box, IDOK);
+    HWND second = nullptr;
+    for (int i = 0; i < 200 && reopened.empty(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      second = find("Сгенерировать по маске");
+      reopened = ui_test::ControlText(second, IDC_TEXT);
+    }
+    ui_test::ClickButton(second, IDCANCEL);
+  });
+  Command(ID_LIST_GENERATE);
+  answers.join();
+  EXPECT_EQ(said.rfind("Маска не дала ни одного номера", 0), 0u) << said;
+  EXPECT_EQ(reopened, "79001234567");
+  ASSERT_EQ(GetEngine().m_items.size(), 2u);
+  EXPECT_EQ(GetEngine().m_items[1].m_number, "79000000001");
+  EXPECT_EQ(m_frame.m_list.GetItemCount(), 2);
+}
+
 TEST_F(MainFrameTest, CloseAsksWithANonEmptyListAndNoKeepsTheWindow) {
   AddItems(1);
   CBoxAnswer box("Вопрос", IDNO);
