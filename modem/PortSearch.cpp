@@ -70,7 +70,8 @@ PortAnswer AwaitReply(CComPort& line, uint32_t limitMs, const std::atomic<bool>&
   CReplyReader reader;
   const uint32_t start = platform::TickMs();
   uint32_t last = start;
-  while (platform::TickMs() - start < limitMs) {
+  // Every pause is followed by a look at the port, the last one included.
+  for (;;) {
     if (stop) return PortAnswer::Stopped;
     const int got = line.Receive(chunk, kChunk);
     if (got > 0) {
@@ -79,7 +80,9 @@ PortAnswer AwaitReply(CComPort& line, uint32_t limitMs, const std::atomic<bool>&
       last = platform::TickMs();
       continue;
     }
-    if (reader.Foreign() && platform::TickMs() - last >= kGarbageQuietMs) return PortAnswer::Garbage;
+    const uint32_t now = platform::TickMs();
+    if (now - start >= limitMs) break;
+    if (reader.Foreign() && now - last >= kGarbageQuietMs) break;
     platform::SleepMs(kIdleMs);
   }
   return reader.Foreign() ? PortAnswer::Garbage : PortAnswer::Silent;

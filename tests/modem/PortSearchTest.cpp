@@ -154,16 +154,18 @@ TEST(PortSearch, RealTryReadsWhatThePortSends) {
   testing_support::FastClock fast(50);
   struct Case {
     const char* name;
-    std::vector<std::string> simArgs;  // empty name: no simulator on the port
+    std::vector<std::string> simArgs;
     PortAnswer answer;
+    int answeredAt;
   };
   const Case cases[] = {
-      {"a modem", {}, PortAnswer::Modem},
-      {"no modem", {"--silent"}, PortAnswer::Silent},
-      {"refuses at", {"--command", "at:error"}, PortAnswer::Refused},
-      {"bytes that are no reply, as at a wrong speed",
+      {"a modem", {}, PortAnswer::Modem, 115200},
+      {"no modem", {"--silent"}, PortAnswer::Silent, 115200},
+      {"refuses at", {"--command", "at:error"}, PortAnswer::Refused, 115200},
+      {"bytes that are no reply at any speed",
        {"--command", "at:silent", "--urc", "\\xF0\\x81\\x93", "--urc-every", "100"},
-       PortAnswer::Garbage},
+       PortAnswer::Garbage, 115200},
+      {"a modem fixed at another speed", {"--fixed-speed", "19200"}, PortAnswer::Modem, 19200},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -172,7 +174,7 @@ TEST(PortSearch, RealTryReadsWhatThePortSends) {
     const std::vector<CPortFinding> findings = SearchPorts({14}, 115200);
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].m_answer, c.answer) << sim.Transcript();
-    EXPECT_EQ(findings[0].m_baudRate, 115200);
+    EXPECT_EQ(findings[0].m_baudRate, c.answeredAt);
   }
   const std::vector<CPortFinding> none = SearchPorts({15}, 115200);
   ASSERT_EQ(none.size(), 1u);

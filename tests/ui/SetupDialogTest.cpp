@@ -298,24 +298,39 @@ TEST_F(FindTest, FindWithoutModemSaysSoAndKeepsThePort) {
   }
 }
 
-TEST_F(FindTest, FindSelectsTheSimulatedModem) {
-  testing_support::SimProcess sim(15);
-  ASSERT_TRUE(sim.Started());
-  ui_test::CSerialMapAside aside;
-  testing_support::SerialPortMap map({{"VarnekTestSim", "COM15"}});
-  m_engine->m_port = 0;
-  m_engine->m_baudRate = 12345;  // no row: the search must use this rate, not -1
-  int after = -2;
-  std::string said;
-  Run([&](HWND hWnd) {
-    said = FindAndWait(hWnd);
-    after = SelectedData(hWnd, IDC_PORT);
-    ui_test::ClickButton(hWnd, IDOK);
-  });
-  EXPECT_EQ(said, "Модем найден: COM15, 12345 бит/с.");
-  EXPECT_EQ(after, 15);
-  EXPECT_EQ(m_engine->m_port, 15);
-  EXPECT_EQ(m_engine->m_baudRate, 12345);
+// A modem at the speed asked for, or fixed at another: that speed is then
+// selected too.
+TEST_F(FindTest, FindSelectsTheSimulatedModemAndItsSpeed) {
+  struct Case {
+    std::vector<std::string> simArgs;
+    int rate;  // configured
+    const char* said;
+    int rateAfter;
+  };
+  const Case cases[] = {
+      // No row: the search must use this rate, not -1.
+      {{}, 12345, "Модем найден: COM15, 12345 бит/с.", 12345},
+      {{"--fixed-speed", "19200"}, 115200, "Модем найден: COM15, 19200 бит/с. Скорость выбрана.", 19200},
+  };
+  for (const Case& c : cases) {
+    testing_support::SimProcess sim(15, c.simArgs);
+    ASSERT_TRUE(sim.Started());
+    ui_test::CSerialMapAside aside;
+    testing_support::SerialPortMap map({{"VarnekTestSim", "COM15"}});
+    m_engine->m_port = 0;
+    m_engine->m_baudRate = c.rate;
+    int after = -2;
+    std::string said;
+    Run([&](HWND hWnd) {
+      said = FindAndWait(hWnd);
+      after = SelectedData(hWnd, IDC_PORT);
+      ui_test::ClickButton(hWnd, IDOK);
+    });
+    EXPECT_EQ(said, c.said);
+    EXPECT_EQ(after, 15);
+    EXPECT_EQ(m_engine->m_port, 15);
+    EXPECT_EQ(m_engine->m_baudRate, c.rateAfter);
+  }
 }
 
 // Cancel in the middle of a search ends it: the silent port is not waited
