@@ -1,5 +1,5 @@
 #pragma once
-// CEditStringDialog: asks for one line of text under a prompt (up to two
+// CEditStringDialog: asks for one line of text under a prompt (up to three
 // lines), optionally digits only. DoModal gives 1 after OK, 2 after
 // "Отмена", Escape or the close box.
 #include <string>

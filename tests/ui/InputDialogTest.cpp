@@ -114,10 +114,10 @@ TEST(AboutDlg, ShowsBothLinksAndClosesWithOkOrEscape) {
 
 TEST(InputDialogs, ControlsAreWhereTheTemplatesPutThem) {
   const ui_test::CTemplateControl input[] = {
-      {"Edit", IDC_TEXT, "", {7, 27, 223, 12}},
-      {"Button", IDOK, "OK", {65, 45, 50, 14}},
-      {"Button", IDCANCEL, "Отмена", {121, 45, 50, 14}},
-      {"Static", IDC_PROMPT, "", {7, 7, 223, 18}},
+      {"Edit", IDC_TEXT, "", {7, 35, 223, 12}},
+      {"Button", IDOK, "OK", {65, 53, 50, 14}},
+      {"Button", IDCANCEL, "Отмена", {121, 53, 50, 14}},
+      {"Static", IDC_PROMPT, "", {7, 7, 223, 26}},
   };
   const ui_test::CTemplateControl about[] = {
       {"Button", IDOK, "OK", {153, 116, 50, 14}},
