@@ -355,14 +355,8 @@ void CMainFrame::LayoutStatusParts(int width) {
     ::SendMessageW(m_hWndStatusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(whole));
     return;
   }
-  const std::wstring wide = ui::Wide1251(m_tallyText);
-  HDC dc = ::GetDC(m_hWndStatusBar);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(m_hWndStatusBar, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  SelectObject(dc, old);
-  ::ReleaseDC(m_hWndStatusBar, dc);
-  int edges[] = {std::max(width - static_cast<int>(size.cx) - kTallyMargin, width / 3), -1};
+  const int tally = CWindow(m_hWndStatusBar).TextWidth(m_tallyText);
+  int edges[] = {std::max(width - tally - kTallyMargin, width / 3), -1};
   ::SendMessageW(m_hWndStatusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
 }
 

@@ -198,15 +198,8 @@ int CVarnekListView::FittedWidth(int column, const std::vector<std::string>& tex
 
 // The header control draws its text inset by three edges on each side.
 int CVarnekListView::WholeHeaderWidth(int column) const {
-  HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
-  const std::wstring text = ui::Wide1251(kHeaders[column]);
-  HDC dc = ::GetDC(header);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(header, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ::ReleaseDC(header, dc);
-  return size.cx + 2 * 3 * GetSystemMetrics(SM_CXEDGE);
+  const CWindow header(reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)));
+  return header.TextWidth(kHeaders[column]) + 2 * 3 * GetSystemMetrics(SM_CXEDGE);
 }
 
 // Every width is set again, so a divider dragged by the operator holds only
