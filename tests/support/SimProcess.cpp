@@ -122,4 +122,14 @@ std::vector<SimMemoryEvent> SimProcess::MemoryEvents() const {
 
 std::string SimProcess::Transcript() const { return ReadAll(LocalFile("transcript.txt")); }
 
+std::vector<std::string> SimProcess::Received() const {
+  std::vector<std::string> pieces;
+  std::istringstream transcript(Transcript());
+  std::string line;
+  while (std::getline(transcript, line)) {
+    if (line.rfind("IN  ", 0) == 0) pieces.push_back(line.substr(4));
+  }
+  return pieces;
+}
+
 }  // namespace testing_support
