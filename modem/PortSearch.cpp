@@ -5,87 +5,50 @@
 
 #include "modem/ComPort.h"
 #include "modem/Log.h"
-#include "modem/Reply.h"
+#include "modem/AnswerReader.h"
 #include "platform/Clock.h"
 
 namespace {
 
 constexpr char kEscape = 27;
-constexpr char kAt[] = "at\r";
-// After bytes that are no reply, this much quiet ends a try: a modem at
-// the right speed answers "at" at once.
-constexpr uint32_t kGarbageQuietMs = 500;
-// Between two looks at a port that has sent nothing.
-constexpr uint32_t kIdleMs = 20;
-// A line longer than this is no reply; the rest of it is dropped.
-constexpr size_t kMaxLine = 256;
-constexpr int kChunk = 256;
+constexpr char kAt[] = "at";
+// The answer to "at" is read in slices of this length, so that a stop is
+// seen within one. A modem at the right speed answers within the first: a
+// slice that brought only garbage (bytes no modem sends, and no line one
+// sends) ends the try at once.
+constexpr uint32_t kSliceMs = 500;
 
 void LogStep(int port, const std::string& text) {
   GetLog().Write("engine", "FindPort", port, text.c_str());
 }
 
-// Modems answer in ASCII lines; a modem set to another speed sends bytes
-// outside it. ESC may come back as the echo of the one sent.
-bool IsForeign(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return (byte < 0x20 || byte > 0x7E) && byte != '\r' && byte != '\n' && byte != '\t' &&
-         byte != static_cast<unsigned char>(kEscape);
-}
-
-// Reads the port's answer to "at" line by line: the echo and unsolicited
-// lines pass, the final result decides.
-class CReplyReader {
- public:
-  // Modem or Refused once a final result came; Silent while none has.
-  PortAnswer Take(const char* data, int length) {
-    for (int i = 0; i < length; ++i) {
-      const char c = data[i];
-      m_foreign = m_foreign || IsForeign(c);
-      if (c != '\r' && c != '\n') {
-        if (m_line.size() < kMaxLine) m_line += c;
-        continue;
-      }
-      const reply::FinalResult result = reply::ReadFinalLine(m_line);
-      m_line.clear();
-      if (result.kind == reply::Final::Ok) return PortAnswer::Modem;
-      if (reply::IsFailure(result)) return PortAnswer::Refused;
-    }
-    return PortAnswer::Silent;
-  }
-  bool Foreign() const { return m_foreign; }
-
- private:
-  std::string m_line;
-  bool m_foreign = false;
-};
-
-PortAnswer AwaitReply(CComPort& line, uint32_t limitMs, const std::atomic<bool>& stop) {
-  char chunk[kChunk];
-  line.Receive(chunk, kChunk);  // what the port sent before is no answer
-  // A modem left waiting for PDU text drops it on ESC; in command mode ESC
-  // is ignored.
+PortAnswer AwaitReply(CComPort& line, uint32_t limitMs, const std::atomic<bool>& stop,
+                      std::string& reason) {
+  line.DiscardInput();  // what the port sent before is no answer
+  // A modem left waiting for message text drops it on ESC; in command mode
+  // ESC is ignored.
   line.Transmit(&kEscape, 1, 0);
-  line.Transmit(kAt, sizeof kAt - 1, 0);
-  CReplyReader reader;
+  const std::string command = std::string(kAt) + "\r";
+  line.Transmit(command.c_str(), static_cast<int>(command.size()), 0);
+  reply::AnswerRule rule;
+  rule.echo = kAt;
+  reply::CAnswerReader reader(rule);
+  bool garbage = false;
   const uint32_t start = platform::TickMs();
-  uint32_t last = start;
-  // Every pause is followed by a look at the port, the last one included.
-  for (;;) {
+  for (uint32_t waited = 0; waited < limitMs; waited = platform::TickMs() - start) {
     if (stop) return PortAnswer::Stopped;
-    const int got = line.Receive(chunk, kChunk);
-    if (got > 0) {
-      const PortAnswer answer = reader.Take(chunk, got);
-      if (answer != PortAnswer::Silent) return answer;
-      last = platform::TickMs();
-      continue;
+    const CComPort::WaitEnd end = line.Await(reader, std::min(kSliceMs, limitMs - waited));
+    garbage = garbage || line.HeardGarbage();
+    const reply::Answer& answer = reader.Result();
+    if (end == CComPort::WaitEnd::Answered)
+      return answer.final.kind == reply::Final::Ok ? PortAnswer::Modem : PortAnswer::Refused;
+    if (end == CComPort::WaitEnd::Lost) {
+      reason = line.FailureReason();
+      return PortAnswer::CannotOpen;
     }
-    const uint32_t now = platform::TickMs();
-    if (now - start >= limitMs) break;
-    if (reader.Foreign() && now - last >= kGarbageQuietMs) break;
-    platform::SleepMs(kIdleMs);
+    if (garbage && !answer.heard) return PortAnswer::Garbage;
   }
-  return reader.Foreign() ? PortAnswer::Garbage : PortAnswer::Silent;
+  return PortAnswer::Silent;
 }
 
 std::string Speed(int baudRate) {
@@ -119,7 +82,7 @@ CPortFinding TryPortAt(int port, int baudRate, uint32_t limitMs, const std::atom
     line.Close();
     return finding;
   }
-  finding.m_answer = AwaitReply(line, limitMs, stop);
+  finding.m_answer = AwaitReply(line, limitMs, stop, finding.m_reason);
   line.Close();
   return finding;
 }

@@ -347,7 +347,7 @@ void CMainFrame::ShowTally(const std::string& text) {
   ::SendMessageW(m_hWndStatusBar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-// Part 0 (the delivery's status) takes what the tally leaves.
+// The first part of the status bar (the delivery's status) takes what the tally leaves.
 void CMainFrame::LayoutStatusParts(int width) {
   if (!m_hWndStatusBar) return;
   if (m_tallyText.empty()) {

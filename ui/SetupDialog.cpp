@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "modem/Modem.h"
 #include "platform/PortList.h"
 
 namespace {

@@ -36,7 +36,7 @@ class CVarnekProcess {
   // What the windows show, in 1251.
   int RowCount() const;
   std::string RowText(int row, int column) const;
-  // Part 0: the delivery's state; part 1: its tally.
+  // The status bar: its first part (0) the delivery's state, its second (1) the tally.
   std::string StatusText(int part = 0) const;
   // The lower pane's title ("Текст - ...").
   std::string TextPaneTitle() const;

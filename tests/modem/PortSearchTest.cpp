@@ -162,10 +162,14 @@ TEST(PortSearch, RealTryReadsWhatThePortSends) {
       {"a modem", {}, PortAnswer::Modem, 115200},
       {"no modem", {"--silent"}, PortAnswer::Silent, 115200},
       {"refuses at", {"--command", "at:error"}, PortAnswer::Refused, 115200},
-      {"bytes that are no reply at any speed",
+      // Its echo is a line a modem sends: the speed is right, the noise after
+      // it is no reason to try others.
+      {"an echo, then only noise",
        {"--command", "at:silent", "--urc", "\\xF0\\x81\\x93", "--urc-every", "100"},
-       PortAnswer::Garbage, 115200},
+       PortAnswer::Silent, 115200},
       {"a modem fixed at another speed", {"--fixed-speed", "19200"}, PortAnswer::Modem, 19200},
+      {"a modem fixed at a speed none of the common ones", {"--fixed-speed", "4800"},
+       PortAnswer::Garbage, 115200},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

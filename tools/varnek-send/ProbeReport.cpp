@@ -48,7 +48,9 @@ probe::Report AskFoundModem(const CPortFinding& finding) {
   int ready = 0;
   modem.CaptureModemDevice(ready, finding.m_port);
   probe::Report report;
-  report.verdict = kNoModem[0].text;
+  // A modem that answered the search may still fail the capture (no mode
+  // it takes): the capture says why.
+  report.verdict = modem.FailureReason().empty() ? kNoModem[0].text : modem.FailureReason();
   if (ready != 0) report = probe::JudgeProbe(probe::AskModem(modem, kQueryLimitMs));
   modem.ReleaseModemDevice();
   return report;
