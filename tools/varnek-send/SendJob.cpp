@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "engine/MainFrameInterface.h"
+#include "modem/Log.h"
+#include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
 #include "platform/XmlDocument.h"
 #include "tools/varnek-send/MarkerWatch.h"
@@ -148,6 +150,11 @@ int CSendJob::Deliver(CEngine& engine) const {
   CMarkerWatch watch(engine, frame);
   CPortRetryLimit retries(engine, watch, frame, m_options.m_portRetries);
   watch.CheckFolder();
+  std::string logFailure;
+  if (!GetLog().CheckWritable(logFailure)) {
+    Complain("the logs cannot be written in " + platform::PathToUtf8(CLog::Folder()) + ": " +
+             logFailure);
+  }
   const size_t first = static_cast<size_t>(m_options.m_from - 1);
   engine.m_position = static_cast<int32_t>(first);
   platform::CatchInterrupts();
