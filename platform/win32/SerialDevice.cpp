@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "platform/common/ComPortMap.h"
+#include "platform/win32/SystemMessage.h"
 #include "platform/win32/WidePath.h"
 
 namespace platform {
@@ -16,17 +16,6 @@ HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 // Abort pending writes and reads, clear the output and input buffers.
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 static_assert(kPurgeAll == 0x0F, "PurgeComm flags");
-
-// The system's words for an error code, without the final full stop and
-// line break that FormatMessage adds.
-std::string SystemMessage(DWORD code) {
-  wchar_t text[512] = {};
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, text, 512, nullptr);
-  std::string message = length == 0 ? std::string() : Utf8FromWide(text);
-  while (!message.empty() && std::strchr(" .\r\n", message.back()) != nullptr) message.pop_back();
-  return message.empty() ? "system error " + std::to_string(code) : message;
-}
 
 // Windows refuses a port that another program holds with "Access is
 // denied", which sounds like a matter of rights.
