@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/MainFrameInterface.h"
+#include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
 #include "platform/XmlDocument.h"
 #include "tools/varnek-send/MarkerWatch.h"
@@ -80,6 +81,8 @@ void CSendJob::ApplySettings(CEngine& engine) const {
   if (m_options.m_minPause) engine.m_minPause = *m_options.m_minPause;
   if (m_options.m_maxPause) engine.m_maxPause = *m_options.m_maxPause;
   if (m_options.m_piecePause) engine.m_piecePause = static_cast<uint32_t>(*m_options.m_piecePause);
+  if (m_options.m_markers) engine.m_markerFolder = platform::PathFromUtf8(*m_options.m_markers);
+  engine.m_resendUnconfirmed = m_options.m_resendUnconfirmed;
 }
 
 int CSendJob::RunPortTask(const CEngine& engine) const {
@@ -152,7 +155,9 @@ int CSendJob::Deliver(CEngine& engine) const {
   CConsoleFrame frame(engine, stderr);
   CMarkerWatch watch(engine, frame);
   CPortRetryLimit retries(engine, watch, frame, m_options.m_portRetries);
-  watch.CheckFolder();
+  // The check never goes off by itself: a folder that takes no claim ends
+  // the run before the first number.
+  if (!watch.CheckFolder()) return send_report::kBadUsage;
   const size_t first = static_cast<size_t>(m_options.m_from - 1);
   engine.m_position = static_cast<int32_t>(first);
   platform::CatchInterrupts();
