@@ -13,15 +13,6 @@ constexpr int kClaimRounds = 4;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The folder, then each missing parent before it. Failures show when a file
-// is made in the folder.
-void MakeFolders(const std::string& folder) {
-  if (folder.empty() || platform::PathExists(folder)) return;
-  const size_t cut = folder.rfind(platform::kPathSeparator);
-  if (cut != std::string::npos && cut > 0) MakeFolders(folder.substr(0, cut));
-  platform::CreateDir(folder);
-}
-
 bool MakeMarker(const std::string& path) {
   return platform::CreateNewEmptyFile(path) || platform::PathExists(path);
 }
@@ -78,11 +69,9 @@ bool CMarkerStore::IsMarked(const std::string& number) const {
 bool CMarkerStore::Mark(const std::string& number) const {
   const std::string marker = MarkerPath(number);
   if (marker.empty()) return false;
-  MakeFolder();
-  return MakeMarker(marker);
+  std::string reason;
+  return platform::MakeClaimFolder(m_folder, reason) && MakeMarker(marker);
 }
-
-void CMarkerStore::MakeFolder() const { MakeFolders(m_folder); }
 
 ClaimOutcome CMarkerStore::Claim(const std::string& number, bool takeOverAbandoned,
                                  CNumberClaim& claim, std::string& detail) const {
@@ -92,7 +81,7 @@ ClaimOutcome CMarkerStore::Claim(const std::string& number, bool takeOverAbandon
   const std::string marker = MarkerPath(number);
   if (marker.empty()) return ClaimOutcome::Claimed;
   if (IsMarked(number)) return ClaimOutcome::Marked;
-  MakeFolder();
+  if (!platform::MakeClaimFolder(m_folder, detail)) return ClaimOutcome::Failed;
   const std::string path = ClaimPath(number);
   using platform::ClaimStatus;
   for (int round = 0; round < kClaimRounds; ++round) {
@@ -137,7 +126,7 @@ bool CMarkerStore::IsUnconfirmed(const std::string& number) const {
 }
 
 bool CMarkerStore::CheckWritable(std::string& reason) const {
-  MakeFolder();
+  if (!platform::MakeClaimFolder(m_folder, reason)) return false;
   // Named after this process: a file of a killed run with the same id is
   // abandoned and taken over.
   const std::string path = PathOf(kCheckName + std::to_string(platform::CurrentProcessId()));

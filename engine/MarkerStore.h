@@ -80,7 +80,6 @@ class CMarkerStore {
   bool CheckWritable(std::string& reason) const;
 
  private:
-  void MakeFolder() const;
   std::string PathOf(const std::string& name) const;
 
   std::string m_folder;

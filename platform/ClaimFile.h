@@ -85,6 +85,11 @@ class ClaimFile {
   std::string m_path;
 };
 
+// Makes folder, and its missing parents, for claims to be made in: true when
+// it is a folder afterwards; false with the system's reason (UTF-8), such as
+// no rights or a file of that name.
+bool MakeClaimFolder(const std::string& folder, std::string& reason);
+
 // This process's id, as claim lines give it.
 unsigned long CurrentProcessId();
 

@@ -150,6 +150,19 @@ std::string HostName() {
   return GetComputerNameW(name, &size) ? Utf8FromWide(name) : std::string();
 }
 
+bool MakeOneFolder(const std::string& folder, std::string& reason) {
+  const std::wstring wide = WidePath(folder);
+  if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
+  const DWORD code = GetLastError();
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (code == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return true;
+  }
+  reason = SystemMessage(code);
+  return false;
+}
+
 }  // namespace backend
 
 }  // namespace platform

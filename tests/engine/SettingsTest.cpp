@@ -14,6 +14,7 @@
 #include "engine/Engine.h"
 #include "engine/XmlChildNodes.h"
 #include "pdu/HexCompare.h"
+#include "platform/CommandLine.h"
 #include "platform/Files.h"
 #include "platform/XmlDocument.h"
 #include "support/TempDir.h"
@@ -127,6 +128,22 @@ TEST_F(SettingsTest, SaveRebuildsTheFileInKeyOrderWithEachKeyOnce) {
   EXPECT_EQ(Of(engine), (Settings{9600, 3, 0, 0, 5}));
   engine.SaveSettings();
   EXPECT_TRUE(pdu_test::SameText(ReadConfig(), SavedFile({9600, 3, 0, 0, 5})));
+}
+
+// The marker folder: read as a path of this system, and kept by a save, which
+// rebuilds the file. (Cyrillic is read only: Wine's MSXML saves UTF-8 under
+// the file's 1251 declaration.)
+TEST_F(SettingsTest, TheMarkerFolderIsReadAsAPathAndSurvivesASave) {
+  WriteBytes(ConfigFile(), std::string(kDeclaration) +
+                               "<root><MARKERS>\\\\srv\\\xD0\xE0\xF1\xF1\xFB\xEB\xEA\xE0</MARKERS></root>");
+  {
+    CEngine engine;
+    EXPECT_EQ(platform::PathToUtf8(engine.m_markerFolder),
+              "\\\\srv\\\xD0\xA0\xD0\xB0\xD1\x81\xD1\x81\xD1\x8B\xD0\xBB\xD0\xBA\xD0\xB0");  // Рассылка
+    engine.m_markerFolder = platform::PathFromUtf8("/srv/share/PHONES");
+  }  // teardown saves
+  CEngine reread;
+  EXPECT_EQ(reread.m_markerFolder, platform::PathFromUtf8("/srv/share/PHONES"));
 }
 
 TEST_F(SettingsTest, SaveReplacesAFileThatIsNotWellFormed) {

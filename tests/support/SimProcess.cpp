@@ -1,5 +1,6 @@
 #include "support/SimProcess.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -86,5 +87,21 @@ std::vector<SimSubmission> SimProcess::Submissions() const {
 }
 
 std::string SimProcess::Transcript() const { return ReadAll(LocalFile("transcript.txt")); }
+
+// The destination of an SMS-SUBMIT PDU in hex (TS 23.040 9.2.2.2): after the
+// service-centre length 00, the first octet and TP-MR comes TP-DA, its length
+// in digits, its type of address, then the digits in swapped pairs with an F
+// filling the last.
+std::string DestinationOf(const std::string& pdu) {
+  if (pdu.size() < 10) return std::string();
+  const size_t digits = std::stoul(pdu.substr(6, 2), nullptr, 16);
+  std::string number;
+  for (size_t i = 10; i + 1 < pdu.size() && number.size() < digits; i += 2) {
+    number += pdu[i + 1];
+    number += pdu[i];
+  }
+  number.resize(std::min(number.size(), digits));
+  return number;
+}
 
 }  // namespace testing_support

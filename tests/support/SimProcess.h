@@ -68,4 +68,7 @@ class SimProcess {
 // Reads the record file of the simulator.
 std::vector<SimSubmission> ParseSimRecord(const std::string& contents);
 
+// The destination number of a submission's PDU text (hex); "" when too short.
+std::string DestinationOf(const std::string& pdu);
+
 }  // namespace testing_support
