@@ -37,6 +37,7 @@ start_sim() {
 }
 
 stop_sims() {
+  local dir
   for dir in "${sims[@]}"; do touch "$dir/stop"; done
   sleep 0.5
   sims=()
@@ -101,8 +102,8 @@ kill_runs() {  # NAME MODEMS
   stop_sims
   local twice unconfirmed sent
   twice=$(taken "$dir"/sim*/record "$dir"/rerun*/record | sort | uniq -d | wc -l)
-  unconfirmed=$(grep -a "^Без подтверждения: " "$dir/rerun.out" | awk '{print $NF}')
-  sent=$(grep -a "^Отправлен: " "$dir/rerun.out" | awk '{print $NF}')
+  unconfirmed=$(grep -a "^Без подтверждения: " "$dir/rerun.out" | awk '{print $NF}' || true)
+  sent=$(grep -a "^Отправлен: " "$dir/rerun.out" | awk '{print $NF}' || true)
   printf '| %s | %d | %d | %d | %d | %s | %s |\n' "$name" "$runs" "$inside" "$abandoned" "$twice" \
     "${unconfirmed:-?}" "${sent:-?}"
 }
