@@ -102,10 +102,12 @@ class CDeliveryWorker {
     const std::string& number = m_engine.m_items[i].m_number;
     const CMarkerStore markers = m_engine.Markers();
     std::string detail;
-    switch (markers.Claim(number, m_engine.m_resendUnconfirmed, claim, detail)) {
+    const ClaimOutcome outcome = markers.Claim(number, m_engine.m_resendUnconfirmed, claim, detail);
+    const std::string why = platform::Utf8ToCp1251(detail);
+    switch (outcome) {
       case ClaimOutcome::Claimed:
-        if (!detail.empty()) {
-          LogClaim(number + " sent again: " + markers.ClaimPath(number) + " of \"" + detail +
+        if (!why.empty()) {
+          LogClaim(number + " sent again: " + markers.ClaimPath(number) + " of \"" + why +
                    "\" taken over");
         }
         return true;
@@ -116,14 +118,13 @@ class CDeliveryWorker {
         SetState(i, Duplicate);
         break;
       case ClaimOutcome::Unconfirmed:
-        LogClaim(number + " unconfirmed: " + markers.ClaimPath(number) + " was left by \"" +
-                 detail + "\" and no process holds it: not sent");
-        SetState(i, Unconfirmed, kUnconfirmedCause + platform::Utf8ToCp1251(detail));
+        LogClaim(number + " unconfirmed: " + markers.ClaimPath(number) + " was left by \"" + why +
+                 "\" and no process holds it: not sent");
+        SetState(i, Unconfirmed, kUnconfirmedCause + why);
         break;
       case ClaimOutcome::Failed:
-        LogClaim(number + " not sent: no claim in " + markers.Folder() + ": " +
-                 platform::Utf8ToCp1251(detail));
-        SetState(i, SendError, kNoClaimCause + platform::Utf8ToCp1251(detail));
+        LogClaim(number + " not sent: no claim in " + markers.Folder() + ": " + why);
+        SetState(i, SendError, kNoClaimCause + why);
         break;
     }
     ticket.Finish();

@@ -9,10 +9,10 @@
 #include <cstring>
 #include <mutex>
 #include <set>
-#include <utility>
 
 #include "platform/Clock.h"
 #include "platform/common/ClaimLine.h"
+#include "platform/posix/Descriptor.h"
 
 namespace platform {
 namespace {
@@ -133,21 +133,6 @@ HeldHere& Held() {
   return held;
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : m_fd(fd) {}
-  ~Descriptor() {
-    if (m_fd >= 0) close(m_fd);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return m_fd; }
-  int Release() { return std::exchange(m_fd, -1); }
-
- private:
-  int m_fd;
-};
-
 std::string FirstLineOf(int fd) {
   char bytes[kLineBytes];
   ssize_t got;
@@ -189,7 +174,7 @@ bool IsEmpty(int fd) {
 
 ClaimFinding ClaimFile::Create(const std::string& path) {
   Leave();
-  Descriptor fd(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  CDescriptor fd(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
   if (fd.Get() < 0) return errno == EEXIST ? Probe(path) : Failure(errno);
   const int lockError = LockNewClaim(fd.Get());
   // Not ours any more: a taker-over has it, or had it and removed it.
@@ -213,7 +198,7 @@ ClaimFinding ClaimFile::Create(const std::string& path) {
 ClaimFinding ClaimFile::Probe(const std::string& path) {
   for (int round = 1;; ++round) {
     if (Held().Holds(path)) return Found(ClaimStatus::HeldByLiving);
-    Descriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    CDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) return errno == ENOENT ? Found(ClaimStatus::Absent) : Failure(errno);
     bool locked = false;
     if (const int error = TestLock(fd.Get(), locked)) return Failure(error);
@@ -232,7 +217,7 @@ ClaimFinding ClaimFile::Probe(const std::string& path) {
 ClaimFinding ClaimFile::TakeOver(const std::string& path, const std::string& seenLine) {
   Leave();
   if (Held().Holds(path)) return Found(ClaimStatus::HeldByLiving);
-  Descriptor fd(open(path.c_str(), O_RDWR | O_CLOEXEC));
+  CDescriptor fd(open(path.c_str(), O_RDWR | O_CLOEXEC));
   if (fd.Get() < 0) return errno == ENOENT ? Found(ClaimStatus::Absent) : Failure(errno);
   if (const int error = TryLock(fd.Get())) {
     return IsHeldElsewhere(error) ? Found(ClaimStatus::HeldByLiving) : Failure(error);

@@ -13,16 +13,14 @@ namespace {
 
 // More than any line a holder writes.
 constexpr DWORD kLineBytes = 1024;
+constexpr int kDeletingTries = 20;
+constexpr DWORD kDeletingRetryMs = 5;
 
 HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 HANDLE Open(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
   return CreateFileW(WidePath(path).c_str(), access, share, nullptr, disposition,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 ClaimFinding Found(ClaimStatus status) { return {status, std::string(), std::string()}; }
@@ -33,21 +31,35 @@ struct OpenOutcome {
 };
 
 // What a failed open of a claim says about it. A sharing violation is a
-// living holder's handle; a claim being deleted through its handle refuses
-// opens with access denied until the holder closes it.
+// living holder's handle. A claim being deleted through its holder's handle
+// refuses every open with "access denied" until the handle closes, a moment
+// later: it counts as gone.
 constexpr OpenOutcome kOpenOutcomes[] = {
     {ERROR_FILE_NOT_FOUND, ClaimStatus::Absent},
     {ERROR_PATH_NOT_FOUND, ClaimStatus::Absent},
+    {ERROR_ACCESS_DENIED, ClaimStatus::Absent},
     {ERROR_SHARING_VIOLATION, ClaimStatus::HeldByLiving},
     {ERROR_LOCK_VIOLATION, ClaimStatus::HeldByLiving},
 };
 
-ClaimFinding OpenFailure(DWORD code, const std::string& path) {
+ClaimFinding OpenFailure(DWORD code) {
   for (const OpenOutcome& outcome : kOpenOutcomes) {
     if (outcome.code == code) return Found(outcome.status);
   }
-  if (code == ERROR_ACCESS_DENIED && Exists(path)) return Found(ClaimStatus::HeldByLiving);
   return {ClaimStatus::Failed, std::string(), SystemMessage(code)};
+}
+
+// A new claim: the name of one being deleted is free again a moment later;
+// "access denied" that lasts is a matter of rights.
+HANDLE CreateNew(const std::string& path, DWORD& code) {
+  for (int tries = 1;; ++tries) {
+    HANDLE file = Open(path, GENERIC_READ | GENERIC_WRITE | DELETE, 0, CREATE_NEW);
+    code = GetLastError();
+    if (file != INVALID_HANDLE_VALUE || code != ERROR_ACCESS_DENIED || tries == kDeletingTries) {
+      return file;
+    }
+    Sleep(kDeletingRetryMs);
+  }
 }
 
 std::string FirstLineOf(HANDLE file) {
@@ -80,15 +92,15 @@ bool DeleteOnClose(HANDLE file) {
 
 ClaimFinding ClaimFile::Create(const std::string& path) {
   Leave();
-  HANDLE file = Open(path, GENERIC_READ | GENERIC_WRITE | DELETE, 0, CREATE_NEW);
+  DWORD code = 0;
+  HANDLE file = CreateNew(path, code);
   if (file == INVALID_HANDLE_VALUE) {
-    const DWORD code = GetLastError();
     const bool exists = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ||
-                        code == ERROR_SHARING_VIOLATION || (code == ERROR_ACCESS_DENIED && Exists(path));
+                        code == ERROR_SHARING_VIOLATION;
     return exists ? Probe(path) : ClaimFinding{ClaimStatus::Failed, "", SystemMessage(code)};
   }
   if (!WriteLine(file, OwnClaimLine())) {
-    const DWORD code = GetLastError();
+    code = GetLastError();
     DeleteOnClose(file);
     CloseHandle(file);
     return {ClaimStatus::Failed, std::string(), SystemMessage(code)};
@@ -101,7 +113,7 @@ ClaimFinding ClaimFile::Create(const std::string& path) {
 ClaimFinding ClaimFile::Probe(const std::string& path) {
   HANDLE file = Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                      OPEN_EXISTING);
-  if (file == INVALID_HANDLE_VALUE) return OpenFailure(GetLastError(), path);
+  if (file == INVALID_HANDLE_VALUE) return OpenFailure(GetLastError());
   std::string line = FirstLineOf(file);
   CloseHandle(file);
   return {ClaimStatus::Abandoned, line, std::string()};
@@ -110,7 +122,7 @@ ClaimFinding ClaimFile::Probe(const std::string& path) {
 ClaimFinding ClaimFile::TakeOver(const std::string& path, const std::string& seenLine) {
   Leave();
   HANDLE file = Open(path, GENERIC_READ | GENERIC_WRITE | DELETE, 0, OPEN_EXISTING);
-  if (file == INVALID_HANDLE_VALUE) return OpenFailure(GetLastError(), path);
+  if (file == INVALID_HANDLE_VALUE) return OpenFailure(GetLastError());
   std::string line = FirstLineOf(file);
   if (line != seenLine) {
     CloseHandle(file);
