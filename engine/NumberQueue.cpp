@@ -52,8 +52,9 @@ bool CNumberQueue::Take(CNumberTicket& ticket) {
     if (m_deferred.empty()) {
       m_changed.wait(lock);
     } else {
-      const auto earliest = std::min_element(m_deferred.begin(), m_deferred.end());
-      m_changed.wait_until(lock, earliest->first);
+      // A copy: the list may change while this modem sleeps.
+      const Clock::time_point due = std::min_element(m_deferred.begin(), m_deferred.end())->first;
+      m_changed.wait_until(lock, due);
     }
     --m_waiting;
   }
