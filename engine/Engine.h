@@ -92,7 +92,8 @@ class CEngine {
   std::string m_message;
   std::atomic<std::thread*> m_thread{nullptr};
   // Set by the start commands. With one modem, the index of the number it
-  // handles next; with a pool, the start plus the numbers finished since.
+  // handles next; with a pool, or when numbers another process holds are
+  // passed over for now, the start plus the numbers finished since.
   // StopDelivery stores the list size.
   std::atomic<int32_t> m_position{0};
   int32_t m_checkDuplicates = 0;
