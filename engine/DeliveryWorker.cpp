@@ -45,9 +45,6 @@ void LogClaim(const std::string& text) {
   GetLog().Write("engine", "DeliveryWorker", 0, text.c_str());
 }
 
-// What became of a number on the modem.
-enum class SendOutcome { NotCaptured, Sent, Refused };
-
 }  // namespace
 
 // The steps of one modem, on its own thread: it takes numbers until none is
@@ -80,10 +77,10 @@ class CDeliveryWorker {
     CNumberClaim claim;  // none with the check off: nothing to guard
     if (m_engine.m_checkDuplicates != 0 && !ClaimNumber(ticket, claim)) return;
     SetState(i, Sending);
-    std::string refusal;
-    const SendOutcome outcome = SendItem(i, refusal);
-    Settle(i, outcome, refusal, claim);
-    if (outcome == SendOutcome::NotCaptured) {
+    CSendResult result;
+    const bool captured = SendItem(i, result);
+    Settle(i, captured, result, claim);
+    if (!captured) {
       // Another modem may take it meanwhile; with none, this one tries it
       // again after the countdown.
       ticket.GiveBack();
@@ -92,7 +89,7 @@ class CDeliveryWorker {
       return;
     }
     ticket.Finish();
-    if (outcome == SendOutcome::Sent) Pause();
+    if (result.outcome == SendOutcome::Sent) Pause();
   }
 
   // Puts the number in this process's hand. false when it does not go to
@@ -132,8 +129,8 @@ class CDeliveryWorker {
   }
 
   // The steps of one number on a modem object of its own: capture, send,
-  // release. refusal: the modem's reason when it refused the message.
-  SendOutcome SendItem(size_t i, std::string& refusal) {
+  // release. false when the modem could not be captured.
+  bool SendItem(size_t i, CSendResult& result) {
     std::u16string number = platform::Cp1251ToUtf16(m_engine.m_items[i].m_number);
     std::u16string message = platform::Cp1251ToUtf16(m_engine.m_message);
     CModem modem;
@@ -142,23 +139,19 @@ class CDeliveryWorker {
     int ready = 0;
     modem.CaptureModemDevice(ready, m_port);
     int reference = 0;
-    if (ready != 0) modem.SendSMSWide(number.c_str(), message.c_str(), reference, &refusal);
+    if (ready != 0) modem.SendSMSWide(number.c_str(), message.c_str(), reference, &result);
     modem.ReleaseModemDevice();
-    if (ready == 0) return SendOutcome::NotCaptured;
-    return reference != 0 ? SendOutcome::Sent : SendOutcome::Refused;
+    return ready != 0;
   }
 
   // The claim and the item after the modem had the number.
-  void Settle(size_t i, SendOutcome outcome, const std::string& refusal, CNumberClaim& claim) {
-    switch (outcome) {
-      case SendOutcome::NotCaptured:
-        claim.Drop();
-        SetState(i, PortError);
-        return;
-      case SendOutcome::Refused:
-        claim.Drop();
-        SetState(i, SendError, refusal);
-        return;
+  void Settle(size_t i, bool captured, const CSendResult& result, CNumberClaim& claim) {
+    if (!captured) {
+      claim.Drop();
+      SetState(i, PortError);
+      return;
+    }
+    switch (result.outcome) {
       case SendOutcome::Sent:
         // The marker first: a window that shows Sent finds it written.
         if (claim.Confirm()) {
@@ -168,6 +161,17 @@ class CDeliveryWorker {
         LogClaim(m_engine.m_items[i].m_number + " sent, but its marker cannot be written in " +
                  m_engine.Markers().Folder() + ": its claim stays");
         SetState(i, Sent, kNoMarkerCause);
+        return;
+      case SendOutcome::Unconfirmed:
+        // It may be on its way: the claim stays, so that no run sends it again.
+        claim.Leave();
+        SetState(i, Unconfirmed, result.cause);
+        return;
+      case SendOutcome::Refused:
+      case SendOutcome::NotSent:
+      case SendOutcome::Invalid:
+        claim.Drop();
+        SetState(i, SendError, result.cause);
         return;
     }
   }

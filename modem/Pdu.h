@@ -107,9 +107,10 @@ std::string CmgsCommand(const std::string& pduText);
 // 0. A reported 0 is given as this value, the same reference modulo 256, so
 // that 0 keeps meaning "no reference reported: not sent" for every caller.
 constexpr int kReportedZero = 256;
-// The message reference after "+CMGS: " in a modem reply: at most 9 leading
-// digits, kReportedZero when they are all zero; 0 when the text or the digits
-// are missing.
+// The message reference after "+CMGS:" in a modem reply, with or without a
+// blank, with or without fields after it: at most 9 leading digits,
+// kReportedZero when they are all zero; 0 when the text or the digits are
+// missing.
 int ParseReference(const char* reply);
 
 }  // namespace pdu

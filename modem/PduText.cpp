@@ -121,12 +121,16 @@ bool ServiceCentreField(const char* number, std::string& field) {
 }
 
 int ParseReference(const char* reply) {
-  static constexpr char kPrefix[] = "+CMGS: ";
+  // TS 27.005 3.5.1 writes "+CMGS: <mr>[,<scts>]" (text mode) or
+  // "+CMGS: <mr>[,<ackpdu>]" (PDU mode); some modems and phones leave out
+  // the blank.
+  static constexpr char kPrefix[] = "+CMGS:";
   // Nine decimal digits always fit an int; TP-MR itself is only 0..255.
   static constexpr int kMaxDigits = 9;
   const char* found = std::strstr(reply, kPrefix);
   if (found == nullptr) return 0;
   const char* digit = found + sizeof(kPrefix) - 1;
+  while (*digit == ' ') ++digit;
   int value = 0;
   int count = 0;
   for (; count < kMaxDigits && digit[count] >= '0' && digit[count] <= '9'; ++count) {

@@ -123,6 +123,16 @@ std::vector<SimMemoryEvent> SimProcess::MemoryEvents() const {
 
 std::string SimProcess::Transcript() const { return ReadAll(LocalFile("transcript.txt")); }
 
+std::vector<std::string> SimProcess::Received() const {
+  std::vector<std::string> pieces;
+  std::istringstream transcript(Transcript());
+  std::string line;
+  while (std::getline(transcript, line)) {
+    if (line.rfind("IN  ", 0) == 0) pieces.push_back(line.substr(4));
+  }
+  return pieces;
+}
+
 // The destination of an SMS-SUBMIT PDU in hex (TS 23.040 9.2.2.2): after the
 // service-centre length 00, the first octet and TP-MR comes TP-DA, its length
 // in digits, its type of address, then the digits in swapped pairs with an F

@@ -67,6 +67,9 @@ class SimProcess {
   std::vector<SimMemoryEvent> MemoryEvents() const;
   // Every byte in ("IN  ") and out ("OUT "), escaped, one line per piece.
   std::string Transcript() const;
+  // The pieces the simulator received, in order, escaped: each command
+  // written at once is one.
+  std::vector<std::string> Received() const;
 
  private:
   // Platform parts: tests/support/<posix|win32>/SimProcessSpawn.cpp.

@@ -229,7 +229,7 @@ bool CModemSim::ParseSubmission(const std::string& argument) {
   if (!m_textSubmission) return ParseCount(argument, m_announced);
   std::string number;
   int type = 0;
-  if (!CSimTextMode::ParseDestination(argument, number, type)) return false;
+  if (!m_text.ReadDestination(argument, number, type)) return false;
   m_announced = 0;
   m_marks = {{"mode", "text"}, {"number", number}, {"type", std::to_string(type)}};
   return true;

@@ -88,6 +88,9 @@ std::string CSimLine::KeepWithinBurst(const std::string& bytes) {
 }
 
 void CSimLine::Send(const std::string& bytes, int pieceBytes, int pauseMs) {
+  // A phone that answers has taken in what came before: its input buffer
+  // has room again.
+  m_kept.clear();
   size_t piece = pieceBytes > 0 ? static_cast<size_t>(pieceBytes) : bytes.size();
   for (size_t at = 0; at < bytes.size(); at += piece) {
     if (at > 0) PauseMs(pauseMs);

@@ -34,8 +34,8 @@ class CSimLine {
   void FixSpeed(int baud) { m_speed = CSimSpeed(baud); }
 
   // Like the serial input of an old phone: of the bytes that arrive within
-  // ms milliseconds only the first `bytes` are kept, the rest are lost.
-  // 0 bytes keeps everything.
+  // ms milliseconds only the first `bytes` are kept, the rest are lost; an
+  // answer sent empties the buffer. 0 bytes keeps everything.
   void LimitBursts(int bytes, int ms);
 
   // Waits up to timeoutMs; gives the bytes received (less the ones lost to a

@@ -189,6 +189,20 @@ bool CSimTextMode::ParseDestination(const std::string& argument, std::string& nu
   return rest[0] == ',' && ParseCount(rest.substr(1), type) && type <= kOctetMax;
 }
 
+bool CSimTextMode::ReadDestination(const std::string& argument, std::string& number,
+                                   int& type) const {
+  if (ParseDestination(argument, number, type)) return true;
+  const size_t close = argument.find('"', 1);
+  std::u32string decoded;
+  if (kCharsets[m_charset].decode != DecodeUcs2 || argument.empty() || argument[0] != '"' ||
+      close == std::string::npos || !DecodeUcs2(argument.substr(1, close - 1), decoded)) {
+    return false;
+  }
+  std::string plain = "\"";
+  for (char32_t c : decoded) plain += c < 0x80 ? static_cast<char>(c) : '?';
+  return ParseDestination(plain + argument.substr(close), number, type);
+}
+
 std::string CSimTextMode::Check(const std::string& typed, SubmissionMarks& marks) const {
   const int dcs = m_parameters[kCodingScheme];
   marks.emplace_back("cscs", kCharsets[m_charset].name);

@@ -30,6 +30,10 @@ class CSimTextMode {
   // quoted or not (a modem takes "AT+CMGS=19" as the number 19). The type
   // is 145 for a number with "+" unless given, else 129. False when malformed.
   static bool ParseDestination(const std::string& argument, std::string& number, int& type);
+  // The same for AT+CMGS, where a quoted number may also come in the
+  // character set in force: UCS2 hex while it is UCS2, as TS 27.007 has
+  // string parameters (modems take the plain digits too).
+  bool ReadDestination(const std::string& argument, std::string& number, int& type) const;
 
   // Judges the text typed before Ctrl-Z: "" when one message carries it,
   // else why not: "hex" (not UCS2 hex while the character set is UCS2) or
