@@ -256,6 +256,23 @@ TEST_F(WorkerTest, ClaimsLeftInTheMarkerFolderDecideWhatIsSent) {
   }
 }
 
+// The modem took the message and never answered: it may be on its way, so
+// its claim stays and the next run leaves it be.
+TEST_F(WorkerTest, AMessageWithoutAnswerKeepsItsClaimAcrossRuns) {
+  testing_support::FastClock fast(200);  // the wait for the answer passes in a moment
+  SimProcess sim(kSimPort, {"--submit", "1:silent"});
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_checkDuplicates = 1;
+  AddNumbers({"79000000001"});
+  for (int run = 0; run < 2; ++run) {
+    Deliver();
+    EXPECT_EQ(State(0), Unconfirmed) << run;
+  }
+  EXPECT_EQ(sim.Submissions().size(), 1u);
+  EXPECT_FALSE(Marked("79000000001"));
+  EXPECT_TRUE(m_engine->Markers().IsUnconfirmed("79000000001"));
+}
+
 // Another process has the number in hand: this one sends the others, looks
 // again later and finds it marked.
 TEST_F(WorkerTest, ANumberAnotherProcessHoldsIsLeftToIt) {
