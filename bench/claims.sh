@@ -15,7 +15,10 @@ send=$build/tools/varnek-send/varnek-send
 sim=$build/tools/modemsim/varnek-modem-sim
 kills=${1:-40}
 numbers=${2:-60}
-[ -x "$send" ] && [ -x "$sim" ] || { echo "build varnek-send and varnek-modem-sim first" >&2; exit 2; }
+if [ ! -x "$send" ] || [ ! -x "$sim" ]; then
+  echo "build varnek-send and varnek-modem-sim first" >&2
+  exit 2
+fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/varnek-claims-XXXXXX")
 sims=()
 cleanup() {
@@ -98,7 +101,8 @@ kill_runs() {  # NAME MODEMS
     start_sim "$dir/rerun$k"
     rerun_devices+=(--device "$dir/rerun$k/port")
   done
-  "$dir/varnek-send" "${rerun_devices[@]}" "${args[@]:$((2 * modems))}" >"$dir/rerun.out" 2>"$dir/rerun.err" || true
+  "$dir/varnek-send" "${rerun_devices[@]}" "${args[@]:$((2 * modems))}" \
+    >"$dir/rerun.out" 2>"$dir/rerun.err" || true
   stop_sims
   local twice unconfirmed sent
   twice=$(taken "$dir"/sim*/record "$dir"/rerun*/record | sort | uniq -d | wc -l)
@@ -131,7 +135,8 @@ together() {  # PROCESSES
   start=$(date +%s.%N)
   for k in $(seq "$processes"); do
     "$dir/p$k/varnek-send" --device "$dir/sim$k/port" --check --markers "$dir/PHONES" --pause 0 \
-      --piece-pause 0 --quiet --list "$dir/phones.txt" --text "Hello" >"$dir/p$k/out" 2>"$dir/p$k/err" &
+      --piece-pause 0 --quiet --list "$dir/phones.txt" --text "Hello" \
+      >"$dir/p$k/out" 2>"$dir/p$k/err" &
     pids+=($!)
   done
   for pid in "${pids[@]}"; do wait "$pid" || true; done
@@ -147,7 +152,8 @@ together() {  # PROCESSES
 
 echo "(a) SIGKILL at random moments, each message answered 300 to 700 ms after it is out"
 echo
-echo "| modems | kills | inside the wait | claims left | sent twice | rerun: unconfirmed | rerun: sent |"
+echo "| modems | kills | inside the wait | claims left | sent twice | rerun: unconfirmed |" \
+  "rerun: sent |"
 echo "|---|---:|---:|---:|---:|---:|---:|"
 kill_runs "one" 1
 kill_runs "pool of four" 4
@@ -161,6 +167,7 @@ one=""
 for p in 1 2 4; do
   read -r processes wall once twice missing < <(together "$p")
   [ -z "$one" ] && one=$wall
-  printf '| %d | %.1f s | %d | %d | %d | %.2f |\n' "$processes" "$wall" "$once" "$twice" "$missing" \
+  printf '| %d | %.1f s | %d | %d | %d | %.2f |\n' \
+    "$processes" "$wall" "$once" "$twice" "$missing" \
     "$(awk -v a="$one" -v b="$wall" 'BEGIN { print a / b }')"
 done

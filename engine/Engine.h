@@ -48,7 +48,10 @@ class CEngine {
   // then replaces the old one in one step: a failed save leaves it whole.
   void LoadSettings();
   void SaveSettings();
-  static void GetConfigPath(char* buffer);  // 260 bytes
+  // The program's path with the file name's extension replaced by ".xml"
+  // (added when it has none), at any length; "" when the program's path is
+  // not known.
+  static std::string GetConfigPath();
 
   // Phone list (window thread, no delivery running).
   void ClearList();

@@ -33,7 +33,8 @@ bool CNumberClaim::Drop() { return m_marker.empty() || m_file.Remove(); }
 CMarkerStore::CMarkerStore(const std::string& folder) : m_folder(folder) {
   if (m_folder.empty()) {
     const std::string program = platform::ProgramFolder();
-    m_folder = program.empty() ? kDefaultFolder : program + platform::kPathSeparator + kDefaultFolder;
+    m_folder = program.empty() ? std::string(kDefaultFolder)
+                               : program + platform::kPathSeparator + kDefaultFolder;
   }
   // "markers/" names the folder "markers"; a lone separator (the root) stays.
   while (m_folder.size() > 1 && m_folder.back() == platform::kPathSeparator) m_folder.pop_back();

@@ -39,7 +39,9 @@ constexpr int kOfdGetLock = -1;
 // Set once a system refuses open-file-description locks (EINVAL).
 std::atomic<bool> s_classicLocks{kOfdSetLock == -1};
 
-ClaimFinding Failure(int error) { return {ClaimStatus::Failed, std::string(), std::strerror(error)}; }
+ClaimFinding Failure(int error) {
+  return {ClaimStatus::Failed, std::string(), std::strerror(error)};
+}
 
 ClaimFinding Found(ClaimStatus status) { return {status, std::string(), std::string()}; }
 
@@ -146,7 +148,8 @@ std::string FirstLineOf(int fd) {
 int WriteLine(int fd, const std::string& line) {
   size_t done = 0;
   while (done < line.size()) {
-    const ssize_t written = pwrite(fd, line.data() + done, line.size() - done, static_cast<off_t>(done));
+    const ssize_t written =
+        pwrite(fd, line.data() + done, line.size() - done, static_cast<off_t>(done));
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return written < 0 ? errno : EIO;
     done += static_cast<size_t>(written);
@@ -208,7 +211,8 @@ ClaimFinding ClaimFile::Probe(const std::string& path) {
     if (!line.empty()) return {ClaimStatus::Abandoned, line, std::string()};
     if (round == kProbeRounds) {
       // Someone keeps working on it, or its maker died before its line.
-      return replaced ? Found(ClaimStatus::HeldByLiving) : ClaimFinding{ClaimStatus::Abandoned, "", ""};
+      return replaced ? Found(ClaimStatus::HeldByLiving)
+                      : ClaimFinding{ClaimStatus::Abandoned, std::string(), std::string()};
     }
     if (!replaced) SleepMs(kProbeRetryMs);
   }

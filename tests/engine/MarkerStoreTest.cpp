@@ -87,11 +87,13 @@ const ClaimCase kClaimCases[] = {
      ClaimOutcome::Claimed},
 };
 
+// In a folder deep on a file server: a path of 300 bytes, beyond the old
+// limits of 260.
 TEST_F(MarkerStoreTest, AClaimEndsAsMarkerNothingOrUnconfirmed) {
   for (const ClaimCase& row : kClaimCases) {
     SCOPED_TRACE(row.what);
     TempDir folder;
-    const CMarkerStore store(folder.File("markers"));
+    const CMarkerStore store(folder.MakeFolderOfLength(300));
     std::string detail = "stale";
     {
       CNumberClaim claim;

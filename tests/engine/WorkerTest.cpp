@@ -224,8 +224,9 @@ TEST_F(WorkerTest, ClaimsLeftInTheMarkerFolderDecideWhatIsSent) {
     const std::string phones = dir.File("PHONES");
     const std::string claim = phones + platform::kPathSeparator + "79000000001.claim";
     const bool claimLeft = row.folder != Folder::AFile;
-    const std::string line =
-        row.folder == Folder::AbandonedClaimWithoutLine ? "" : "4242 elsewhere 2026-01-05 10:00:00,000 #7\n";
+    const std::string line = row.folder == Folder::AbandonedClaimWithoutLine
+                                 ? ""
+                                 : "4242 elsewhere 2026-01-05 10:00:00,000 #7\n";
     platform::AppendFile file;
     ASSERT_TRUE(claimLeft ? platform::CreateDir(phones) && file.Open(claim) : file.Open(phones));
     file.Write(line.data(), line.size());

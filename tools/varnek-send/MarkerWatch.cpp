@@ -32,5 +32,6 @@ void CMarkerWatch::OnListChanged(size_t index) {
   m_told = true;
   m_frame.Note("the duplicate check is on, but the marker of " +
                platform::Cp1251ToUtf8(item.m_number) + " could not be written (" +
-               platform::PathToUtf8(marker) + "): its claim stays, so that no later run sends it again");
+               platform::PathToUtf8(marker) +
+               "): its claim stays, so that no later run sends it again");
 }

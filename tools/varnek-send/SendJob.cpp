@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/MainFrameInterface.h"
+#include "modem/Log.h"
 #include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
 #include "platform/XmlDocument.h"
@@ -158,6 +159,11 @@ int CSendJob::Deliver(CEngine& engine) const {
   // The check never goes off by itself: a folder that takes no claim ends
   // the run before the first number.
   if (!watch.CheckFolder()) return send_report::kBadUsage;
+  std::string logFailure;
+  if (!GetLog().CheckWritable(logFailure)) {
+    Complain("the logs cannot be written in " + platform::PathToUtf8(CLog::Folder()) + ": " +
+             logFailure);
+  }
   const size_t first = static_cast<size_t>(m_options.m_from - 1);
   engine.m_position = static_cast<int32_t>(first);
   platform::CatchInterrupts();

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr size_t kConfigPathSize = 260;
 constexpr size_t kNumberDigits = 11;
 constexpr int kPieceBytes = 32;  // of PDU text, as the submission paces it
 // Warnings of one kind shown before "... and N more".
@@ -123,8 +122,7 @@ std::string CSendPlan::MarkedCount() const {
 }
 
 std::string CSendPlan::SettingsFile() const {
-  char config[kConfigPathSize];
-  CEngine::GetConfigPath(config);
+  const std::string config = CEngine::GetConfigPath();
   const std::string shown = platform::PathToUtf8(config);
   if (!platform::PathExists(config)) {
     return "none: no " + shown + ", the defaults where no option is given";

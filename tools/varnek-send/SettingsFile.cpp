@@ -9,16 +9,12 @@
 
 namespace {
 
-constexpr size_t kConfigPathSize = 260;
-
 constexpr char kDefaultsInForce[] = ": the defaults are in force where no option is given";
 
 }  // namespace
 
 bool CheckSettingsFile(std::string& warning, std::string& error) {
-  char buffer[kConfigPathSize];
-  CEngine::GetConfigPath(buffer);
-  const std::string path = buffer;
+  const std::string path = CEngine::GetConfigPath();
   if (path.empty() || !platform::PathExists(path)) return true;
   const std::string shown = platform::PathToUtf8(path);
   std::string bytes;

@@ -65,7 +65,8 @@ ClaimStatus ProbeFromAnotherProcess(const std::string& path) {
   const pid_t pid = fork();
   if (pid == 0) {
     setenv(kPathVariable, path.c_str(), 1);
-    execl("/proc/self/exe", "test_platform", "--gtest_filter=ClaimProbe.DISABLED_ExitsWithWhatItFinds",
+    execl("/proc/self/exe", "test_platform",
+          "--gtest_filter=ClaimProbe.DISABLED_ExitsWithWhatItFinds",
           "--gtest_also_run_disabled_tests", static_cast<char*>(nullptr));
     _exit(98);
   }

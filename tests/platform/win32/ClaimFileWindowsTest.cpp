@@ -42,9 +42,8 @@ TEST(ClaimFileProcess, AnEndedHolderLeavesItsClaimAbandoned) {
   PROCESS_INFORMATION child = {};
   ASSERT_TRUE(CreateProcessW(program, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &child));
-  for (DWORD waited = 0; !platform::PathExists(path + ".ready") && waited < kLimitMs; waited += 10) {
-    Sleep(10);
-  }
+  const std::string ready = path + ".ready";
+  for (DWORD waited = 0; !platform::PathExists(ready) && waited < kLimitMs; waited += 10) Sleep(10);
   ClaimFile here;
   EXPECT_EQ(ClaimFile::Probe(path).status, ClaimStatus::HeldByLiving);
   EXPECT_EQ(here.Create(path).status, ClaimStatus::HeldByLiving);

@@ -159,8 +159,8 @@ TEST(SendEndToEnd, ListAndMessageFilesAreReadInTheirEncoding) {
 
 // The duplicate check never goes off by itself: with the program's folder
 // read-only, a run with the check ends before the first number and says
-// why; with --markers it keeps its markers elsewhere. Nothing is written
-// beside the program, not even to convert a list.
+// why; with --markers it keeps its markers elsewhere, and hears that no log
+// is kept. Nothing is written beside the program, not even to convert a list.
 TEST(SendEndToEnd, AReadOnlyProgramFolderStopsTheCheckedRunUnlessTheMarkersLieElsewhere) {
   SendFolder folder;
   WriteAll(folder.File("phones.txt"), std::string("79123456701 ") + kIvanUtf8 + "\n79123456702\n");
@@ -178,7 +178,8 @@ TEST(SendEndToEnd, AReadOnlyProgramFolderStopsTheCheckedRunUnlessTheMarkersLieEl
   RunResult refused = folder.Run(Args(sim, args));
   EXPECT_EQ(refused.status, 2) << refused.err;
   EXPECT_TRUE(Contains(refused.err, "the duplicate check is on, but no marker can be written in " +
-                                        folder.File("PHONES") + ": Permission denied; nothing is sent"))
+                                        folder.File("PHONES") +
+                                        ": Permission denied; nothing is sent"))
       << refused.err;
   EXPECT_TRUE(sim.Submissions().empty());
 
@@ -190,6 +191,10 @@ TEST(SendEndToEnd, AReadOnlyProgramFolderStopsTheCheckedRunUnlessTheMarkersLieEl
   EXPECT_EQ(sim.Submissions().size(), 2u);
   EXPECT_TRUE(fs::exists(markers + "/79123456701"));
   EXPECT_TRUE(fs::exists(markers + "/79123456702"));
+  const size_t logNote = run.err.find("varnek-send: the logs cannot be written in " +
+                                      folder.File("logs") + ": Permission denied\n");
+  EXPECT_NE(logNote, std::string::npos) << run.err;
+  EXPECT_LT(logNote, run.err.find("1/2 ")) << "told before the first number: " << run.err;
 
   std::vector<std::string> after;
   for (const auto& entry : fs::directory_iterator(folder.File(""))) after.push_back(entry.path());
@@ -209,7 +214,8 @@ TEST(SendEndToEnd, TwoRunsOnOneListAndOneMarkerFolderSendEveryNumberOnce) {
   std::vector<std::unique_ptr<SimProcess>> sims;
   int pids[2];
   for (int k = 0; k < 2; ++k) {
-    sims.push_back(std::make_unique<SimProcess>(kSimPort + k, std::vector<std::string>{"--delay", "20"}));
+    sims.push_back(
+        std::make_unique<SimProcess>(kSimPort + k, std::vector<std::string>{"--delay", "20"}));
     ASSERT_TRUE(sims.back()->Started());
     pids[k] = folders[k].Start(Args(*sims.back(), {"--check", "--markers", shared.File("PHONES"),
                                                     "--piece-pause", "0", "--list",
