@@ -37,13 +37,13 @@ std::string OwnClaimLine() {
 std::string FirstLine(const std::string& bytes) { return bytes.substr(0, bytes.find('\n')); }
 
 bool MakeClaimFolder(const std::string& folder, std::string& reason) {
-  if (backend::MakeOneFolder(folder, reason)) return true;
+  if (EnsureDir(folder, reason)) return true;
   // Perhaps a parent is missing; where a parent fails, its reason is the one.
   const size_t cut = folder.rfind(kPathSeparator);
   if (cut == std::string::npos || cut == 0 || !MakeClaimFolder(folder.substr(0, cut), reason)) {
     return false;
   }
-  return backend::MakeOneFolder(folder, reason);
+  return EnsureDir(folder, reason);
 }
 
 }  // namespace platform

@@ -1,14 +1,11 @@
 #pragma once
-// What both claim backends share: the line a holder writes into its claim,
-// and the making of a claim folder.
+// What both claim backends share: the line a holder writes into its claim.
 #include <string>
 
 namespace platform {
 namespace backend {
 
 std::string HostName();  // "" when the system does not say
-// One folder: true when made or a folder already; else false with the reason.
-bool MakeOneFolder(const std::string& folder, std::string& reason);
 
 }  // namespace backend
 

@@ -266,18 +266,6 @@ std::string HostName() {
   return name;
 }
 
-bool MakeOneFolder(const std::string& folder, std::string& reason) {
-  if (mkdir(folder.c_str(), 0755) == 0) return true;
-  int error = errno;
-  struct stat info;
-  if (error == EEXIST) {
-    if (stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return true;
-    error = ENOTDIR;
-  }
-  reason = std::strerror(error);
-  return false;
-}
-
 }  // namespace backend
 
 }  // namespace platform

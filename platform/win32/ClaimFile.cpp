@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "platform/common/ClaimLine.h"
-#include "platform/win32/SystemMessage.h"
 #include "platform/win32/WidePath.h"
 
 namespace platform {
@@ -160,19 +159,6 @@ std::string HostName() {
   wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
   DWORD size = static_cast<DWORD>(std::size(name));
   return GetComputerNameW(name, &size) ? Utf8FromWide(name) : std::string();
-}
-
-bool MakeOneFolder(const std::string& folder, std::string& reason) {
-  const std::wstring wide = WidePath(folder);
-  if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
-  const DWORD code = GetLastError();
-  const DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (code == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return true;
-  }
-  reason = SystemMessage(code);
-  return false;
 }
 
 }  // namespace backend

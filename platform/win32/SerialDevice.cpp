@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "platform/common/ComPortMap.h"
-#include "platform/win32/SystemMessage.h"
 #include "platform/win32/WidePath.h"
 
 namespace platform {
