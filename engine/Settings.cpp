@@ -4,6 +4,8 @@
 
 #include "engine/Engine.h"
 #include "engine/XmlChildNodes.h"
+#include "platform/CodePage.h"
+#include "platform/CommandLine.h"
 #include "platform/Files.h"
 #include "platform/XmlDocument.h"
 
@@ -20,6 +22,10 @@ constexpr SettingKey kSettingKeys[] = {
     {"CHECK", &CEngine::m_checkDuplicates}, {"TIMEOUT", &CEngine::m_minPause},
     {"TIMEOUT2", &CEngine::m_maxPause},
 };
+
+// The marker folder, when it is not the one beside the program. The file
+// holds text; a path on POSIX is UTF-8, on Windows 1251 (CommandLine.h).
+constexpr char kMarkerFolderKey[] = "MARKERS";
 
 constexpr char16_t kEmptySettings[] =
     u"<?xml version=\"1.0\" encoding=\"Windows-1251\" ?><root></root>";
@@ -78,6 +84,10 @@ void CEngine::LoadSettings() {
     std::string text;
     if (GetChildText(root, key.name, text)) this->*key.field = LeadingInteger(text);
   }
+  std::string folder;
+  if (GetChildText(root, kMarkerFolderKey, folder)) {
+    m_markerFolder = platform::PathFromUtf8(platform::Cp1251ToUtf8(folder));
+  }
 }
 
 void CEngine::SaveSettings() {
@@ -89,6 +99,10 @@ void CEngine::SaveSettings() {
   platform::XmlNode root = FindChildNode("root", document.Node());
   if (!root) return;
   for (const SettingKey& key : kSettingKeys) SetChildInt(root, key.name, this->*key.field);
+  if (!m_markerFolder.empty()) {
+    const std::string folder = platform::Utf8ToCp1251(platform::PathToUtf8(m_markerFolder));
+    SetChildText(root, kMarkerFolderKey, folder.c_str());
+  }
   // Written beside the file, then put in its place in one step: a kill, a
   // crash or a full disk on the way leaves the old file whole, where writing
   // over it would leave it empty and the next start with every setting 0.

@@ -20,10 +20,12 @@ class CRecordingFrame : public IMainFrame {
  public:
   void OnListChanged(size_t) override {
     Record("list");
+    std::lock_guard<std::recursive_mutex> guard(m_hookLock);
     if (m_onList) m_onList();
   }
   void OnStatusText(const char* text) override {
     Record(text);
+    std::lock_guard<std::recursive_mutex> guard(m_hookLock);
     if (m_onStatus) m_onStatus(text);
   }
   void OnDeliveryStarted() override { Record("started"); }
@@ -49,6 +51,9 @@ class CRecordingFrame : public IMainFrame {
   }
   std::mutex m_lock;
   std::vector<std::string> m_events;
+  // The modems report at once; their hooks run one at a time. Recursive: a
+  // hook that stops the delivery hears the stop's status text.
+  std::recursive_mutex m_hookLock;
 };
 
 class DeliveryFixture : public ::testing::Test {
@@ -73,14 +78,20 @@ class DeliveryFixture : public ::testing::Test {
   }
   // Stops the delivery when the port-error countdown starts for the n-th
   // time.
+  // Stops the delivery when a countdown starts for the n-th time (with a
+  // pool, the line begins with the modem's COM number).
   void StopAtCountdown(int n) {
     m_frame.m_onStatus = [this, n, countdowns = 0](const std::string& text) mutable {
-      if (text == "Ошибка порта, повторный запуск через 10 сек..." && ++countdowns == n) {
-        m_engine->StopDelivery();
-      }
+      static const std::string kCountdown = "Ошибка порта, повторный запуск через 10 сек...";
+      const bool countdown = text.size() >= kCountdown.size() &&
+                             text.compare(text.size() - kCountdown.size(), kCountdown.size(),
+                                          kCountdown) == 0;
+      if (countdown && ++countdowns == n) m_engine->StopDelivery();
     };
   }
-  DeliveryState State(size_t i) const { return m_engine->m_items[i].m_state; }
+  // Under the item lock: a hook on one modem's thread reads items that
+  // other modems change.
+  DeliveryState State(size_t i) const { return m_engine->ItemSnapshot(i).m_state; }
   bool Marked(const std::string& digits) const {
     return platform::PathExists(m_dir.File("PHONES") + platform::kPathSeparator + digits);
   }

@@ -48,18 +48,31 @@ constexpr char kOptions[] =
     "                      (default: try again every 10 s for ever)\n"
     "The delivery:\n"
     "  --check | --no-check   duplicate check (default: CHECK)\n"
+    "  --markers DIR       the folder of the markers and claims of the check\n"
+    "                      (default: MARKERS of the settings file, else PHONES\n"
+    "                      beside the program). Runs on one list and one folder,\n"
+    "                      here or on PCs sharing it, send each number once\n"
+    "  --resend-unconfirmed   send the numbers that a run left unconfirmed (it\n"
+    "                      died with the message perhaps gone out), which are\n"
+    "                      otherwise never sent again\n"
     "  --pause MIN[:MAX]   pause after each message sent, in seconds (default:\n"
     "                      TIMEOUT, TIMEOUT2)\n"
     "  --dry-run           show the plan and the table of what would be sent; no\n"
     "                      port is opened, nothing is written\n"
     "  --quiet             leave out the plan (its warnings still show)\n"
     "Other tasks:\n"
-    "  --probe             capture the modem as a delivery would and ask it (read\n"
-    "                      only) for maker, model, SIM, network, signal, operator\n"
-    "                      and service centre: a report and a verdict\n"
+    "  --probe             find the modem as \"Найти\" of the window does, capture\n"
+    "                      it as a delivery would and ask it (read only) for maker,\n"
+    "                      model, SIM, network, signal, operator and service\n"
+    "                      centre: a report and a verdict\n"
     "  --list-ports        the COM ports found and those of every --device, their\n"
     "                      devices, and which of them answers as a modem (as\n"
     "                      \"Найти\" of the window searches)\n"
+    "                      Both try every port at once (a silent one costs ten\n"
+    "                      seconds) and announce each try on stderr; a port that\n"
+    "                      answers with garbage is tried at 115200, 57600, 38400,\n"
+    "                      19200 and 9600 bit/s, and the speed a modem answers at\n"
+    "                      is named\n"
     "  --help              this text\n";
 
 constexpr char kRunning[] =
@@ -83,7 +96,8 @@ constexpr char kRunning[] =
     "  1    any other outcome, or --port-retries ran out; --dry-run: a number\n"
     "       cannot be sent; --probe: not ready; --list-ports: no modem answers\n"
     "  2    bad usage or input: an unknown option, an unreadable file, an empty\n"
-    "       list or message, a port that cannot be opened\n"
+    "       list or message, a port that cannot be opened, a marker folder that\n"
+    "       takes no file while the duplicate check is on\n"
     "  130  stopped by Ctrl-C; 129 by a hang-up (console closed); 143 by SIGTERM\n"
     "       (logoff, shutdown)\n"
     "\n"
@@ -117,7 +131,8 @@ std::string HelpText() {
   const std::string where =
       "\nSettings file: " + platform::PathToUtf8(config) +
       "\n  read for port, speed, duplicate check and pauses, never written: the options\n"
-      "  hold for this run only. \"logs\" and \"PHONES\" (the markers) are beside it.\n"
+      "  hold for this run only. \"logs\" and \"PHONES\" (the markers, unless MARKERS\n"
+      "  or --markers names another folder) are beside it.\n"
       "COM numbers:\n  " + platform::ComNumbering() + ";\n  any other device with --device.\n\n";
   return std::string(kUsage) + platform::Cp1251ToUtf8(kOptions) + where +
          platform::Cp1251ToUtf8(kRunning);

@@ -82,26 +82,23 @@ void CSendJob::ApplySettings(CEngine& engine) const {
   if (m_options.m_minPause) engine.m_minPause = *m_options.m_minPause;
   if (m_options.m_maxPause) engine.m_maxPause = *m_options.m_maxPause;
   if (m_options.m_piecePause) engine.m_piecePause = static_cast<uint32_t>(*m_options.m_piecePause);
+  if (m_options.m_markers) engine.m_markerFolder = platform::PathFromUtf8(*m_options.m_markers);
+  engine.m_resendUnconfirmed = m_options.m_resendUnconfirmed;
 }
 
+// The ports' tries are announced on stderr, beside the other progress; the
+// findings go to stdout.
 int CSendJob::RunPortTask(const CEngine& engine) const {
   if (m_options.m_listPorts) {
     std::vector<int> mapped;
     for (const CModemPort& modem : ModemPorts(m_options.m_ports, m_options.m_devices)) {
       if (!modem.m_device.empty()) mapped.push_back(modem.m_port);
     }
-    return ListPorts(engine.m_baudRate, mapped, stdout);
+    return ListPorts(engine.m_baudRate, mapped, stdout, stderr);
   }
-  // Every modem of the run in turn, each report followed by a blank line
-  // when another modem follows; the status is the worst of theirs.
-  const std::vector<int> ports = PortsOfRun(engine);
-  int status = send_report::kAllDelivered;
-  for (size_t i = 0; i < ports.size(); ++i) {
-    std::string error;
-    status = std::max(status, ProbePort(ports[i], engine.m_baudRate, stdout, error));
-    if (!error.empty()) Complain(error);
-    if (error.empty() && i + 1 < ports.size()) std::fputc('\n', stdout);
-  }
+  std::vector<std::string> errors;
+  const int status = ProbePorts(PortsOfRun(engine), engine.m_baudRate, stdout, stderr, errors);
+  for (const std::string& error : errors) Complain(error);
   return status;
 }
 
@@ -154,7 +151,9 @@ int CSendJob::Deliver(CEngine& engine) const {
   CConsoleFrame frame(engine, stderr);
   CMarkerWatch watch(engine, frame);
   CPortRetryLimit retries(engine, watch, frame, m_options.m_portRetries);
-  watch.CheckFolder();
+  // The check never goes off by itself: a folder that takes no claim ends
+  // the run before the first number.
+  if (!watch.CheckFolder()) return send_report::kBadUsage;
   std::string logFailure;
   if (!GetLog().CheckWritable(logFailure)) {
     Complain("the logs cannot be written in " + platform::PathToUtf8(CLog::Folder()) + ": " +

@@ -94,6 +94,10 @@ constexpr OptionEntry kOptions[] = {
        o.m_piecePause = pause;
        return true;
      }},
+    {"--markers", true,
+     [](CSendOptions& o, const std::string& v) { return !v.empty() && (o.m_markers = v, true); }},
+    {"--resend-unconfirmed", false,
+     [](CSendOptions& o, const std::string&) { return SetFlag(o.m_resendUnconfirmed); }},
     {"--port-retries", true,
      [](CSendOptions& o, const std::string& v) { return SetPositive(o.m_portRetries, v); }},
     {"--wait-for-port", false,
@@ -150,6 +154,7 @@ constexpr ValueHint kValueHints[] = {
     {"--from", "a number's place in the list, from 1"},
     {"--piece-pause", "milliseconds from 0 to 10000"},
     {"--port-retries", "a count from 1"},
+    {"--markers", "a folder"},
     {"--encoding", "cp1251 or utf-8"},
     {"--mask", "a mask with 1 to 4 '*'"},
     {"--number", "a number with digits"},

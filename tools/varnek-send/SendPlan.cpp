@@ -1,6 +1,5 @@
 #include "tools/varnek-send/SendPlan.h"
 
-#include <cstring>
 #include <set>
 
 #include "platform/CodePage.h"
@@ -11,7 +10,6 @@
 
 namespace {
 
-constexpr int kMarkerPathSize = 260;
 constexpr size_t kNumberDigits = 11;
 constexpr int kPieceBytes = 32;  // of PDU text, as the submission paces it
 // Warnings of one kind shown before "... and N more".
@@ -62,14 +60,6 @@ std::string WhyUnaddressable(const std::string& cleaned) {
          ", where 11 are needed (10 with a Latin message)";
 }
 
-// The marker path stands for the number's digits: two numbers with one
-// marker are one number to the duplicate check.
-std::string MarkerKey(const std::string& number) {
-  char path[kMarkerPathSize];
-  CEngine::GetMarkerPath(path, sizeof path, number.c_str());
-  return path;
-}
-
 }  // namespace
 
 CSendPlan::CSendPlan(const CSendOptions& options, const CEngine& engine,
@@ -112,16 +102,23 @@ void CSendPlan::PrintPlan(std::FILE* out) const {
 }
 
 std::string CSendPlan::MarkedCount() const {
-  char path[kMarkerPathSize];
-  CEngine::GetMarkerPath(path, sizeof path, "");  // the folder and its separator
-  std::string folder = path;
-  if (!folder.empty()) folder.pop_back();
+  const CMarkerStore markers = m_engine.Markers();
   size_t marked = 0;
+  size_t unconfirmed = 0;
   for (size_t i = First(); i < m_engine.m_items.size(); ++i) {
-    marked += !m_engine.IsNewNumber(m_engine.m_items[i].m_number.c_str());
+    const std::string& number = m_engine.m_items[i].m_number;
+    const bool isMarked = markers.IsMarked(number);
+    marked += isMarked;
+    unconfirmed += !isMarked && markers.IsUnconfirmed(number);
   }
-  return "checked, markers in " + platform::PathToUtf8(folder) + " (" + std::to_string(marked) +
-         " of these numbers marked already)";
+  std::string count = "checked, markers in " + platform::PathToUtf8(markers.Folder()) + " (" +
+                      std::to_string(marked) + " of these numbers marked already";
+  if (unconfirmed > 0) {
+    count += ", " + std::to_string(unconfirmed) + " left unconfirmed by a run that died: " +
+             (m_engine.m_resendUnconfirmed ? "sent again (--resend-unconfirmed)"
+                                           : "not sent without --resend-unconfirmed");
+  }
+  return count + ")";
 }
 
 std::string CSendPlan::SettingsFile() const {
@@ -210,19 +207,22 @@ void CSendPlan::WarnUnaddressable(std::FILE* out) const {
 }
 
 void CSendPlan::Predict(std::vector<CListItem>& items) const {
-  std::set<std::string> sent;  // with the check on: numbers whose marker the run makes
+  std::set<std::string> sent;  // with the check on: keys of the numbers the run marks
   const bool check = m_engine.m_checkDuplicates != 0;
+  const CMarkerStore markers = m_engine.Markers();
   for (size_t i = First(); i < items.size(); ++i) {
     CListItem& item = items[i];
-    const std::string key = MarkerKey(item.m_number);
-    if (check && (!m_engine.IsNewNumber(item.m_number.c_str()) || sent.count(key) != 0)) {
+    const std::string key = CMarkerStore::KeyOf(item.m_number);
+    if (check && (markers.IsMarked(item.m_number) || sent.count(key) != 0)) {
       item.m_state = Duplicate;
+    } else if (check && !m_engine.m_resendUnconfirmed && markers.IsUnconfirmed(item.m_number)) {
+      item.m_state = Unconfirmed;
     } else if (!pdu::CanAddress(pdu::CleanNumber(item.m_number.c_str()).c_str(), m_form.encoding)) {
       item.m_state = SendError;
     } else {
       item.m_state = Accepted;
-      // A number without digits has the folder as its "marker": never marked.
-      if (check && !key.empty() && key.back() != platform::kPathSeparator) sent.insert(key);
+      // A number without digits has no marker: never a duplicate.
+      if (check && !key.empty()) sent.insert(key);
     }
   }
 }
