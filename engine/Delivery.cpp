@@ -59,12 +59,20 @@ bool CEngine::WaitForWorker(uint32_t timeoutMs) {
 void CEngine::DeliveryWorker() {
   delivery::Status(delivery::kSendingText);
   m_tries.assign(m_items.size(), 0);
+  const size_t first = static_cast<uint32_t>(m_position.load());
+  BeginResults(first);
   // Without the check twins go out each: they share no key.
-  m_queue.Begin(static_cast<uint32_t>(m_position.load()), m_items.size(), [this](size_t i) {
+  m_queue.Begin(first, m_items.size(), [this](size_t i) {
     return m_checkDuplicates != 0 ? CMarkerStore::KeyOf(m_items[i].m_number) : std::string();
   });
   if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryStarted();
   RunModems();
+  // Reports that came in while the list went out, read when it ends.
+  if (m_requestReports != 0 && !m_shuttingDown) {
+    CollectReports(0);
+  } else {
+    WriteResults();
+  }
   if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryFinished();
   delivery::Status(delivery::kReadyText);
   std::lock_guard<std::mutex> guard(m_threadLock);

@@ -5,6 +5,7 @@
 #include "engine/DeliveryReport.h"
 #include "modem/Log.h"
 #include "modem/Modem.h"
+#include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Random.h"
 
@@ -18,6 +19,7 @@ constexpr char kPauseText[] = "Таймаут %i сек ...";
 // line begins with the modem's COM number already.
 constexpr char kPortFailureText[] = "Ошибка порта%s: %s";
 constexpr char kModemRefusalText[] = "Модем%s отказал: %s";
+constexpr char kNoReportsText[] = "Модем%s не передаёт отчёты о доставке: сообщения уходят без них%s";
 // A number that another process has in hand is looked at again after this
 // long: well below the time of one message on a real modem, and seldom
 // enough that a share serving several PCs hardly notices.
@@ -31,6 +33,15 @@ constexpr char kNoMarkerCause[] = "Маркер не записан";
 // What the claims decide is named in the "engine" log.
 void LogClaim(const std::string& text) {
   GetLog().Write("engine", "DeliveryWorker", 0, text.c_str());
+}
+
+// The references of a message that went out, and when.
+std::shared_ptr<const CSendRecord> RecordOf(const CSendResult& result) {
+  const platform::LocalTime now = platform::Now();
+  char sentAt[32];
+  std::snprintf(sentAt, sizeof sentAt, "%04d-%02d-%02d %02d:%02d:%02d", now.year, now.month,
+                now.day, now.hour, now.minute, now.second);
+  return std::make_shared<const CSendRecord>(CSendRecord::Confirmed(result.references, sentAt));
 }
 
 std::string Formatted(const char* format, const std::string& port, const std::string& text) {
@@ -67,7 +78,7 @@ void CDeliveryWorker::HandleItem(CNumberTicket& ticket) {
                                         ? m_health.After(result, CountTries(i, result))
                                         : m_health.AfterPortFailure();
   if (failure.empty()) failure = platform::Utf8ToCp1251(result.cause);
-  Settle(i, decision, failure, claim);
+  Settle(i, decision, result, failure, claim);
   if (decision.numberBack) {
     // Another modem may take it meanwhile; with none, this one tries it
     // again after its rest.
@@ -127,13 +138,33 @@ bool CDeliveryWorker::SendItem(size_t i, CSendResult& result, std::string& failu
   modem.SetBaudRate(m_engine.m_baudRate);
   modem.SetPiecePause(m_engine.m_piecePause);
   modem.SetConfirmLimit(m_engine.m_confirmLimitMs);
+  modem.SetSubmitOptions({false, m_engine.m_smsc});
   int ready = 0;
   modem.CaptureModemDevice(ready, m_port);
+  if (ready != 0 && m_engine.m_requestReports != 0) PrepareReports(modem);
   int reference = 0;
   if (ready != 0) modem.SendSMSWide(number.c_str(), message.c_str(), reference, &result);
   if (ready == 0) failure = platform::Utf8ToCp1251(modem.FailureReason());
   modem.ReleaseModemDevice();
   return ready != 0;
+}
+
+// Reports come back to this modem: it is asked to hand them over, and what
+// it holds already (reports of earlier messages, replies) is written down
+// and deleted from it. A modem that routes no reports sends without asking
+// for them, and says so once.
+void CDeliveryWorker::PrepareReports(CModem& modem) {
+  CMessageCollector& collector = m_engine.m_collector;
+  modem.SetUnsolicitedListener([&collector](const reply::Unsolicited& line) { collector.RecordShown(line); });
+  const bool routed = modem.Mode() == CModem::MessageMode::Pdu &&
+                      modem.RouteReports() != CModem::ReportRouting::Refused;
+  if (!routed && !m_toldNoReports) {
+    m_toldNoReports = true;
+    Report(Formatted(kNoReportsText, m_engine.m_poolPorts.empty() ? " COM" + std::to_string(m_port) : "", ""));
+  }
+  modem.SetSubmitOptions({routed, m_engine.m_smsc});
+  if (!routed) return;
+  for (const CStoredEntry& entry : collector.Record(modem.ListStored())) modem.DeleteStored(entry);
 }
 
 int CDeliveryWorker::CountTries(size_t i, const CSendResult& result) {
@@ -149,7 +180,8 @@ int CDeliveryWorker::CountTries(size_t i, const CSendResult& result) {
 // out (or may have) keeps its claim as marker or as claim; anything else
 // drops it, so that the number can be sent later.
 void CDeliveryWorker::Settle(size_t i, const CAttemptDecision& decision,
-                             const std::string& failure, CNumberClaim& claim) {
+                             const CSendResult& result, const std::string& failure,
+                             CNumberClaim& claim) {
   if (decision.state == Unconfirmed) {
     claim.Leave();
   } else if (decision.state != Sent) {
@@ -157,18 +189,24 @@ void CDeliveryWorker::Settle(size_t i, const CAttemptDecision& decision,
   } else if (!claim.Confirm()) {
     LogClaim(m_engine.m_items[i].m_number + " sent, but its marker cannot be written in " +
              m_engine.Markers().Folder() + ": its claim stays");
-    SetState(i, Sent, kNoMarkerCause);
+    SetState(i, Sent, kNoMarkerCause, RecordOf(result));
     return;
   }
-  SetState(i, decision.state, decision.state == Sent ? std::string() : failure);
+  if (decision.state == Sent) {
+    SetState(i, Sent, std::string(), RecordOf(result));
+  } else {
+    SetState(i, decision.state, failure);
+  }
 }
 
-void CDeliveryWorker::SetState(size_t i, DeliveryState state, const std::string& cause) {
+void CDeliveryWorker::SetState(size_t i, DeliveryState state, const std::string& cause,
+                               std::shared_ptr<const CSendRecord> record) {
   {
     std::lock_guard<std::mutex> guard(m_engine.m_itemLock);
     CListItem& item = m_engine.m_items[i];
     item.m_state = state;
     item.m_cause = cause;
+    item.m_record = std::move(record);
     item.m_modem = m_port;
   }
   ItemChanged(i);

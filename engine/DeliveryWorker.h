@@ -4,6 +4,7 @@
 // claim (with the duplicate check on), a capture of the modem, the message,
 // the outcome with its claim settled, then a pause or the modem's rest.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/Engine.h"
@@ -24,11 +25,15 @@ class CDeliveryWorker {
   // Capture, send, release, on a modem object of its own. false when the
   // modem could not be captured; failure then says why (1251).
   bool SendItem(size_t i, CSendResult& result, std::string& failure);
+  void PrepareReports(CModem& modem);
   // The passing refusals of number i, this attempt's included.
   int CountTries(size_t i, const CSendResult& result);
-  void Settle(size_t i, const CAttemptDecision& decision, const std::string& failure,
-              CNumberClaim& claim);
-  void SetState(size_t i, DeliveryState state, const std::string& cause = std::string());
+  void Settle(size_t i, const CAttemptDecision& decision, const CSendResult& result,
+              const std::string& failure, CNumberClaim& claim);
+  // The item's state and cause, and what is known of its message (null:
+  // nothing went out), then the window told.
+  void SetState(size_t i, DeliveryState state, const std::string& cause = std::string(),
+                std::shared_ptr<const CSendRecord> record = nullptr);
 
   // A status line; in a pool it begins with the modem's COM number.
   void Report(const std::string& text);
@@ -47,4 +52,5 @@ class CDeliveryWorker {
   CNumberQueue& m_queue;
   const int32_t& m_port;
   CModemHealth m_health;
+  bool m_toldNoReports = false;
 };

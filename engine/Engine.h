@@ -27,7 +27,9 @@
 
 #include "engine/ListItem.h"
 #include "engine/MarkerStore.h"
+#include "engine/MessageCollector.h"
 #include "engine/NumberQueue.h"
+#include "engine/StopWords.h"
 #include "modem/ComPort.h"
 #include "modem/Modem.h"
 
@@ -90,6 +92,18 @@ class CEngine {
   // Sleeps; false at once when a shutdown begins (worker thread).
   bool SleepUnlessShutdown(uint32_t milliseconds);
 
+  // What comes back after the messages went out (with reports asked for):
+  // every modem of the last delivery (or m_port) is captured, the reports
+  // and replies it holds are written down and deleted from it, and for
+  // listenMs it listens for more (0: a look only), a thread per modem.
+  // Returns when the time has passed or StopListening was called. Not while
+  // a delivery runs: a modem is captured by one at a time.
+  void CollectReports(uint32_t listenMs);
+  void StopListening();
+  CMessageCollector::Counts CollectedCounts() const { return m_collector.Tally(); }
+  // The results file of the last delivery; "" before the first.
+  std::string ResultsPath() const;
+
   std::vector<CListItem> m_items;
   int32_t m_baudRate = 0;
   int32_t m_port = 0;
@@ -122,14 +136,29 @@ class CEngine {
   // The longest wait for the network's confirmation of a message, ms. Not a
   // setting of the file; varnek-send may change it for a run.
   uint32_t m_confirmLimitMs = CModem::kDefaultConfirmLimitMs;
+  // Status reports asked for, and the modems' memories read for reports and
+  // replies (REPORTS of the settings file).
+  int32_t m_requestReports = 0;
+  // The operator's service-centre number, put into every message (SMSC of
+  // the settings file); "": the one the modem has stored.
+  std::string m_smsc;
+  // The replies that put their sender on the stop list, comma-separated
+  // (STOPWORDS of the settings file).
+  std::string m_stopWords = kDefaultStopWords;
 
  private:
   void DeliveryWorker();
   void RunModems();
+  // The results file of a delivery from index first on, and its writing
+  // (again whenever a report for one of its numbers comes).
+  void BeginResults(size_t first);
+  void WriteResults();
+  void CollectOn(int32_t port, uint32_t listenMs);
   // Nothing more is taken: the position becomes the list size and the
   // modems waiting for a number end.
   void StopTaking();
   friend class CDeliveryWorker;
+  friend class CMessageCollector;
 
   bool m_tornDown = false;
   std::mutex m_threadLock;  // StartDelivery's store and the worker's end
@@ -140,6 +169,13 @@ class CEngine {
   CNumberQueue m_queue{m_position};
   // Per item of the delivery: the passing refusals so far (under m_itemLock).
   std::vector<uint8_t> m_tries;
+  CMessageCollector m_collector{*this};
+  struct {
+    size_t first = 0;
+    std::string path;  // "": no delivery yet
+  } m_results;
+  mutable std::mutex m_resultsLock;  // m_results and the writing of its file
+  std::atomic<bool> m_stopListening{false};
   // Held while a delivery's thread changes an item and while another thread
   // reads one (ItemSnapshot); never while g_pMainFrame is called.
   mutable std::mutex m_itemLock;

@@ -18,3 +18,10 @@ const char* DeliveryStateText(DeliveryState state) {
   const auto index = static_cast<size_t>(state);
   return index < std::size(kStateTexts) ? kStateTexts[index] : "";
 }
+
+const char* ItemStateText(const CListItem& item) {
+  if (item.m_state == Sent && item.m_record != nullptr) {
+    if (const char* words = ReportOutcomeText(item.m_record->Outcome())) return words;
+  }
+  return DeliveryStateText(item.m_state);
+}

@@ -1,7 +1,10 @@
 #pragma once
 // One entry of the phone list and its delivery state.
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "engine/SendRecord.h"
 
 enum DeliveryState : int32_t {
   Accepted = 0,
@@ -32,4 +35,12 @@ struct CListItem {
   std::string m_cause = std::string();
   // The COM number of the modem that last handled the number; 0: none yet.
   int32_t m_modem = 0;
+  // What is known of the message after it went out; null until it did.
+  // Replaced whole, never changed in place: a copy of the item (a snapshot
+  // for the window) may share it.
+  std::shared_ptr<const CSendRecord> m_record = nullptr;
 };
+
+// The state as the list shows it: a message that went out shows what its
+// reports say once they say something ("Доставлен", "Не доставлен").
+const char* ItemStateText(const CListItem& item);

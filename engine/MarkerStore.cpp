@@ -6,6 +6,8 @@ namespace {
 
 constexpr char kDefaultFolder[] = "PHONES";
 constexpr char kClaimSuffix[] = ".claim";
+// The stop list's folder: not a number's digits, so never taken for a marker.
+constexpr char kStopFolder[] = "STOP";
 constexpr char kCheckName[] = "write-check.";
 // Times a claim is tried while other processes create, remove or take over
 // the same claim under it.
@@ -65,6 +67,35 @@ std::string CMarkerStore::ClaimPath(const std::string& number) const {
 bool CMarkerStore::IsMarked(const std::string& number) const {
   const std::string marker = MarkerPath(number);
   return !marker.empty() && platform::PathExists(marker);
+}
+
+std::string CMarkerStore::StopFolder() const { return PathOf(kStopFolder); }
+
+std::string CMarkerStore::StopPath(const std::string& number) const {
+  const std::string key = KeyOf(number);
+  return key.empty() ? std::string() : StopFolder() + platform::kPathSeparator + key;
+}
+
+bool CMarkerStore::IsStopped(const std::string& number) const {
+  const std::string stop = StopPath(number);
+  return !stop.empty() && platform::PathExists(stop);
+}
+
+bool CMarkerStore::AddStop(const std::string& number, std::string& reason) const {
+  const std::string stop = StopPath(number);
+  if (stop.empty()) {
+    reason = "no digits";
+    return false;
+  }
+  if (!platform::MakeClaimFolder(StopFolder(), reason)) return false;
+  if (platform::CreateNewEmptyFile(stop) || platform::PathExists(stop)) return true;
+  reason = "cannot create " + stop;
+  return false;
+}
+
+bool CMarkerStore::RemoveStop(const std::string& number) const {
+  const std::string stop = StopPath(number);
+  return !stop.empty() && platform::RemoveFile(stop);
 }
 
 bool CMarkerStore::Mark(const std::string& number) const {

@@ -74,6 +74,17 @@ class CMarkerStore {
   // An abandoned claim and no marker: a claim would give Unconfirmed.
   bool IsUnconfirmed(const std::string& number) const;
 
+  // The stop list: a file per number in the folder "STOP" of the marker
+  // folder, named by its key as the markers are, so that an operator may add
+  // and remove numbers by hand. A number on it is never sent to.
+  std::string StopFolder() const;
+  std::string StopPath(const std::string& number) const;  // "" when the key is empty
+  bool IsStopped(const std::string& number) const;
+  // True when the number is on the list afterwards; false with the
+  // system's reason (UTF-8).
+  bool AddStop(const std::string& number, std::string& reason) const;
+  bool RemoveStop(const std::string& number) const;
+
   // Makes the folder when missing (and its parents), then makes and removes
   // a claim in it: true when claims and markers can be written; false with
   // the system's reason (UTF-8).

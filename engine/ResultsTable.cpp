@@ -2,22 +2,14 @@
 
 #include <cstdlib>
 
+#include "engine/CsvText.h"
+
 namespace {
 
 constexpr char kHeader[] =
     "Номер;Комментарий;Итог;Ссылки;Отчёты;Модем;Отправлено;Доставлено;Причина";
 constexpr size_t kFields = 9;
 constexpr char kNoReportMark[] = "-";
-
-std::string Quoted(const std::string& field) {
-  if (field.find_first_of(";\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
-}
 
 std::string Numbers(const std::vector<int>& values) {
   std::string text;
@@ -41,59 +33,23 @@ std::vector<int> ReadNumbers(const std::string& text) {
   return values;
 }
 
-// The fields of the line that begins at at; at moves past its line end. A
-// quoted field may hold line breaks.
-std::vector<std::string> ReadLine(const std::string& text, size_t& at) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (; at < text.size(); ++at) {
-    const char c = text[at];
-    if (quoted) {
-      if (c != '"') {
-        fields.back() += c;
-      } else if (at + 1 < text.size() && text[at + 1] == '"') {
-        fields.back() += '"';
-        ++at;
-      } else {
-        quoted = false;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ';') {
-      fields.emplace_back();
-    } else if (c == '\n') {
-      ++at;
-      break;
-    } else if (c != '\r') {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
 }  // namespace
 
 std::string FormatResults(const std::vector<CResultRow>& rows) {
   std::string text = std::string(kHeader) + "\r\n";
   for (const CResultRow& row : rows) {
-    const std::vector<std::string> fields = {
-        row.number, row.comment, row.outcome, Numbers(row.record.references),
-        Numbers(row.record.reports), row.modem, row.record.sentAt, row.record.deliveredAt,
-        row.cause};
-    for (size_t i = 0; i < fields.size(); ++i) text += (i ? ";" : "") + Quoted(fields[i]);
-    text += "\r\n";
+    text += CsvLine({row.number, row.comment, row.outcome, Numbers(row.record.references),
+                     Numbers(row.record.reports), row.modem, row.record.sentAt,
+                     row.record.deliveredAt, row.cause});
   }
   return text;
 }
 
 bool ParseResults(const std::string& text, std::vector<CResultRow>& rows) {
   rows.clear();
-  size_t at = 0;
-  if (text.compare(0, sizeof kHeader - 1, kHeader) != 0) return false;
-  ReadLine(text, at);
-  while (at < text.size()) {
-    std::vector<std::string> fields = ReadLine(text, at);
-    if (fields.size() == 1 && fields[0].empty()) continue;
+  std::vector<std::vector<std::string>> lines;
+  if (!ReadCsv(text, kHeader, lines)) return false;
+  for (std::vector<std::string>& fields : lines) {
     fields.resize(kFields);
     CResultRow row;
     row.number = fields[0];
