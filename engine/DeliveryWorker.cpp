@@ -69,6 +69,12 @@ void CDeliveryWorker::HandleItem(CNumberTicket& ticket) {
     ticket.Finish();
     return;
   }
+  // Whoever asked to stop is never written to, whatever the duplicate check.
+  if (m_engine.Markers().IsStopped(m_engine.m_items[i].m_number)) {
+    SetState(i, StopListed);
+    ticket.Finish();
+    return;
+  }
   CNumberClaim claim;  // none with the check off: nothing to guard
   if (m_engine.m_checkDuplicates != 0 && !ClaimNumber(ticket, claim)) return;
   SetState(i, Sending);
