@@ -6,6 +6,7 @@
 
 #include "engine/Engine.h"
 #include "engine/MainFrameInterface.h"
+#include "engine/NumberForm.h"
 #include "modem/Modem.h"
 #include "platform/CodePage.h"
 #include "platform/Random.h"
@@ -84,7 +85,8 @@ class CDeliveryWorker {
   // shows PortError.
   bool SendItem(size_t i) {
     CListItem& item = m_engine.m_items[i];
-    std::u16string number = platform::Cp1251ToUtf16(item.m_number);
+    // "8 912 ..." and ten digits go out in the international form.
+    std::u16string number = platform::Cp1251ToUtf16(NumberForm(item.m_number.c_str()).m_number);
     std::u16string message = platform::Cp1251ToUtf16(m_engine.m_message);
     CModem modem;
     modem.SetBaudRate(m_engine.m_baudRate);

@@ -1,8 +1,8 @@
-#include <climits>
 #include <cstring>
 #include <string>
 
 #include "engine/Engine.h"
+#include "engine/SettingValue.h"
 #include "engine/XmlChildNodes.h"
 #include "platform/Files.h"
 #include "platform/XmlDocument.h"
@@ -15,37 +15,19 @@ constexpr size_t kConfigPathSize = 260;
 struct SettingKey {
   const char* name;
   int32_t CEngine::*field;
+  SettingKind kind;
 };
 
 constexpr SettingKey kSettingKeys[] = {
-    {"BAUDRATE", &CEngine::m_baudRate}, {"PORT", &CEngine::m_port},
-    {"CHECK", &CEngine::m_checkDuplicates}, {"TIMEOUT", &CEngine::m_minPause},
-    {"TIMEOUT2", &CEngine::m_maxPause},
+    {"BAUDRATE", &CEngine::m_baudRate, SettingKind::Speed},
+    {"PORT", &CEngine::m_port, SettingKind::Port},
+    {"CHECK", &CEngine::m_checkDuplicates, SettingKind::Flag},
+    {"TIMEOUT", &CEngine::m_minPause, SettingKind::Pause},
+    {"TIMEOUT2", &CEngine::m_maxPause, SettingKind::Pause},
 };
 
 constexpr char16_t kEmptySettings[] =
     u"<?xml version=\"1.0\" encoding=\"Windows-1251\" ?><root></root>";
-
-bool IsBlank(char c) { return std::strchr(" \t\r\n\v\f", c) != nullptr && c != '\0'; }
-
-// The leading decimal integer: blanks skipped, an optional sign, digits up to
-// the first other character; no digits give 0. Values beyond 32 bits stop at
-// the nearest limit instead of wrapping.
-int32_t LeadingInteger(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  const bool negative = i < text.size() && text[i] == '-';
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > int64_t{INT32_MAX} + 1) break;
-  }
-  if (negative) value = -value;
-  if (value > INT32_MAX) return INT32_MAX;
-  if (value < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(value);
-}
 
 // The file a save writes first: the settings file's own path with ".tmp" for
 // ".xml", in the same folder (a rename does not cross volumes) and no longer
@@ -74,6 +56,7 @@ void CEngine::GetConfigPath(char* buffer) {
 }
 
 void CEngine::LoadSettings() {
+  m_settingNotes.clear();
   char path[kConfigPathSize];
   GetConfigPath(path);
   if (path[0] == '\0') return;
@@ -85,7 +68,12 @@ void CEngine::LoadSettings() {
   if (!root) return;
   for (const SettingKey& key : kSettingKeys) {
     std::string text;
-    if (GetChildText(root, key.name, text)) this->*key.field = LeadingInteger(text);
+    if (!GetChildText(root, key.name, text)) continue;
+    const CSettingValue value = ReadSettingValue(key.kind, text);
+    this->*key.field = value.m_value;
+    if (value.m_problem != SettingProblem::None) {
+      m_settingNotes.push_back({key.name, text, value.m_problem, value.m_value});
+    }
   }
 }
 
