@@ -42,6 +42,7 @@ CSettingValue ReadSettingValue(SettingKind kind, const std::string& text);
 // A value of the file that was not taken as it stands.
 struct CSettingNote {
   std::string m_key;   // the element: "CHECK"
+  SettingKind m_kind = SettingKind::Port;
   std::string m_text;  // its text as found, 1251
   SettingProblem m_problem = SettingProblem::None;
   int32_t m_value = 0;  // the value taken instead

@@ -72,7 +72,7 @@ void CEngine::LoadSettings() {
     const CSettingValue value = ReadSettingValue(key.kind, text);
     this->*key.field = value.m_value;
     if (value.m_problem != SettingProblem::None) {
-      m_settingNotes.push_back({key.name, text, value.m_problem, value.m_value});
+      m_settingNotes.push_back({key.name, key.kind, text, value.m_problem, value.m_value});
     }
   }
 }

@@ -5,6 +5,7 @@
 #include "platform/CodePage.h"
 #include "platform/CommandLine.h"
 #include "platform/Files.h"
+#include "tools/varnek-send/SendMessages.h"
 
 namespace {
 
@@ -46,9 +47,7 @@ void CMarkerWatch::CheckFolder() {
   const bool writable = platform::CreateNewEmptyFile(probe);
   platform::RemoveFile(probe);
   if (writable) return;
-  m_frame.Note("the duplicate check is on, but no marker can be written in " +
-               platform::PathToUtf8(folder) +
-               ": the numbers sent now may be sent again by a later run");
+  m_frame.Note(Say(Msg::MarkerFolderUnwritable, {platform::PathToUtf8(folder)}));
 }
 
 void CMarkerWatch::OnListChanged(size_t index) {
@@ -61,7 +60,6 @@ void CMarkerWatch::OnListChanged(size_t index) {
   std::lock_guard<std::mutex> guard(m_lock);
   if (m_told) return;
   m_told = true;
-  m_frame.Note("the duplicate check is on, but the marker of " +
-               platform::Cp1251ToUtf8(item.m_number) + " could not be written (" +
-               platform::PathToUtf8(marker) + "): it may be sent again by a later run");
+  m_frame.Note(Say(Msg::MarkerNotWritten,
+                   {platform::Cp1251ToUtf8(item.m_number), platform::PathToUtf8(marker)}));
 }
