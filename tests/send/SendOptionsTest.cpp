@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/ListItem.h"
+#include "platform/CodePage.h"
 #include "tools/varnek-send/ModemPorts.h"
 #include "tools/varnek-send/SendHelp.h"
 #include "tools/varnek-send/SendOptions.h"
@@ -101,7 +103,14 @@ TEST(SendOptions, HelpNeedsNothingElse) {
   std::string error;
   ASSERT_TRUE(options.Parse(Split("--help"), error)) << error;
   EXPECT_TRUE(options.m_help);
-  EXPECT_NE(HelpText().find("--text-file"), std::string::npos);
+  const std::string help = HelpText();
+  EXPECT_NE(help.find("--text-file"), std::string::npos);
+  // Every state word of the table, explained.
+  for (int state = 0; state < kDeliveryStateCount; ++state) {
+    const std::string word =
+        platform::Cp1251ToUtf8(DeliveryStateText(static_cast<DeliveryState>(state)));
+    EXPECT_NE(help.find("\n  " + word + " "), std::string::npos) << word;
+  }
 }
 
 TEST(SendOptions, TextKeepsBlanksAndMayBeEmpty) {

@@ -1,6 +1,7 @@
 // varnek-send: the delivery of the Varnek window, from the command line.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/CommandLine.h"
 #include "tools/varnek-send/SendHelp.h"

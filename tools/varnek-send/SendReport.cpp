@@ -117,7 +117,7 @@ std::string LeftList(const std::vector<CListItem>& items, size_t first) {
   for (size_t i = first; i < items.size(); ++i) {
     if (!IsUnfinished(items[i].m_state)) continue;
     list += items[i].m_number;
-    // A blank ends the number for the list loader, whatever the text holds.
+    // A blank between, for the eye; the loader drops it.
     if (!items[i].m_text.empty()) list += " " + items[i].m_text;
     list += "\r\n";
   }
