@@ -1,6 +1,5 @@
 #include "tools/varnek-send/SendPlan.h"
 
-#include <cstring>
 #include <set>
 
 #include "engine/NumberForm.h"
