@@ -52,9 +52,9 @@ void RefuseOne() {
     std::printf("refusal: the simulated modem did not answer\n");
     return;
   }
-  std::string refusal;
+  CSendResult result;
   CMeasure measure;
-  int reference = modem.SendSMS("+79001234567", std::string(160, 'a').c_str(), &refusal);
+  int reference = modem.SendSMS("+79001234567", std::string(160, 'a').c_str(), &result);
   double wall = measure.WallMs();
   modem.ReleaseModemDevice();
   size_t pduBytes = sim.Submissions().empty() ? 0 : sim.Submissions()[0].pdu.size() + 1;
@@ -62,7 +62,7 @@ void RefuseOne() {
   std::printf("refused submission (%s, 50 ms after Ctrl-Z): reference %d, send wall %.0f ms, "
               "pauses between pieces %.0f ms, ended %.1f ms after the refusal arrived (target "
               "under 100 ms)\n",
-              refusal.c_str(), reference, wall, pauses, wall - pauses - kRefusalDelayMs);
+              result.cause.c_str(), reference, wall, pauses, wall - pauses - kRefusalDelayMs);
 }
 
 }  // namespace

@@ -26,6 +26,14 @@ void Status(const char* text) {
   if (g_pMainFrame != nullptr) g_pMainFrame->OnStatusText(text);
 }
 
+DeliveryState StateAfter(const CSendResult& result) {
+  switch (result.outcome) {
+    case SendOutcome::Sent: return Sent;
+    case SendOutcome::Unconfirmed: return Unconfirmed;
+    default: return SendError;
+  }
+}
+
 void ItemChanged(size_t index) {
   if (g_pMainFrame != nullptr) g_pMainFrame->OnListChanged(index);
 }
@@ -99,11 +107,11 @@ class CDeliveryWorker {
       return false;
     }
     int reference = 0;
-    std::string refusal;
-    modem.SendSMSWide(number.c_str(), message.c_str(), reference, &refusal);
+    CSendResult result;
+    modem.SendSMSWide(number.c_str(), message.c_str(), reference, &result);
     // The marker first: a window that shows Sent finds it written.
     if (reference != 0) m_engine.MarkNumber(item.m_number.c_str());
-    SetState(i, reference != 0 ? Sent : SendError, refusal);
+    SetState(i, StateAfter(result), result.cause);
     modem.ReleaseModemDevice();
     return true;
   }

@@ -1,5 +1,6 @@
 #include "modem/ComPort.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "modem/Log.h"
@@ -16,22 +17,40 @@ constexpr uint32_t kResetPauseMs = 10;
 // so a longer one delays no reply; it only lets a limit run over by as much.
 // At 10 ms, eight modems of a pool waiting at once took 1.5 % of a core.
 constexpr uint32_t kIdleWaitMs = 50;
+// What one read takes off the line at most; more simply waits for the next.
+constexpr int kReadChunk = 4096;
 
 // Reads return at once with whatever has arrived; a write of n bytes may take
 // up to 1000 + 1000 n ms.
 constexpr platform::SerialTimeouts kTimeouts = {0xFFFFFFFFu, 0, 0, 1000, 1000};
+
+// A modem's replies are printable ASCII with CR and LF; the echo adds Ctrl-Z
+// and ESC of text input. Anything else is the line garbled.
+bool HasGarbage(const char* data, int length) {
+  for (int i = 0; i < length; ++i) {
+    const auto c = static_cast<unsigned char>(data[i]);
+    const bool plain = (c >= 0x20 && c < 0x7F) || c == '\r' || c == '\n' || c == '\t' ||
+                       c == 0x1A || c == 0x1B;
+    if (!plain) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
 void CComPort::SetBaudRate(int baudRate) { m_baudRate = baudRate; }
 
 int CComPort::Open(int port) {
+  m_lines.Clear();
   if (port == 0) {
     m_open = 1;
     m_port = 0;
+    m_failure.clear();
     return 1;
   }
-  if (!m_handle.Open(port)) return 0;
+  const bool opened = m_handle.Open(port);
+  m_failure = m_handle.FailureReason();
+  if (!opened) return 0;
   m_open = 1;
   m_handle.SetupQueues(kQueueBytes, kQueueBytes);
   m_timeouts = kTimeouts;
@@ -41,6 +60,7 @@ int CComPort::Open(int port) {
     m_port = port;
     return 1;
   }
+  m_failure = m_handle.FailureReason();
   ResetLine();
   m_handle.Close();
   return 0;
@@ -110,48 +130,43 @@ int CComPort::Transmit(const char* data, int length, int piece) {
   return WriteChunked(data, length, piece);
 }
 
-// One read into the free part of the buffer, always leaving a byte for the
-// terminating zero; waits briefly when nothing came. A full buffer reads
-// nothing more and sleeps: waiting for input would return at once while
-// input is pending, and spin.
-int CComPort::ReceiveAt(char* buffer, int size, int& total) {
-  if (size - total - 1 <= 0) {
-    platform::SleepMs(kIdleWaitMs);
-    return 0;
+bool CComPort::Pump(reply::CAnswerReader& reader) {
+  char chunk[kReadChunk];
+  const int n = Receive(chunk, kReadChunk);
+  if (n > 0) {
+    m_heardGarbage = m_heardGarbage || HasGarbage(chunk, n);
+    m_lines.Feed(chunk, static_cast<size_t>(n));
   }
-  int n = Receive(buffer + total, size - total - 1);
-  if (n <= 0) {
-    m_handle.WaitForInput(kIdleWaitMs);
-    return 0;
-  }
-  total += n;
-  buffer[total] = 0;
-  return n;
+  std::string line;
+  while (!reader.Result().Ended() && m_lines.Next(line)) reader.TakeLine(line);
+  reader.TakeUnfinished(m_lines.Unfinished());
+  return n > 0;
 }
 
-int CComPort::WaitFor(char* buffer, int size, const char* word, uint32_t silenceMs) {
-  std::memset(buffer, 0, static_cast<size_t>(size));
-  int total = 0;
+CComPort::WaitEnd CComPort::Await(reply::CAnswerReader& reader, uint32_t limitMs,
+                                  bool silenceLimit) {
+  m_heardGarbage = false;
   uint32_t start = platform::TickMs();
-  while (platform::TickMs() - start < silenceMs) {
-    if (ReceiveAt(buffer, size, total) == 0) continue;
-    if (reply::HasLineWord(buffer, total, word)) return 1;
-    if (reply::IsFailure(reply::ReadFinalResult(buffer, total))) return 0;
-    start = platform::TickMs();
+  for (;;) {
+    const bool got = Pump(reader);
+    if (reader.Result().Ended()) return WaitEnd::Answered;
+    if (IsDeviceLost()) {
+      m_failure = "the device is gone: " + m_handle.FailureReason();
+      return WaitEnd::Lost;
+    }
+    if (got && silenceLimit) start = platform::TickMs();
+    const uint32_t waited = platform::TickMs() - start;
+    if (waited >= limitMs) {
+      Pump(reader);  // the last read
+      return reader.Result().Ended() ? WaitEnd::Answered : WaitEnd::Limit;
+    }
+    if (!got) m_handle.WaitForInput(std::min(kIdleWaitMs, limitMs - waited));
   }
-  return 0;
 }
 
-int CComPort::WaitForOk(char* buffer, int size, uint32_t limitMs, const char* stopText) {
-  std::memset(buffer, 0, static_cast<size_t>(size));
-  int total = 0;
-  uint32_t start = platform::TickMs();
-  while (platform::TickMs() - start < limitMs) {
-    if (ReceiveAt(buffer, size, total) == 0) continue;
-    reply::FinalResult result = reply::ReadFinalResult(buffer, total);
-    if (result.kind == reply::Final::Ok) return total;
-    if (reply::IsFailure(result)) return 0;
-    if (stopText != nullptr && reply::Contains(buffer, total, stopText)) return 0;
+void CComPort::DiscardInput() {
+  char chunk[kReadChunk];
+  while (Receive(chunk, kReadChunk) > 0) {
   }
-  return 0;
+  m_lines.Clear();
 }

@@ -1,11 +1,13 @@
 #pragma once
 // One serial (COM) port: open by number, read what has arrived without
-// waiting, write whole or in paced pieces, and the two reply waits of the AT
-// dialogue. Every byte in and out is written to the "modem" log.
-// One object is used by one thread at a time.
+// waiting, write whole or in paced pieces, and the wait for the answer to a
+// command, read by lines. Every byte in and out is written to the "modem"
+// log. One object is used by one thread at a time.
 #include <cstdint>
 #include <string>
 
+#include "modem/AnswerReader.h"
+#include "modem/ReplyLines.h"
 #include "platform/SerialDevice.h"
 
 class CComPort {
@@ -21,6 +23,7 @@ class CComPort {
   CComPort& operator=(const CComPort&) = delete;
 
   void SetBaudRate(int baudRate);  // for the next Open; 0 keeps the device's speed
+  int BaudRate() const { return m_baudRate; }
   // The pause between two pieces of a paced write, in ms; 0 makes every
   // write a single one, whatever its piece size.
   void SetPiecePause(uint32_t milliseconds) { m_piecePause = milliseconds; }
@@ -29,9 +32,12 @@ class CComPort {
   // they were.
   int Open(int port);
   int Close();  // always non-zero
-  // Why the last Open failed, in the system's words (UTF-8; see
-  // platform::SerialDevice::FailureReason); empty after one that succeeded.
-  const std::string& FailureReason() const { return m_handle.FailureReason(); }
+  // Why the port or the modem on it failed last, for the operator (UTF-8):
+  // the system's reason for a failed Open (platform::SerialDevice), the
+  // device gone, or what the modem layer found (SetFailureReason). Empty
+  // after an Open that succeeded, until the next failure.
+  const std::string& FailureReason() const { return m_failure; }
+  void SetFailureReason(const std::string& reason) { m_failure = reason; }
 
   int ReadRaw(char* buffer, int capacity);
   int WriteRaw(const char* data, int length);
@@ -44,18 +50,25 @@ class CComPort {
   int Receive(char* buffer, int capacity);
   int Transmit(const char* data, int length, int piece);  // logs "OUT" first
 
-  // The waits read into buffer, which ends up holding what was received
-  // (zero bytes dropped) as a terminated text; they judge it by lines (see
-  // modem/Reply.h). A full buffer reads nothing more: the wait runs out.
-  //
-  // 1 when a line begins with word followed by a blank or a line end (">":
-  // the SMS prompt); 0 at once when ERROR, +CMS ERROR or +CME ERROR ends the
-  // command, or once silenceMs pass without any byte arriving.
-  int WaitFor(char* buffer, int size, const char* word, uint32_t silenceMs);
-  // The byte count when a line "OK" arrives within limitMs of the start; 0 at
-  // once on ERROR, +CMS ERROR or +CME ERROR, on stopText (when given), or at
-  // the limit.
-  int WaitForOk(char* buffer, int size, uint32_t limitMs, const char* stopText);
+  enum class WaitEnd {
+    Answered,  // the answer ended: a final result code, or the prompt when asked for
+    Limit,     // the limit passed first
+    Lost,      // the device has gone (FailureReason says how)
+  };
+  // Reads the answer to the command in hand into reader, line by line,
+  // until it has ended, limitMs pass (from the start; with silenceLimit from
+  // the last byte that arrived), or the device is lost. At the limit it
+  // reads once more before it gives up: a process that slept through the
+  // limit (suspended, a PC asleep) finds what arrived meanwhile. Lines that
+  // come after the answer stay for the next wait.
+  WaitEnd Await(reply::CAnswerReader& reader, uint32_t limitMs, bool silenceLimit = false);
+  // True when bytes that no modem sends arrived during the last Await:
+  // control or 8-bit bytes, as a modem at another speed gives.
+  bool HeardGarbage() const { return m_heardGarbage; }
+  // Takes everything that has arrived off the line and forgets the lines
+  // not yet read (all of it still logged).
+  void DiscardInput();
+  bool IsDeviceLost() const { return m_handle.IsLost(); }
 
   int PortNumber() const { return m_port; }
   int IsOpen() const { return m_open; }
@@ -64,7 +77,9 @@ class CComPort {
  private:
   int ConfigureLine();
   int ResetLine();
-  int ReceiveAt(char* buffer, int size, int& total);
+  // One read into the lines, which go into reader while its answer runs;
+  // false when nothing came.
+  bool Pump(reply::CAnswerReader& reader);
 
   int m_port = 0;
   platform::SerialDevice m_handle;
@@ -72,4 +87,7 @@ class CComPort {
   int m_open = 0;
   int m_baudRate = 0;
   uint32_t m_piecePause = kDefaultPiecePauseMs;
+  std::string m_failure;
+  reply::CLineSplitter m_lines;
+  bool m_heardGarbage = false;
 };

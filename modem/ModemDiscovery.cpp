@@ -92,10 +92,10 @@ int CModem::CaptureModemDevice(int& ready, int port) {
 }
 
 int CModem::SendSMSWide(const char16_t* number, const char16_t* message, int& reference,
-                        std::string* refusal) {
+                        CSendResult* result) {
   std::string narrowNumber = platform::Utf16ToCp1251(number);
   std::string narrowMessage = platform::Utf16ToCp1251(message);
-  reference = SendSMS(narrowNumber.c_str(), narrowMessage.c_str(), refusal);
+  reference = SendSMS(narrowNumber.c_str(), narrowMessage.c_str(), result);
   return reference;
 }
 

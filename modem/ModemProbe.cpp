@@ -29,14 +29,9 @@ constexpr QueryEntry kQueries[] = {
 };
 static_assert(sizeof kQueries / sizeof kQueries[0] == kQueryCount, "one entry per query");
 
-constexpr int kReplyBuffer = 1024;
 // +CME ERROR: 4 (TS 27.007 9.2.1) says the modem does not know the command.
 constexpr char kNotSupportedCode[] = "4";
 constexpr char kNotSupportedWords[] = "operation not supported";
-
-// Lines that are not a bare answer: the unsolicited lines that a modem sends
-// at any moment (+CMTI, ^RSSI, RING ...).
-constexpr const char* kUnsolicitedStarts[] = {"+", "^", "RING"};
 
 const QueryEntry& EntryOf(Query query) { return kQueries[static_cast<size_t>(query)]; }
 
@@ -57,50 +52,43 @@ bool IsNotSupported(const reply::FinalResult& result) {
           (result.detail == kNotSupportedCode || SameLetters(result.detail, kNotSupportedWords)));
 }
 
-// A line that can be the bare answer to the command: not its echo, not a
-// final result, not unsolicited.
-bool IsBareAnswer(const std::string& line, const char* command) {
-  if (SameLetters(reply::Trimmed(line), command)) return false;
-  if (reply::ReadFinalLine(line).kind != reply::Final::None) return false;
-  for (const char* start : kUnsolicitedStarts) {
-    if (line.compare(0, std::strlen(start), start) == 0) return false;
-  }
-  return !reply::Trimmed(line).empty();
+reply::AnswerRule RuleOf(const QueryEntry& entry) {
+  reply::AnswerRule rule;
+  rule.prefixes = {entry.prefix};
+  rule.bare = entry.bare;
+  rule.echo = entry.command;
+  return rule;
 }
 
-}  // namespace
-
-Answer ReadAnswer(Query query, const char* data, int length) {
-  const QueryEntry& entry = EntryOf(query);
-  const reply::FinalResult result = reply::ReadFinalResult(data, length);
+Answer Judge(const QueryEntry& entry, const reply::Answer& reply) {
+  const reply::FinalResult& result = reply.final;
   if (result.kind == reply::Final::None) return {AnswerKind::Silent, std::string()};
   if (IsNotSupported(result)) return {AnswerKind::Unsupported, std::string()};
   if (result.kind != reply::Final::Ok) return {AnswerKind::Refused, reply::RefusalCause(result)};
-  const std::vector<std::string> lines = reply::CompleteLines(data, length);
   const size_t prefix = std::strlen(entry.prefix);
-  for (const std::string& line : lines) {
+  for (const std::string& line : reply.lines) {
     if (line.compare(0, prefix, entry.prefix) == 0) {
       return {AnswerKind::Given, reply::Trimmed(line.substr(prefix))};
     }
   }
-  for (const std::string& line : lines) {
-    if (entry.bare && IsBareAnswer(line, entry.command)) {
-      return {AnswerKind::Given, reply::Trimmed(line)};
-    }
+  for (const std::string& line : reply.lines) {
+    if (!reply::Trimmed(line).empty()) return {AnswerKind::Given, reply::Trimmed(line)};
   }
   return {AnswerKind::Unsupported, std::string()};  // OK without the information
 }
 
+}  // namespace
+
+Answer ReadAnswer(Query query, const std::string& data) {
+  const QueryEntry& entry = EntryOf(query);
+  return Judge(entry, reply::ReadAnswer(RuleOf(entry), data));
+}
+
 Answers AskModem(CModem& modem, uint32_t limitMs) {
   Answers answers;
-  char buffer[kReplyBuffer];
   for (const QueryEntry& entry : kQueries) {
-    const std::string command = std::string(entry.command) + "\r";
-    const int length = static_cast<int>(command.size());
-    Answer& answer = answers[static_cast<size_t>(entry.query)];
-    if (modem.Transmit(command.c_str(), length, 0) != length) continue;  // stays Silent
-    modem.WaitForOk(buffer, kReplyBuffer, limitMs, nullptr);
-    answer = ReadAnswer(entry.query, buffer, static_cast<int>(std::strlen(buffer)));
+    answers[static_cast<size_t>(entry.query)] =
+        Judge(entry, modem.Command(entry.command, RuleOf(entry), limitMs));
   }
   return answers;
 }

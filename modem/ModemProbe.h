@@ -36,9 +36,9 @@ struct Answer {
 
 using Answers = std::array<Answer, kQueryCount>;
 
-// What the reply to query says: data is the length bytes that the wait
-// received (the echo and unsolicited lines may be among them).
-Answer ReadAnswer(Query query, const char* data, int length);
+// What the reply to query says: data is what the modem sent after the
+// command (its echo and unsolicited lines may be among it).
+Answer ReadAnswer(Query query, const std::string& data);
 
 // One line of the report: what was asked, in words, and the answer shown.
 struct Finding {

@@ -62,31 +62,55 @@ MessageForm FormOfMessage(const char* cleanedMessage);
 // encoding (DestinationDigits: ten digits only for 7-bit).
 bool CanAddress(const char* cleanedNumber, Encoding encoding);
 
+// The service-centre field that opens a PDU (3GPP TS 24.011 8.2.5.1, as
+// TS 27.005 3.1 puts it before the TPDU): "00" for an empty number, which
+// leaves the choice to the modem's stored centre; otherwise the octet count,
+// type 91 (international, E.164) and the digits in swapped semi-octets:
+// "+79990000100" gives "07919799000001F0". Blanks, hyphens, dots and
+// parentheses are removed first; a "+" may lead. False, with field empty,
+// for any other character, no digit, or more than 15 digits (E.164).
+bool ServiceCentreField(const char* number, std::string& field);
+
+// What a submission asks beyond the text. The defaults give the PDUs this
+// layer has always sent.
+struct SubmitOptions {
+  // TP-SRR (TS 23.040 9.2.3.5): the network is to send a status report.
+  bool statusReport = false;
+  // The operator's service-centre number as for ServiceCentreField; empty:
+  // none, the modem uses the one it has stored.
+  std::string serviceCentre;
+};
+
 // digits: the 12 characters of DestinationDigits. Empty result when the text
 // holds a character outside kTextChars, does not fit one PDU (160 septets;
-// 70 characters), or has a Cyrillic letter (7-bit).
-std::string Pdu7Bit(const std::string& digits, const char* text);
-std::string PduUcs2(const std::string& digits, const char* text);
+// 70 characters), has a Cyrillic letter (7-bit), or the service centre of
+// options is refused by ServiceCentreField.
+std::string Pdu7Bit(const std::string& digits, const char* text,
+                    const SubmitOptions& options = SubmitOptions());
+std::string PduUcs2(const std::string& digits, const char* text,
+                    const SubmitOptions& options = SubmitOptions());
 
 // Parts of kPartChars characters needed for a text of that many characters.
 int PartCount(int characters);
 // Part `part` (from 1) of `parts`: the `length` characters starting at text,
 // with the concatenation header carrying reference (its low 8 bits). Empty
 // when length is not 1..kPartChars, parts not 1..255, part not 1..parts, or a
-// character is outside kTextChars.
+// character is outside kTextChars; options as for Pdu7Bit.
 std::string PduMultipartPart(const std::string& digits, const char* text, int length,
-                             int reference, int parts, int part);
+                             int reference, int parts, int part,
+                             const SubmitOptions& options = SubmitOptions());
 
 // "at+cmgs=<octets>\r": the PDU length in octets without the service-centre
-// octet.
+// field (its length octet and the address it announces).
 std::string CmgsCommand(const std::string& pduText);
 // TP-MR (3GPP TS 23.040 9.2.3.6) runs from 0 to 255 and wraps round through
 // 0. A reported 0 is given as this value, the same reference modulo 256, so
 // that 0 keeps meaning "no reference reported: not sent" for every caller.
 constexpr int kReportedZero = 256;
-// The message reference after "+CMGS: " in a modem reply: at most 9 leading
-// digits, kReportedZero when they are all zero; 0 when the text or the digits
-// are missing.
+// The message reference after "+CMGS:" in a modem reply, with or without a
+// blank, with or without fields after it: at most 9 leading digits,
+// kReportedZero when they are all zero; 0 when the text or the digits are
+// missing.
 int ParseReference(const char* reply);
 
 }  // namespace pdu

@@ -1,5 +1,6 @@
 // Cleaning of the number and the text, destination digits and the reply
 // reference: the text side of the SMS submission.
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -65,6 +66,17 @@ bool HasCyrillic(const char* text) {
   return false;
 }
 
+namespace {
+
+// Semi-octets, low nibble first, an odd count filled with F (TS 23.040 9.1.2.3).
+std::string SwappedSemiOctets(std::string digits) {
+  if (digits.size() % 2 != 0) digits += 'F';
+  for (std::size_t i = 0; i < digits.size(); i += 2) std::swap(digits[i], digits[i + 1]);
+  return digits;
+}
+
+}  // namespace
+
 bool DestinationDigits(const char* number, bool allowTen, std::string& digits) {
   digits.clear();
   if (*number == '+') ++number;
@@ -76,20 +88,49 @@ bool DestinationDigits(const char* number, bool allowTen, std::string& digits) {
   if (address.size() != 11 || address.find_first_not_of("0123456789") != std::string::npos) {
     return false;
   }
-  // Semi-octets, low nibble first, an odd count filled with F (TS 23.040 9.1.2.3).
-  address += 'F';
-  for (std::size_t i = 0; i < address.size(); i += 2) std::swap(address[i], address[i + 1]);
-  digits = address;
+  digits = SwappedSemiOctets(address);
+  return true;
+}
+
+bool ServiceCentreField(const char* number, std::string& field) {
+  // An E.164 number has at most 15 digits; the field could carry 20.
+  static constexpr std::size_t kMaxDigits = 15;
+  field.clear();
+  std::string digits;
+  for (const char* c = number; *c != '\0'; ++c) {
+    if (std::strchr(" -.()", *c) != nullptr) continue;
+    // A "+" only before the first digit, once.
+    if (*c == '+' && c == std::strpbrk(number, "+0123456789")) continue;
+    if (*c < '0' || *c > '9') return false;
+    digits += *c;
+  }
+  if (digits.size() > kMaxDigits) return false;
+  if (digits.empty()) {
+    // Nothing but separators (or nothing at all) is no number; a lone "+" is
+    // a half-typed one.
+    if (std::strchr(number, '+') != nullptr) return false;
+    field = "00";
+    return true;
+  }
+  // The length counts the type octet and the digit octets (TS 24.011 8.2.5.1).
+  char opening[5];
+  std::snprintf(opening, sizeof(opening), "%02X91",
+                static_cast<unsigned>(1 + (digits.size() + 1) / 2));
+  field = opening + SwappedSemiOctets(digits);
   return true;
 }
 
 int ParseReference(const char* reply) {
-  static constexpr char kPrefix[] = "+CMGS: ";
+  // TS 27.005 3.5.1 writes "+CMGS: <mr>[,<scts>]" (text mode) or
+  // "+CMGS: <mr>[,<ackpdu>]" (PDU mode); some modems and phones leave out
+  // the blank.
+  static constexpr char kPrefix[] = "+CMGS:";
   // Nine decimal digits always fit an int; TP-MR itself is only 0..255.
   static constexpr int kMaxDigits = 9;
   const char* found = std::strstr(reply, kPrefix);
   if (found == nullptr) return 0;
   const char* digit = found + sizeof(kPrefix) - 1;
+  while (*digit == ' ') ++digit;
   int value = 0;
   int count = 0;
   for (; count < kMaxDigits && digit[count] >= '0' && digit[count] <= '9'; ++count) {

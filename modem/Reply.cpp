@@ -5,8 +5,6 @@
 namespace reply {
 namespace {
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-
 struct FinalName {
   const char* text;
   bool prefix;  // followed by a detail, else the whole line
@@ -30,37 +28,8 @@ int DropZeroBytes(char* data, int length) {
   return kept;
 }
 
-bool Contains(const char* data, int length, const char* text) {
-  const int size = static_cast<int>(std::strlen(text));
-  for (int at = 0; at + size <= length; ++at) {
-    if (std::memcmp(data + at, text, static_cast<size_t>(size)) == 0) return true;
-  }
-  return false;
-}
 
-bool HasLineWord(const char* data, int length, const char* word) {
-  const int size = static_cast<int>(std::strlen(word));
-  for (int at = 0; at + size < length; ++at) {
-    if (at > 0 && !IsLineEnd(data[at - 1])) continue;
-    const char next = data[at + size];
-    if (std::memcmp(data + at, word, static_cast<size_t>(size)) == 0 &&
-        (next == ' ' || IsLineEnd(next))) {
-      return true;
-    }
-  }
-  return false;
-}
 
-std::vector<std::string> CompleteLines(const char* data, int length) {
-  std::vector<std::string> lines;
-  int start = 0;
-  for (int i = 0; i < length; ++i) {
-    if (!IsLineEnd(data[i])) continue;
-    if (i > start) lines.emplace_back(data + start, static_cast<size_t>(i - start));
-    start = i + 1;
-  }
-  return lines;
-}
 
 std::string Trimmed(const std::string& text) {
   const size_t begin = text.find_first_not_of(' ');
@@ -85,15 +54,6 @@ FinalResult ReadFinalLine(const std::string& line) {
   return result;
 }
 
-FinalResult ReadFinalResult(const char* data, int length) {
-  FinalResult failure;
-  for (const std::string& text : CompleteLines(data, length)) {
-    FinalResult line = ReadFinalLine(text);
-    if (line.kind == Final::Ok) return line;
-    if (failure.kind == Final::None) failure = line;
-  }
-  return failure;
-}
 
 bool IsFailure(const FinalResult& result) {
   return result.kind != Final::None && result.kind != Final::Ok;

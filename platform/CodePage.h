@@ -14,6 +14,9 @@ std::string Utf16ToCp1251(const std::u16string& text);
 // sequences become '?').
 std::string Utf8ToCp1251(const std::string& text);
 std::string Cp1251ToUtf8(const std::string& text);
+// UTF-8 -> UTF-16, characters beyond the BMP as surrogate pairs (invalid
+// sequences become '?').
+std::u16string Utf8ToUtf16(const std::string& text);
 
 // True when every byte sequence of text is well-formed UTF-8 (no overlong
 // forms, surrogates or code points beyond U+10FFFF).

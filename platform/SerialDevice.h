@@ -46,6 +46,10 @@ class SerialDevice {
   // that is not a serial device, a speed the system does not know. Empty
   // after an Open or ApplySpeed that succeeded; Close keeps it.
   const std::string& FailureReason() const { return m_failure; }
+  // True once a read, write or wait found that the device has gone away
+  // (unplugged, a modem rebooting); FailureReason says how. The next Open
+  // clears it.
+  bool IsLost() const { return m_lost; }
 
   void SetupQueues(uint32_t inputBytes, uint32_t outputBytes);
   void SetTimeouts(const SerialTimeouts& timeouts);
@@ -65,6 +69,7 @@ class SerialDevice {
   intptr_t m_handle = -1;  // HANDLE or file descriptor, meaningful while Valid
   SerialTimeouts m_timeouts;
   std::string m_failure;
+  bool m_lost = false;
 };
 
 // The device path that a COM number opens: "\\.\COMn" on Windows; on POSIX

@@ -130,6 +130,24 @@ std::string Utf8ToCp1251(const std::string& text) {
   return out;
 }
 
+std::u16string Utf8ToUtf16(const std::string& text) {
+  std::u16string out;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    uint32_t codePoint = 0;
+    pos += DecodeUtf8At(text, pos, codePoint);
+    if (codePoint == kNoCodePoint) {
+      out += u'?';
+    } else if (codePoint > 0xFFFF) {
+      out += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(codePoint);
+    }
+  }
+  return out;
+}
+
 bool IsValidUtf8(const std::string& text) {
   size_t pos = 0;
   while (pos < text.size()) {

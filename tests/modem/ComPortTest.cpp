@@ -7,6 +7,7 @@
 #include <string>
 
 #include "modem/ComPort.h"
+#include "platform/Clock.h"
 #include "support/LogFiles.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
@@ -126,45 +127,43 @@ TEST_F(ComPortTest, ChunkedWritePausesBetweenPieces) {
   m_port.Close();
 }
 
-TEST_F(ComPortTest, WaitForOkEndsAtOnceOnError) {
+// Reads the answer to the command just sent by rule, for at most limitMs.
+reply::Answer AwaitAnswer(CComPort& port, reply::AnswerRule rule, uint32_t limitMs,
+                          bool silence = false, CComPort::WaitEnd* end = nullptr) {
+  reply::CAnswerReader reader(std::move(rule));
+  const CComPort::WaitEnd ended = port.Await(reader, limitMs, silence);
+  if (end != nullptr) *end = ended;
+  return reader.Result();
+}
+
+TEST_F(ComPortTest, AnErrorEndsTheWaitAtOnce) {
   SimProcess sim(kSimPort, {"--echo", "0"});
   ASSERT_TRUE(sim.Started());
   ASSERT_NE(m_port.Open(kSimPort), 0);
-  char buffer[1024];
   m_port.Transmit("at+nosuch\r", 10, 0);
   auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(m_port.WaitForOk(buffer, sizeof buffer, 10000, nullptr), 0);
+  EXPECT_EQ(AwaitAnswer(m_port, {}, 10000).final.kind, reply::Final::Error);
   EXPECT_LT(MillisecondsSince(start), 2000);
-  EXPECT_STREQ(buffer, "\r\nERROR\r\n");
   m_port.Close();
 }
 
-TEST_F(ComPortTest, WaitForOkGivesTheCountOfACompleteSubmissionReply) {
+TEST_F(ComPortTest, ASubmissionGivesItsPromptThenItsReference) {
   SimProcess sim(kSimPort, {"--ref", "42"});
   ASSERT_TRUE(sim.Started());
   ASSERT_NE(m_port.Open(kSimPort), 0);
-  char prompt[100];
-  const char command[] = "at+cmgs=19\r";
-  m_port.Transmit(command, 11, 0);
-  ASSERT_EQ(m_port.WaitFor(prompt, sizeof prompt, ">", 10000), 1);
+  m_port.Transmit("at+cmgs=19\r", 11, 0);
+  reply::AnswerRule prompt;
+  prompt.prompt = true;
+  prompt.echo = "at+cmgs=19";
+  ASSERT_TRUE(AwaitAnswer(m_port, prompt, 10000, true).prompt);
   const char pdu[] = "0011000B912143658709F10000AA05C8329BFD06\x1A";
   ASSERT_EQ(m_port.Transmit(pdu, 41, 32), 41);
-  char reply[1024];
-  int count = m_port.WaitForOk(reply, sizeof reply, 30000, nullptr);
-  EXPECT_EQ(count, static_cast<int>(std::strlen(reply)));
-  EXPECT_NE(std::strstr(reply, "+CMGS: 42\r\n"), nullptr);
-  EXPECT_EQ(std::string(reply).substr(std::strlen(reply) - 6), "\r\nOK\r\n");
-  m_port.Close();
-}
-
-TEST_F(ComPortTest, WaitForOkStopsAtTheStopText) {
-  SimProcess sim(kSimPort, {"--echo", "0", "--command", "AT+CMGF=0:error"});
-  ASSERT_TRUE(sim.Started());
-  ASSERT_NE(m_port.Open(kSimPort), 0);
-  char buffer[1024];
-  m_port.Transmit("at+cmgf=0\r", 10, 0);
-  EXPECT_EQ(m_port.WaitForOk(buffer, sizeof buffer, 10000, "ERROR"), 0);
-  EXPECT_NE(std::strstr(buffer, "ERROR"), nullptr);
+  reply::AnswerRule final;
+  final.prefixes = {"+CMGS:"};
+  final.echo = "0011000B912143658709F10000AA05C8329BFD06";
+  const reply::Answer answer = AwaitAnswer(m_port, final, 30000);
+  EXPECT_EQ(answer.final.kind, reply::Final::Ok);
+  EXPECT_EQ(answer.lines, std::vector<std::string>{"+CMGS: 42"});
   m_port.Close();
 }
 
@@ -172,56 +171,71 @@ TEST_F(ComPortTest, WaitForOkStopsAtTheStopText) {
 TEST_F(ComPortTest, WaitForThePromptEndsOnItOnARefusalOrOnSilence) {
   struct Case {
     std::vector<std::string> args;
-    int found;
+    bool found;
     long long atMostMs;  // the limit is 2000 ms of silence
   };
   const Case cases[] = {
-      {{"--unsolicited", "\\r\\nRING\\r\\n"}, 1, 1000},
-      {{"--prompt", "\\r\\n>\\r\\n", "--noise", "\\x00"}, 1, 1000},
-      {{"--prompt", "\\r\\nat+cmgs>14\\r\\n"}, 0, 3000},
-      {{"--refuse", "+CMS ERROR: 311"}, 0, 1000},
-      {{"--refuse", "+CME ERROR: SIM PIN required"}, 0, 1000},
-      {{"--refuse", "ERROR"}, 0, 1000},
+      {{"--unsolicited", "\\r\\nRING\\r\\n"}, true, 1000},
+      {{"--prompt", "\\r\\n>\\r\\n", "--noise", "\\x00"}, true, 1000},
+      {{"--prompt", "\\r\\nat+cmgs>14\\r\\n"}, false, 3000},
+      {{"--refuse", "+CMS ERROR: 311"}, false, 1000},
+      {{"--refuse", "+CME ERROR: SIM PIN required"}, false, 1000},
+      {{"--refuse", "ERROR"}, false, 1000},
   };
+  reply::AnswerRule rule;
+  rule.prompt = true;
+  rule.echo = "at+cmgs=14";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.back());
     SimProcess sim(kSimPort, c.args);
     ASSERT_TRUE(sim.Started());
     ASSERT_NE(m_port.Open(kSimPort), 0);
-    char buffer[100];
     m_port.Transmit("at+cmgs=14\r", 11, 0);
     auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(m_port.WaitFor(buffer, sizeof buffer, ">", 2000), c.found);
+    EXPECT_EQ(AwaitAnswer(m_port, rule, 2000, true).prompt, c.found);
     EXPECT_LT(MillisecondsSince(start), c.atMostMs);
-    EXPECT_NE(std::strstr(buffer, "at+cmgs=14\r"), nullptr) << "the echo came first";
     m_port.Transmit("\x1B", 1, 0);
     m_port.Close();
   }
 }
 
-TEST_F(ComPortTest, WaitForCountsSilenceNotTotalTime) {
-  // The echo and the reply (9 bytes) trickle in one byte per 80 ms: no gap
-  // reaches the 300 ms silence limit, so the wait lasts the whole reply.
+TEST_F(ComPortTest, ASilenceLimitCountsSilenceNotTotalTime) {
+  // The reply trickles in one byte per 80 ms: no gap reaches the 200 ms
+  // silence limit, so the wait lasts until the OK, well past 200 ms.
   SimProcess sim(kSimPort, {"--split", "1:80"});
   ASSERT_TRUE(sim.Started());
   ASSERT_NE(m_port.Open(kSimPort), 0);
-  char buffer[100];
   m_port.Transmit("at\r", 3, 0);
   auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(m_port.WaitFor(buffer, sizeof buffer, "never", 300), 0);
-  EXPECT_GE(MillisecondsSince(start), 500);
-  EXPECT_NE(std::strstr(buffer, "OK"), nullptr);
+  EXPECT_EQ(AwaitAnswer(m_port, {}, 200, true).final.kind, reply::Final::Ok);
+  EXPECT_GE(MillisecondsSince(start), 250);
   m_port.Close();
 }
 
-TEST_F(ComPortTest, WaitForEndsAfterTheSilenceLimitWhenNothingArrives) {
+TEST_F(ComPortTest, TheWaitEndsAtItsLimitWhenNothingArrives) {
   SimProcess sim(kSimPort, {"--silent"});
   ASSERT_TRUE(sim.Started());
   ASSERT_NE(m_port.Open(kSimPort), 0);
-  char buffer[100];
   auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(m_port.WaitFor(buffer, sizeof buffer, ">", 250), 0);
+  CComPort::WaitEnd end = CComPort::WaitEnd::Answered;
+  AwaitAnswer(m_port, {}, 250, true, &end);
+  EXPECT_EQ(end, CComPort::WaitEnd::Limit);
   EXPECT_GE(MillisecondsSince(start), 240);  // two clocks, rounded apart
+  EXPECT_FALSE(m_port.HeardGarbage());
+  m_port.Close();
+}
+
+// A process suspended (or a PC asleep) through the whole limit: the answer
+// that came meanwhile is read before the wait gives up.
+TEST_F(ComPortTest, AnAnswerThatCameWhileTheProcessSleptIsRead) {
+  SimProcess sim(kSimPort, {"--echo", "0"});
+  ASSERT_TRUE(sim.Started());
+  ASSERT_NE(m_port.Open(kSimPort), 0);
+  m_port.Transmit("at\r", 3, 0);
+  for (int i = 0; i < 500 && sim.Transcript().find("OK") == std::string::npos; ++i) {
+    platform::SleepMs(10);
+  }
+  EXPECT_EQ(AwaitAnswer(m_port, {}, 0).final.kind, reply::Final::Ok);
   m_port.Close();
 }
 
@@ -229,10 +243,8 @@ TEST_F(ComPortTest, ZeroBytesHideNeitherTheReplyNorItsLogLine) {
   SimProcess sim(kSimPort, {"--echo", "0", "--noise", "\\x00", "--split", "4:100"});
   ASSERT_TRUE(sim.Started());
   ASSERT_NE(m_port.Open(kSimPort), 0);
-  char buffer[100];
   m_port.Transmit("at\r", 3, 0);
-  EXPECT_EQ(m_port.WaitForOk(buffer, sizeof buffer, 5000, nullptr), 6);
-  EXPECT_STREQ(buffer, "\r\nOK\r\n");
+  EXPECT_EQ(AwaitAnswer(m_port, {}, 5000).final.kind, reply::Final::Ok);
   m_port.Close();
   // "\0\r\nO" and "K\r\n": the first chunk begins with the zero byte.
   EXPECT_EQ(InLines(), 2u);
@@ -244,23 +256,22 @@ TEST_F(ComPortTest, ReplyInThreePiecesGivesThreeInLines) {
   SimProcess sim(kSimPort, {"--echo", "0", "--split", "2:150"});
   ASSERT_TRUE(sim.Started());
   ASSERT_NE(m_port.Open(kSimPort), 0);
-  char buffer[100];
   m_port.Transmit("at\r", 3, 0);
-  EXPECT_GT(m_port.WaitForOk(buffer, sizeof buffer, 5000, nullptr), 0);
+  EXPECT_EQ(AwaitAnswer(m_port, {}, 5000).final.kind, reply::Final::Ok);
   m_port.Close();
   EXPECT_EQ(InLines(), 3u);
 }
 
-TEST_F(ComPortTest, FullBufferEndsTheWaitAtItsLimit) {
-  SimProcess sim(kSimPort, {"--echo", "0"});
+// No buffer size decides whether a reply is seen: 10 KiB of notices come
+// before the OK, and the answer still counts.
+TEST_F(ComPortTest, AReplyBehindTenKibOfNoticesIsRead) {
+  std::string notices;
+  while (notices.size() < 10 * 1024) notices += "\\r\\n^RSSI:17\\r\\n";
+  SimProcess sim(kSimPort, {"--echo", "0", "--unsolicited", notices});
   ASSERT_TRUE(sim.Started());
   ASSERT_NE(m_port.Open(kSimPort), 0);
-  char small[4];  // room for 3 bytes: "\r\nOK\r\n" never fits
   m_port.Transmit("at\r", 3, 0);
-  auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(m_port.WaitForOk(small, sizeof small, 400, nullptr), 0);
-  EXPECT_GE(MillisecondsSince(start), 390);  // two clocks, rounded apart
-  EXPECT_STREQ(small, "\r\nO");
+  EXPECT_EQ(AwaitAnswer(m_port, {}, 5000).final.kind, reply::Final::Ok);
   m_port.Close();
 }
 

@@ -44,7 +44,7 @@ TEST(ProbeAnswer, ReadsTheInformationAmongEchoAndUnsolicitedLines) {
   };
   for (const Case& c : cases) {
     const probe::Answer answer =
-        probe::ReadAnswer(c.query, c.reply.data(), static_cast<int>(c.reply.size()));
+        probe::ReadAnswer(c.query, c.reply);
     EXPECT_EQ(c.kind, answer.kind) << c.reply;
     EXPECT_EQ(c.text, answer.text) << c.reply;
   }

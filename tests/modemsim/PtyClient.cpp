@@ -30,6 +30,12 @@ bool CPtyClient::Open(const std::string& path) {
   return true;
 }
 
+bool CPtyClient::SetSpeed(unsigned speed) {
+  termios settings{};
+  return tcgetattr(m_fd, &settings) == 0 && cfsetspeed(&settings, speed) == 0 &&
+         tcsetattr(m_fd, TCSANOW, &settings) == 0;
+}
+
 void CPtyClient::Close() {
   if (m_fd >= 0) close(m_fd);
   m_fd = -1;

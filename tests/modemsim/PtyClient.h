@@ -11,6 +11,8 @@ class CPtyClient {
   CPtyClient& operator=(const CPtyClient&) = delete;
 
   bool Open(const std::string& path);
+  // Sets both directions' speed, a termios constant (B9600 ...).
+  bool SetSpeed(unsigned speed);
   void Close();
   bool Send(const std::string& bytes);
   // Reads until at least count bytes arrived or limitMs passed, then for as

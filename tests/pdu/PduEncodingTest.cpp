@@ -154,6 +154,59 @@ TEST(CmgsCommand, AnnouncesOctetsWithoutTheServiceCentre) {
   EXPECT_TRUE(SameText(pdu::CmgsCommand(kHeader7Bit + "05C8329BFD06"), "at+cmgs=19\r"));
   EXPECT_TRUE(SameText(pdu::CmgsCommand(kHeader7Bit + "00"), "at+cmgs=14\r"));
   EXPECT_TRUE(SameText(pdu::CmgsCommand(kHeaderUcs2 + "8C" + Repeat("044f", 70)), "at+cmgs=154\r"));
+  EXPECT_TRUE(SameText(pdu::CmgsCommand("07919799000001F0" + kHeader7Bit.substr(2) + "05C8329BFD06"),
+                       "at+cmgs=19\r"));
+}
+
+// The status-report request and the service centre: the same PDUs with
+// another first octet and another opening (checked with gammu).
+TEST(SubmitOptions, SetTheReportBitAndOpenWithTheServiceCentre) {
+  const std::string centre = "07919799000001F0";  // +79990000100
+  const std::string afterFirst7Bit = "000B912143658709F10000AA05C8329BFD06";
+  const std::string afterFirstUcs2 = "000B912143658709F10008AA0404140430";
+  const std::string afterFirstPart = "000B912143658709F10008AA080500035A02010430";
+  struct Case {
+    pdu::SubmitOptions options;
+    std::string single7Bit, singleUcs2, part;
+  };
+  const Case cases[] = {
+      {{true, ""}, "0031" + afterFirst7Bit, "0031" + afterFirstUcs2, "0071" + afterFirstPart},
+      {{false, "+79990000100"}, centre + "11" + afterFirst7Bit, centre + "11" + afterFirstUcs2,
+       centre + "51" + afterFirstPart},
+      {{true, " +7 (999) 000-01.00 "}, centre + "31" + afterFirst7Bit,
+       centre + "31" + afterFirstUcs2, centre + "71" + afterFirstPart},
+      {{false, "79990000100"}, centre + "11" + afterFirst7Bit, centre + "11" + afterFirstUcs2,
+       centre + "51" + afterFirstPart},
+      {{false, "+4915"}, "03919451" "11" + afterFirst7Bit, "03919451" "11" + afterFirstUcs2,
+       "03919451" "51" + afterFirstPart},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options.serviceCentre);
+    const std::string single7Bit = pdu::Pdu7Bit(kDigits, "Hello", c.options);
+    EXPECT_TRUE(SameText(single7Bit, c.single7Bit));
+    EXPECT_TRUE(SameText(pdu::PduUcs2(kDigits, "Да", c.options), c.singleUcs2));
+    EXPECT_TRUE(SameText(pdu::PduMultipartPart(kDigits, "а", 1, 0x5A, 2, 1, c.options), c.part));
+    EXPECT_TRUE(SameText(pdu::CmgsCommand(single7Bit), "at+cmgs=19\r"));
+  }
+}
+
+TEST(SubmitOptions, RefuseABadServiceCentreInsteadOfSendingHalfOfIt) {
+  const char* bad[] = {"+7999O000100", "+", "++79990000100", "7999+0000100", "+7999000010012345",
+                       "79990000100#", "+7999\t0000100"};
+  for (const char* centre : bad) {
+    const pdu::SubmitOptions options{true, centre};
+    std::string field = "left over";
+    EXPECT_FALSE(pdu::ServiceCentreField(centre, field)) << centre;
+    EXPECT_EQ("", field) << centre;
+    EXPECT_EQ("", pdu::Pdu7Bit(kDigits, "Hello", options)) << centre;
+    EXPECT_EQ("", pdu::PduUcs2(kDigits, "Hello", options)) << centre;
+    EXPECT_EQ("", pdu::PduMultipartPart(kDigits, "Hello", 5, 1, 1, 1, options)) << centre;
+  }
+  std::string field;
+  EXPECT_TRUE(pdu::ServiceCentreField("", field));
+  EXPECT_EQ("00", field);
+  EXPECT_TRUE(pdu::ServiceCentreField("+799900001001234", field));  // 15 digits
+  EXPECT_EQ("099197990000011032F4", field);
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ TEST(DestinationDigits, SwapsSemiOctetsOfElevenDigits) {
   }
 }
 
-TEST(ParseReference, ReadsAtMostNineDigitsAfterThePrefix) {
+TEST(ParseReference, ReadsAtMostNineDigitsAfterThePrefixInEveryForm) {
   struct Case {
     const char* reply;
     int reference;
@@ -132,7 +132,9 @@ TEST(ParseReference, ReadsAtMostNineDigitsAfterThePrefix) {
       {"+CMGS: \r\nOK", 0},
       {"\r\nOK\r\n", 0},
       {"", 0},
-      {"+CMGS:17", 0},
+      {"+CMGS:17", 17},  // without the blank, as some modems and phones write it
+      {"+CMGS: 12,\"26/12/08,10:00:00+12\"", 12},  // with the service centre's time
+      {"+CMGS:  7,0891", 7},
       {"+CMGS: x1", 0},
       {"+CMGS: 12345678901234567890\r\nOK", 123456789},
       {"+CMGS: 999999999999", 999999999},

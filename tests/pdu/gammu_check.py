@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Decodes every PDU that pdu_cases wrote with gammu, an independent SMS
-decoder, and compares number, text, coding, validity and the concatenation
-header with what the line expects. Also checks the octet layout itself.
+decoder, and compares number, text, coding, validity, the service centre and
+the concatenation header with what the line expects. Also checks the octet
+layout itself, the status-report request among it.
 Exits 1 at the first mismatch, 2 when it cannot run.
 
 Must run under the system's Python (/usr/bin/python3), where Debian's
@@ -19,7 +20,8 @@ CODING = {"7bit": "Default_No_Compression",
           "ucs2": "Unicode_No_Compression",
           "part": "Unicode_No_Compression"}
 FIRST_OCTET = {"7bit": 0x11, "ucs2": 0x11, "part": 0x51}
-UDL_INDEX = 14  # SMSC length, first octet, MR, DA length, type, 6 digit octets, PID, DCS, VP
+UDL_AFTER_CENTRE = 13  # first octet, MR, DA length, type, 6 digit octets, PID, DCS, VP
+STATUS_REPORT_REQUEST = 0x20
 
 
 class Mismatch(Exception):
@@ -31,10 +33,12 @@ def expect(field, expected, actual):
         raise Mismatch("%s: expected %r, gammu/PDU gives %r" % (field, expected, actual))
 
 
-def check_layout(kind, octets, reference, part, total):
-    expect("first octet", FIRST_OCTET[kind], octets[1])
-    udl = octets[UDL_INDEX]
-    data = octets[UDL_INDEX + 1:]
+def check_layout(kind, octets, reference, part, total, report):
+    first = 1 + octets[0]  # after the service-centre field
+    expected_first = FIRST_OCTET[kind] | (STATUS_REPORT_REQUEST if report else 0)
+    expect("first octet", expected_first, octets[first])
+    udl = octets[first + UDL_AFTER_CENTRE]
+    data = octets[first + UDL_AFTER_CENTRE + 1:]
     if kind == "7bit":
         expect("user data octets for TP-UDL %d septets" % udl, (7 * udl + 7) // 8, len(data))
     else:
@@ -61,13 +65,14 @@ def check_text(kind, expected, sms):
 
 
 def check_line(line):
-    kind, number, text_hex, pdu_hex, reference, part, total = line.split()
-    reference, part, total = int(reference), int(part), int(total)
+    kind, number, text_hex, pdu_hex, reference, part, total, report, centre = line.split()
+    reference, part, total, report = int(reference), int(part), int(total), int(report)
     text = b"" if text_hex == "-" else bytes.fromhex(text_hex)
     octets = bytes.fromhex(pdu_hex)
-    check_layout(kind, octets, reference, part, total)
+    check_layout(kind, octets, reference, part, total, report)
     sms = gammu.DecodePDU(octets, SMSC=True)
     expect("type", "Submit", sms["Type"])
+    expect("service centre", "" if centre == "-" else centre, sms["SMSC"]["Number"])
     expect("number", number, sms["Number"])
     expect("coding", CODING[kind], sms["Coding"])
     expect("validity", "4D", sms["SMSC"]["Validity"])

@@ -1,8 +1,10 @@
 // Writes the PDUs of a set of submissions for gammu_check.py, one line each:
-//   kind number text pdu reference part total
+//   kind number text pdu reference part total report centre
 // kind is 7bit, ucs2 or part; number the expected "+" and 11 digits; text the
 // expected cleaned text (or the part's slice) as hex of its 1251 bytes;
-// reference, part and total are 0 for single PDUs.
+// reference, part and total are 0 for single PDUs; report 1 when a status
+// report is asked for; centre the expected service-centre number, "-" for
+// none.
 #include <cstdio>
 #include <random>
 #include <string>
@@ -18,6 +20,8 @@ struct Submission {
   // What the phone must show, written out by hand where the cleaning itself
   // is the point; empty: the text as cleaned.
   std::string shown = std::string();
+  pdu::SubmitOptions options = pdu::SubmitOptions();
+  std::string centre = "-";  // the service centre as gammu is to read it
 };
 
 std::string Repeat(const std::string& piece, int times) {
@@ -63,10 +67,12 @@ class Writer {
       return;
     }
     const std::string expectedNumber = ExpectedNumber(number);
+    m_submission = &submission;
+    const pdu::SubmitOptions& options = submission.options;
     if (encoding == pdu::Encoding::Gsm7) {
-      Line("7bit", expectedNumber, shown, pdu::Pdu7Bit(digits, text.c_str()), 0, 0, 0);
+      Line("7bit", expectedNumber, shown, pdu::Pdu7Bit(digits, text.c_str(), options), 0, 0, 0);
     } else if (encoding == pdu::Encoding::Ucs2) {
-      Line("ucs2", expectedNumber, shown, pdu::PduUcs2(digits, text.c_str()), 0, 0, 0);
+      Line("ucs2", expectedNumber, shown, pdu::PduUcs2(digits, text.c_str(), options), 0, 0, 0);
     } else {
       SubmitParts(expectedNumber, digits, text);
     }
@@ -81,7 +87,8 @@ class Writer {
       const int offset = (part - 1) * pdu::kPartChars;
       const std::string slice = text.substr(offset, pdu::kPartChars);
       const std::string pduText = pdu::PduMultipartPart(
-          digits, text.c_str() + offset, static_cast<int>(slice.size()), reference, parts, part);
+          digits, text.c_str() + offset, static_cast<int>(slice.size()), reference, parts, part,
+          m_submission->options);
       Line("part", number, slice, pduText, reference, part, parts);
     }
   }
@@ -93,11 +100,13 @@ class Writer {
       m_failed = true;
       return;
     }
-    std::fprintf(m_file, "%s %s %s %s %d %d %d\n", kind, number.c_str(), Hex(text).c_str(),
-                 pduText.c_str(), reference, part, total);
+    std::fprintf(m_file, "%s %s %s %s %d %d %d %d %s\n", kind, number.c_str(), Hex(text).c_str(),
+                 pduText.c_str(), reference, part, total, m_submission->options.statusReport ? 1 : 0,
+                 m_submission->centre.c_str());
   }
 
   FILE* m_file;
+  const Submission* m_submission = nullptr;
   bool m_failed = false;
   int m_reference = 200;  // passes 255 to check that only the low octet is sent
 };
@@ -126,6 +135,13 @@ std::vector<Submission> FixedSubmissions() {
       {"+79001112233", Repeat("a", 161)},
       {"+79001112233", Repeat("a", 159) + "\\"},
       {"+79001112233", Repeat(cyrillic + signs + latin, 4).substr(0, 498)},
+      {"+12345678901", "Hello", "", {true, ""}},
+      {"+79001112233", "Да", "", {true, ""}},
+      {"+79001112233", Repeat("я", 71), "", {true, ""}},
+      {"+12345678901", "Hello", "", {false, "+79990000100"}, "+79990000100"},
+      {"+79001112233", "Да", "", {true, "+7 (999) 000-01-00"}, "+79990000100"},
+      {"+79001112233", Repeat("a", 161), "", {true, "+4915"}, "+4915"},
+      {"+79001112233", "Hello", "", {true, "+799900001001234"}, "+799900001001234"},
   };
 }
 
@@ -152,6 +168,14 @@ std::vector<Submission> RandomSubmissions(int count) {
     const int digits = !cyrillic && length <= 80 && below(3) == 0 ? 10 : 11;
     submission.number = below(2) == 0 ? "+" : "";
     for (int d = 0; d < digits; ++d) submission.number += static_cast<char>('0' + below(10));
+    submission.options.statusReport = below(3) == 0;
+    if (below(4) == 0) {
+      // Centres of 1 to 15 digits, odd and even counts.
+      submission.centre = "+";
+      const int centreDigits = 1 + below(15);
+      for (int d = 0; d < centreDigits; ++d) submission.centre += static_cast<char>('0' + below(10));
+      submission.options.serviceCentre = submission.centre;
+    }
     submissions.push_back(submission);
   }
   return submissions;

@@ -28,19 +28,50 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
+std::string SimSubmission::Mark(const std::string& key) const {
+  const auto mark = marks.find(key);
+  return mark == marks.end() ? std::string() : mark->second;
+}
+
 std::vector<SimSubmission> ParseSimRecord(const std::string& contents) {
   std::vector<SimSubmission> result;
   std::istringstream lines(contents);
   std::string line;
   while (std::getline(lines, line)) {
+    // The memory's event lines begin with a word.
+    if (line.empty() || line[0] < '0' || line[0] > '9') continue;
     std::istringstream fields(line);
     SimSubmission s;
-    std::string index, announced;
-    if (std::getline(fields, index, '\t') && std::getline(fields, announced, '\t') &&
-        std::getline(fields, s.pdu, '\t') && std::getline(fields, s.answer)) {
-      s.index = std::atoi(index.c_str());
-      s.announcedLength = std::atoi(announced.c_str());
-      result.push_back(s);
+    std::string index, announced, mark;
+    if (!std::getline(fields, index, '\t') || !std::getline(fields, announced, '\t') ||
+        !std::getline(fields, s.pdu, '\t') || !std::getline(fields, s.answer, '\t')) {
+      continue;
+    }
+    s.index = std::atoi(index.c_str());
+    s.announcedLength = std::atoi(announced.c_str());
+    while (std::getline(fields, mark, '\t')) {
+      const size_t equals = mark.find('=');
+      s.marks[mark.substr(0, equals)] = equals == std::string::npos ? "" : mark.substr(equals + 1);
+    }
+    result.push_back(s);
+  }
+  return result;
+}
+
+std::vector<SimMemoryEvent> ParseSimEvents(const std::string& contents) {
+  std::vector<SimMemoryEvent> result;
+  std::istringstream lines(contents);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.empty() || (line[0] >= '0' && line[0] <= '9')) continue;
+    std::istringstream fields(line);
+    SimMemoryEvent e;
+    std::string index;
+    if (std::getline(fields, e.event, '\t') && std::getline(fields, e.memory, '\t') &&
+        std::getline(fields, index, '\t') && std::getline(fields, e.kind, '\t') &&
+        std::getline(fields, e.pdu)) {
+      e.index = std::atoi(index.c_str());
+      result.push_back(e);
     }
   }
   return result;
@@ -85,6 +116,20 @@ std::vector<SimSubmission> SimProcess::Submissions() const {
   return ParseSimRecord(ReadAll(LocalFile("record.txt")));
 }
 
+std::vector<SimMemoryEvent> SimProcess::MemoryEvents() const {
+  return ParseSimEvents(ReadAll(LocalFile("record.txt")));
+}
+
 std::string SimProcess::Transcript() const { return ReadAll(LocalFile("transcript.txt")); }
+
+std::vector<std::string> SimProcess::Received() const {
+  std::vector<std::string> pieces;
+  std::istringstream transcript(Transcript());
+  std::string line;
+  while (std::getline(transcript, line)) {
+    if (line.rfind("IN  ", 0) == 0) pieces.push_back(line.substr(4));
+  }
+  return pieces;
+}
 
 }  // namespace testing_support

@@ -6,6 +6,7 @@
 // which makes "\\.\COM<n>" open it. The record and transcript files live in
 // that folder and are read while or after the simulator runs.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,12 +14,35 @@ namespace testing_support {
 
 // One line of the simulator's record: one AT+CMGS text that ended.
 struct SimSubmission {
-  int index = 0;            // the submission's number, from 1
-  int announcedLength = 0;  // the n of AT+CMGS=n
+  int index = 0;            // the submission's number, from 1 (a refused AT+CMGS has the next's)
+  int announcedLength = 0;  // the n of AT+CMGS=n; 0 in text mode
   std::string pdu;          // the text received before Ctrl-Z (escaped)
-  // "ok REF", "error ERROR", "error +CMS ERROR: N", "invalid hex",
-  // "invalid length", "dropped", "escaped" or "silent"
+  // "ok REF", "error ERROR", "error +CMS ERROR: N", "refused LINE",
+  // "invalid hex", "invalid length", "invalid too long", "dropped",
+  // "escaped" or "silent"
   std::string answer;
+  // The marks after the answer, by key: "mode" ("text" for a text-mode
+  // submission), "number", "type", "cscs", "dcs", "text" (as the phone shows
+  // it, UTF-8), "sca" (a PDU's own service centre), "rebooted" ("1": the
+  // device rebooted where the answer would have come). Values escaped as pdu
+  // is, UTF-8 kept.
+  std::map<std::string, std::string> marks;
+
+  // The value of a mark, "" when the line has none.
+  std::string Mark(const std::string& key) const;
+  bool TextMode() const { return Mark("mode") == "text"; }
+};
+
+// One event of a message or report that the simulator's memory handled, from
+// its record.
+struct SimMemoryEvent {
+  // "stored", "read", "deleted"; "routed" (straight to the line), "held"
+  // (memory full), "lost" (no routing)
+  std::string event;
+  std::string memory;  // "SM", "SR"; "-" for the events of no place
+  int index = 0;
+  std::string kind;  // "message" or "report"
+  std::string pdu;
 };
 
 class SimProcess {
@@ -39,8 +63,13 @@ class SimProcess {
 
   // The record so far; empty before the first submission ended.
   std::vector<SimSubmission> Submissions() const;
+  // The memory's events so far, in order.
+  std::vector<SimMemoryEvent> MemoryEvents() const;
   // Every byte in ("IN  ") and out ("OUT "), escaped, one line per piece.
   std::string Transcript() const;
+  // The pieces the simulator received, in order, escaped: each command
+  // written at once is one.
+  std::vector<std::string> Received() const;
 
  private:
   // Platform parts: tests/support/<posix|win32>/SimProcessSpawn.cpp.
@@ -65,7 +94,8 @@ class SimProcess {
   intptr_t m_thread = 0;      // Windows thread handle of the process, else 0
 };
 
-// Reads the record file of the simulator.
+// Reads the record file of the simulator: its submissions, its memory's events.
 std::vector<SimSubmission> ParseSimRecord(const std::string& contents);
+std::vector<SimMemoryEvent> ParseSimEvents(const std::string& contents);
 
 }  // namespace testing_support

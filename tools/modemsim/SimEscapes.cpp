@@ -36,6 +36,24 @@ const NamedEscape* FindWrittenByte(char byte) {
   return nullptr;
 }
 
+std::string Escape(const std::string& bytes, bool keepHighBytes) {
+  std::string out;
+  for (char c : bytes) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (const NamedEscape* e = FindWrittenByte(c)) {
+      out += '\\';
+      out += e->letter;
+    } else if ((u >= 0x20 && u < 0x7f) || (keepHighBytes && u >= 0x80)) {
+      out += c;
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02x", u);
+      out += hex;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string DecodeEscapes(const std::string& text) {
@@ -59,22 +77,8 @@ std::string DecodeEscapes(const std::string& text) {
   return out;
 }
 
-std::string EscapeBytes(const std::string& bytes) {
-  std::string out;
-  for (char c : bytes) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (const NamedEscape* e = FindWrittenByte(c)) {
-      out += '\\';
-      out += e->letter;
-    } else if (u >= 0x20 && u < 0x7f) {
-      out += c;
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02x", u);
-      out += hex;
-    }
-  }
-  return out;
-}
+std::string EscapeBytes(const std::string& bytes) { return Escape(bytes, false); }
+
+std::string EscapeText(const std::string& text) { return Escape(text, true); }
 
 }  // namespace modemsim

@@ -9,6 +9,12 @@
 
 namespace modemsim {
 
+namespace {
+
+constexpr size_t kAnswerBytes = 6;  // "\r\nOK\r\n"
+
+}  // namespace
+
 void PauseMs(int ms) {
   if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
@@ -31,10 +37,16 @@ void CSimLine::Close() {
   m_pty.Close();
 }
 
-bool CSimLine::Drop(int pauseMs) {
-  m_transcript.Event("line dropped");
-  m_pty.Close();
-  PauseMs(pauseMs);
+void CSimLine::Hangup(bool vanish) {
+  m_transcript.Event(vanish ? "device gone" : "line dropped");
+  if (vanish) {
+    Close();
+  } else {
+    m_pty.Close();
+  }
+}
+
+bool CSimLine::Reconnect() {
   bool ok = Open();
   m_transcript.Event(ok ? "line back at " + m_pty.SlavePath() : "no new pty");
   return ok;
@@ -49,7 +61,15 @@ std::string CSimLine::Read(int timeoutMs) {
   char buffer[512];
   size_t n = m_pty.Read(buffer, sizeof buffer, timeoutMs);
   std::string bytes(buffer, n);
-  if (n > 0) m_transcript.Received(bytes);
+  if (n == 0) return bytes;
+  m_transcript.Received(bytes);
+  if (!ClientAtSpeed()) {
+    // The echo and a short answer, as a client at the wrong speed hears them.
+    const std::string garbage = m_speed.Garbage(bytes.size() + kAnswerBytes);
+    m_transcript.Sent(garbage);
+    m_pty.Write(garbage.data(), garbage.size());
+    return "";
+  }
   return KeepWithinBurst(bytes);
 }
 
@@ -68,18 +88,39 @@ std::string CSimLine::KeepWithinBurst(const std::string& bytes) {
 }
 
 void CSimLine::Send(const std::string& bytes, int pieceBytes, int pauseMs) {
+  // A phone that answers has taken in what came before: its input buffer
+  // has room again.
+  m_kept.clear();
   size_t piece = pieceBytes > 0 ? static_cast<size_t>(pieceBytes) : bytes.size();
   for (size_t at = 0; at < bytes.size(); at += piece) {
     if (at > 0) PauseMs(pauseMs);
-    std::string part = bytes.substr(at, piece);
+    std::string part = AsHeard(bytes.substr(at, piece));
     m_transcript.Sent(part);
     m_pty.Write(part.data(), part.size());
   }
 }
 
-void CSimLine::SendUnsolicited(const std::string& bytes) {
+void CSimLine::SendUnsolicited(const std::string& line) {
+  const std::string bytes = AsHeard(line);
   m_transcript.Sent(bytes);
   if (!m_pty.Write(bytes.data(), bytes.size(), false)) m_transcript.Event("no room: line lost");
+}
+
+bool CSimLine::ClientAtSpeed() {
+  if (m_speed.Baud() == 0) return true;
+  const int client = m_pty.ClientBaud();
+  const bool garbled = !m_speed.Understands(client);
+  if (garbled != m_garbled) {
+    m_transcript.Event(garbled ? "client at " + std::to_string(client) + " bit/s, the modem at " +
+                                     std::to_string(m_speed.Baud()) + ": garbage both ways"
+                               : "client at the modem's speed");
+  }
+  m_garbled = garbled;
+  return !garbled;
+}
+
+std::string CSimLine::AsHeard(const std::string& bytes) {
+  return ClientAtSpeed() ? bytes : m_speed.Garbage(bytes.size());
 }
 
 // The new link is made beside the old one and renamed over it, so that a

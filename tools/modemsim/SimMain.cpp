@@ -1,34 +1,14 @@
 // varnek-modem-sim: a GSM modem in PDU mode on a pty, for tests and for
 // trying the dialogue by hand (see --help).
-#include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
 #include "tools/modemsim/ModemSim.h"
+#include "tools/modemsim/SimStop.h"
 
 namespace {
-
-volatile sig_atomic_t g_stopSignal = 0;
-
-void OnStopSignal(int) { g_stopSignal = 1; }
-
-void CatchStopSignals() {
-  struct sigaction action {};
-  action.sa_handler = OnStopSignal;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
-  signal(SIGPIPE, SIG_IGN);
-}
-
-bool FileExists(const std::string& path) {
-  struct stat info {};
-  return !path.empty() && stat(path.c_str(), &info) == 0;
-}
 
 // Written whole under another name and renamed, so a reader never sees half.
 void WriteReadyFile(const std::string& path, const std::string& text) {
@@ -49,19 +29,19 @@ int Serve(const modemsim::CSimOptions& options) {
     return 1;
   }
   modemsim::CSimLine line(options.m_link, transcript);
+  line.FixSpeed(options.m_fixedSpeed);
   if (!line.Open()) {
     std::fprintf(stderr, "varnek-modem-sim: cannot make a pty linked at %s\n", options.m_link.c_str());
     return 1;
   }
-  modemsim::CModemSim modem(options, line, record);
+  const modemsim::CSimStop stop(options.m_stopFile, options.m_maxSeconds);
+  modemsim::CModemSim modem(options, line, record, stop);
   std::string ready = "ready " + options.m_link + "\n";
   WriteReadyFile(options.m_readyFile, ready);
   std::fputs(ready.c_str(), stdout);
   std::fflush(stdout);
 
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.m_maxSeconds);
-  while (g_stopSignal == 0 && !FileExists(options.m_stopFile) &&
-         std::chrono::steady_clock::now() < deadline) {
+  while (!stop.Requested()) {
     std::string bytes = line.Read(20);
     if (!bytes.empty()) modem.Feed(bytes);
     modem.Tick();
@@ -87,6 +67,6 @@ int main(int argc, char** argv) {
     std::fputs(modemsim::CSimOptions::HelpText().c_str(), stdout);
     return 0;
   }
-  CatchStopSignals();
+  modemsim::CatchStopSignals();
   return Serve(options);
 }

@@ -1,13 +1,18 @@
 #include "tools/modemsim/SimOptions.h"
 
+#include <algorithm>
+
 #include "tools/modemsim/SimEscapes.h"
+#include "tools/modemsim/SimSpeed.h"
+#include "tools/modemsim/SimStatusLines.h"
 
 namespace modemsim {
 
 namespace {
 
 enum class OptionKind { Text, EscapedText, EscapedList, Count, Pair, Flag, Echo, Submit, Command,
-                        Answer, Profile };
+                        Answer, Profile, Messaging, CmgsForm, StatusLines, SimBusy, Reboot,
+                        Speed };
 
 struct OptionEntry {
   const char* name;
@@ -64,6 +69,23 @@ constexpr OptionEntry kOptions[] = {
     Other("--command", OptionKind::Command),
     Other("--answer", OptionKind::Answer),
     Other("--profile", OptionKind::Profile),
+    Other("--reports", OptionKind::Messaging),
+    Other("--report-memory", OptionKind::Messaging),
+    Other("--memory", OptionKind::Messaging),
+    Other("--report-delay", OptionKind::Messaging),
+    Other("--report-status", OptionKind::Messaging),
+    Other("--incoming", OptionKind::Messaging),
+    Other("--stored-message", OptionKind::Messaging),
+    Other("--stored-report", OptionKind::Messaging),
+    Flag("--text-mode-only", &CSimOptions::m_textModeOnly),
+    Flag("--csca-required", &CSimOptions::m_centreRequired),
+    Count("--before-prompt", &CSimOptions::m_beforePromptBytes),
+    Pair("--rate-limit", &CSimOptions::m_rateCount, &CSimOptions::m_rateWindowMs),
+    Other("--cmgs-form", OptionKind::CmgsForm),
+    Other("--status-lines", OptionKind::StatusLines),
+    Other("--sim-busy", OptionKind::SimBusy),
+    Other("--reboot", OptionKind::Reboot),
+    Other("--fixed-speed", OptionKind::Speed),
 };
 
 const OptionEntry* FindOption(const std::string& name) {
@@ -107,6 +129,37 @@ constexpr Profile kProfiles[] = {
     {"killed-run", "starts waiting for PDU text, as a run killed in a submission left it",
      {"--start-in-text", ""}},
     {"wrapping", "message references 254, 255, 0, 1 ...", {"--ref", "254"}},
+    {"reports-straight", "routes status reports only straight to the line (+CDS)",
+     {"--reports", "straight"}},
+    {"reports-stored", "stores status reports apart (\"SR\") with a +CDSI notice, never straight",
+     {"--reports", "stored", "--report-memory", "SR"}},
+    {"no-reports", "no status-report routing: AT+CNMI with <ds> 1 or 2 is refused, reports lost",
+     {"--reports", "none"}},
+    {"full-memory", "a memory of 3 places, all taken by messages of an earlier day",
+     {"--memory", "3", "--stored-message", "+79001112233:old one", "--stored-message",
+      "+79001112233:old two", "--stored-message", "Varnek:old three"}},
+    {"busy-stick", "3G USB stick in use: its status lines every 100 ms between any two lines, "
+     "text echoed", {"--status-lines", "100", "--text-echo", ""}},
+    {"text-only", "a phone or modem without PDU mode: AT+CMGF=0 answers ERROR",
+     {"--text-mode-only", ""}},
+    {"tight-phone", "a phone that writes \"+CMGS:12\", without the blank",
+     {"--cmgs-form", "tight"}},
+    {"cmgs-fields", "a module that writes the optional field after +CMGS: 12,",
+     {"--cmgs-form", "fields"}},
+    {"congested", "a congested network: a submission is answered after 40 to 130 s",
+     {"--network", "40000:130000"}},
+    {"chatty-module", "10 KiB of status lines between AT+CMGS and its prompt",
+     {"--before-prompt", "10240"}},
+    {"cold-start", "just powered up: the SIM is busy for 8 s (+CMS ERROR: 314)",
+     {"--sim-busy", "8000"}},
+    {"rate-limited", "a network that takes two messages a minute (+CMS ERROR: 41 for more)",
+     {"--rate-limit", "2:60000"}},
+    {"rebooting-stick", "a stick that reboots in the second submission, back after 3 s",
+     {"--reboot", "2:3000"}},
+    {"blank-smsc", "a PDU without service centre gets +CMS ERROR: 330 until AT+CSCA= is written",
+     {"--csca-required", ""}},
+    {"fixed-9600", "a modem fixed at 9600 bit/s: garbage both ways at any other speed",
+     {"--fixed-speed", "9600"}},
 };
 
 // What a ready modem answers to the queries of maker, model, SIM, network,
@@ -141,9 +194,14 @@ CSimOptions::CSimOptions() {
 std::string CSimOptions::HelpText() {
   std::string help =
       "usage: varnek-modem-sim --link PATH [options]\n"
-      "A GSM modem in PDU mode on a pty; PATH becomes a symlink to its slave.\n"
+      "A GSM modem (PDU mode, text mode) on a pty; PATH becomes a symlink to its\n"
+      "slave.\n"
       "  --record FILE          append one line per submission:\n"
-      "                         index TAB announced-length TAB pdu TAB answer\n"
+      "                         index TAB announced-length TAB text TAB answer,\n"
+      "                         then TAB-separated marks: mode=text number= type=\n"
+      "                         cscs= dcs= text= (text mode; the last as the phone\n"
+      "                         shows it), sca= (the PDU's own service centre),\n"
+      "                         rebooted=1 (no answer came: the device rebooted)\n"
       "  --transcript FILE      every byte in and out, escaped\n"
       "  --stop-file FILE       stop when FILE appears\n"
       "  --ready-file FILE      write \"ready PATH\" there once the link exists\n"
@@ -165,9 +223,37 @@ std::string CSimOptions::HelpText() {
       "  --network MIN:MAX      the network answers a submission after MIN to MAX ms\n"
       "  --burst-limit N:MS     bytes beyond N that arrive within MS ms are lost\n"
       "  --refuse LINE          answer every AT+CMGS at once with LINE\n"
-      "  --submit K:WHAT        fault of submission K (from 1); WHAT is error,\n"
-      "                         cms:X or cme:X (a code or a verbose text), ref0,\n"
-      "                         noprompt, silent, drop or delay:MS\n"
+      "  --text-mode-only       no PDU mode: AT+CMGF=0 answers ERROR, text mode from\n"
+      "                         power-up. Text mode (AT+CMGF=1, AT+CSMP, AT+CSCS\n"
+      "                         \"IRA\" \"GSM\" \"UCS2\", AT+CMGS=\"number\") works in any\n"
+      "                         modem; a text over 160 septets, 140 octets or 70\n"
+      "                         UCS2 characters (by the dcs) gets +CMS ERROR: 304\n"
+      "  --cmgs-form FORM       the reference line: blank +CMGS: 12 (default), tight\n"
+      "                         +CMGS:12, fields +CMGS: 12,\"<time stamp>\" in text\n"
+      "                         mode and +CMGS: 12,\"<acknowledgement PDU>\" in PDU mode\n"
+      "  --status-lines MS      a stick's status lines (^DSFLOWRPT, ^RSSI, ^MODE,\n"
+      "                         ^BOOT, +CREG) join the --urc lines, every MS ms\n"
+      "  --before-prompt BYTES  at least BYTES of status lines, whole, between\n"
+      "                         AT+CMGS and its prompt\n"
+      "  --sim-busy MS[:LINE]   for MS ms after power-up (the start, the end of a\n"
+      "                         reboot) every AT+CMGS is refused with LINE\n"
+      "                         (+CMS ERROR: 314)\n"
+      "  --rate-limit N:MS      the network takes at most N messages within any MS ms\n"
+      "                         and answers more with +CMS ERROR: 41 (not counted)\n"
+      "  --reboot K:MS          where the answer to submission K would come, the\n"
+      "                         device vanishes (pty closed, link removed) and comes\n"
+      "                         back after MS ms in its power-up state; K is\n"
+      "                         recorded with its outcome and rebooted=1 (the same\n"
+      "                         as --submit K:reboot:MS)\n"
+      "  --csca-required        a PDU with an empty service-centre field gets\n"
+      "                         +CMS ERROR: 330 until AT+CSCA=\"number\" was written\n"
+      "                         since power-up\n"
+      "  --fixed-speed BAUD     talk only at BAUD: from a client at another speed\n"
+      "                         nothing is understood, and it gets garbage\n"
+      "  --submit K:WHAT        fault of submission K (from 1, counting the texts\n"
+      "                         taken: an AT+CMGS refused at once is K again); WHAT\n"
+      "                         is error, cms:X or cme:X (a code or a verbose text),\n"
+      "                         ref0, noprompt, silent, drop, delay:MS or reboot:MS\n"
       "  --command CMD:WHAT     fault of a command (without \\r, any case); WHAT is\n"
       "                         silent, error or delay:MS\n"
       "  --answer QUERY:LINE    answer QUERY (AT+CPIN?, AT+CSQ ...) with LINE and OK,\n"
@@ -179,7 +265,8 @@ std::string CSimOptions::HelpText() {
   for (const Profile& profile : kProfiles) {
     help += "      " + std::string(profile.name) + ": " + profile.description + "\n";
   }
-  return help + "Stops on SIGTERM or SIGINT and removes the link.\n";
+  return help + CMessagingOptions::HelpText() +
+         "Stops on SIGTERM or SIGINT and removes the link.\n";
 }
 
 bool CSimOptions::Parse(int argc, char** argv, std::string& error) {
@@ -231,6 +318,14 @@ bool CSimOptions::SetOption(const std::string& name, const std::string& value, s
     case OptionKind::Command: ok = m_script.AddCommandFault(value); break;
     case OptionKind::Answer: ok = SetAnswer(value); break;
     case OptionKind::Profile: return SetProfile(value, error);
+    case OptionKind::Messaging: ok = m_messaging.Set(name, value); break;
+    case OptionKind::CmgsForm: ok = ParseCmgsForm(value, m_cmgsForm); break;
+    case OptionKind::StatusLines: ok = SetStatusLines(value); break;
+    case OptionKind::SimBusy: ok = SetSimBusy(value); break;
+    case OptionKind::Reboot: ok = m_script.AddReboot(value); break;
+    case OptionKind::Speed:
+      ok = ParseCount(value, m_fixedSpeed) && IsKnownBaud(m_fixedSpeed);
+      break;
   }
   if (!ok) error = "bad value for " + name + ": " + value;
   return ok;
@@ -241,6 +336,23 @@ bool CSimOptions::SetAnswer(const std::string& entry) {
   if (colon == std::string::npos || colon == 0) return false;
   m_answers[ToUpper(entry.substr(0, colon))] = entry.substr(colon + 1);
   return true;
+}
+
+// The stick's status lines join the unsolicited lines, once, at their pace.
+bool CSimOptions::SetStatusLines(const std::string& everyMs) {
+  if (!ParseCount(everyMs, m_urcEveryMs) || m_urcEveryMs == 0) return false;
+  for (const std::string& line : StatusLines()) {
+    if (std::find(m_urcs.begin(), m_urcs.end(), line) == m_urcs.end()) m_urcs.push_back(line);
+  }
+  return true;
+}
+
+bool CSimOptions::SetSimBusy(const std::string& entry) {
+  const size_t colon = entry.find(':');
+  if (!ParseCount(entry.substr(0, colon), m_simBusyMs)) return false;
+  if (colon == std::string::npos) return true;
+  m_simBusyLine = entry.substr(colon + 1);
+  return !m_simBusyLine.empty();
 }
 
 bool CSimOptions::SetProfile(const std::string& name, std::string& error) {

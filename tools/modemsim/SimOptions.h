@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/modemsim/MessagingOptions.h"
+#include "tools/modemsim/SimCmgsForm.h"
 #include "tools/modemsim/SimScript.h"
 
 namespace modemsim {
@@ -42,11 +44,21 @@ class CSimOptions {
   int m_burstBytes = 0;    // more bytes than this within m_burstMs are lost
   int m_burstMs = 0;
   std::string m_refuse;  // every AT+CMGS refused at once with this line
+  bool m_textModeOnly = false;  // AT+CMGF=0 refused, text mode from power-up
+  CmgsForm m_cmgsForm = CmgsForm::Blank;
+  int m_beforePromptBytes = 0;  // of status lines between AT+CMGS and its prompt
+  int m_simBusyMs = 0;          // after power-up every AT+CMGS is refused
+  std::string m_simBusyLine = "+CMS ERROR: 314";  // with this line
+  int m_rateCount = 0;     // the network takes m_rateCount messages within
+  int m_rateWindowMs = 0;  // any m_rateWindowMs (0: no limit)
+  bool m_centreRequired = false;  // PDUs without service centre refused until AT+CSCA=
+  int m_fixedSpeed = 0;           // the only bit rate the modem talks at (0: any)
   // The answer line of each query (upper case, without "\r"): information,
   // then OK; a final result line (ERROR, +CME ERROR: ...) alone. A ready
   // modem's answers unless options change them.
   std::map<std::string, std::string> m_answers;
   CSimScript m_script;
+  CMessagingOptions m_messaging;
 
   CSimOptions();
 
@@ -54,6 +66,8 @@ class CSimOptions {
   bool SetOption(const std::string& name, const std::string& value, std::string& error);
   bool SetProfile(const std::string& name, std::string& error);
   bool SetAnswer(const std::string& entry);
+  bool SetStatusLines(const std::string& everyMs);
+  bool SetSimBusy(const std::string& entry);
 };
 
 }  // namespace modemsim

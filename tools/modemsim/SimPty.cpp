@@ -8,6 +8,8 @@
 
 #include <cerrno>
 
+#include "tools/modemsim/SimSpeed.h"
+
 namespace modemsim {
 
 namespace {
@@ -53,6 +55,12 @@ void CSimPty::Close() {
   m_slave = -1;
   m_master = -1;
   m_slavePath.clear();
+}
+
+int CSimPty::ClientBaud() const {
+  termios settings{};
+  if (m_slave == -1 || tcgetattr(m_slave, &settings) != 0) return 0;
+  return BaudOf(cfgetospeed(&settings));
 }
 
 size_t CSimPty::Read(char* buffer, size_t capacity, int timeoutMs) {

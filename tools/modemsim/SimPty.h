@@ -19,6 +19,9 @@ class CSimPty {
   void Close();
   bool IsOpen() const { return m_master != -1; }
   const std::string& SlavePath() const { return m_slavePath; }
+  // The bit rate the client set on its end (the slave's settings, which
+  // client and simulator share); 0 when unknown.
+  int ClientBaud() const;
 
   // Waits up to timeoutMs for bytes; gives the count read, 0 when none came.
   size_t Read(char* buffer, size_t capacity, int timeoutMs);

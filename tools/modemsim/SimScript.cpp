@@ -61,6 +61,7 @@ bool ApplySubmitWord(const std::string& word, SubmitFault& fault) {
     }
   }
   if (word.compare(0, 6, "delay:") == 0) return ParseCount(word.substr(6), fault.delayMs);
+  if (word.compare(0, 7, "reboot:") == 0) return ParseCount(word.substr(7), fault.rebootMs);
   return false;
 }
 
@@ -92,6 +93,12 @@ bool CSimScript::AddSubmitFault(const std::string& entry) {
   if (!ApplySubmitWord(entry.substr(colon + 1), fault)) return false;
   m_submits[index] = fault;
   return true;
+}
+
+bool CSimScript::AddReboot(const std::string& entry) {
+  const size_t colon = entry.find(':');
+  if (colon == std::string::npos) return false;
+  return AddSubmitFault(entry.substr(0, colon) + ":reboot" + entry.substr(colon));
 }
 
 bool CSimScript::AddCommandFault(const std::string& entry) {

@@ -1,6 +1,7 @@
 #pragma once
 // The scripted faults of one simulator run: what to do differently for the
-// k-th submission (counted from 1) and for a given command.
+// k-th submission (counted from 1: the texts the modem took after a prompt,
+// not the AT+CMGS it refused at once) and for a given command.
 #include <map>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ struct SubmitFault {
   bool noPrompt = false;  // no prompt, yet the text is collected as usual
   bool drop = false;      // line dropped in the middle of the text
   int delayMs = 0;        // before the final reply
+  int rebootMs = -1;      // >= 0: instead of the final reply the device
+                          // reboots, back after this many ms
 };
 
 enum class CommandAction { Silent, Error, Delay };
@@ -29,9 +32,11 @@ struct CommandFault {
 class CSimScript {
  public:
   // "K:error", "K:cms:X", "K:cme:X" (X a code or a verbose text), "K:ref0",
-  // "K:noprompt", "K:silent", "K:drop", "K:delay:MS". Several faults for one
-  // K combine. False on a malformed one.
+  // "K:noprompt", "K:silent", "K:drop", "K:delay:MS", "K:reboot:MS". Several
+  // faults for one K combine. False on a malformed one.
   bool AddSubmitFault(const std::string& entry);
+  // "K:MS": the same as "K:reboot:MS".
+  bool AddReboot(const std::string& entry);
   // "PATTERN:silent", "PATTERN:error", "PATTERN:delay:MS". False when malformed.
   bool AddCommandFault(const std::string& entry);
 

@@ -26,17 +26,6 @@ long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
       .count();
 }
 
-// The lines the simulator received, in order, escaped.
-std::vector<std::string> Received(const SimProcess& sim) {
-  std::vector<std::string> lines;
-  std::istringstream transcript(sim.Transcript());
-  std::string line;
-  while (std::getline(transcript, line)) {
-    if (line.rfind("IN  ", 0) == 0) lines.push_back(line.substr(4));
-  }
-  return lines;
-}
-
 struct FailFastCase {
   const char* what;
   std::vector<std::string> port;  // the options that name port and speed
@@ -94,7 +83,7 @@ TEST(SendPort, APortThatCannotBeOpenedEndsTheRunAtOnceNamingTheDevice) {
     EXPECT_EQ(run.out, "");
   }
   platform::MapComPort(kHeldPort, "");
-  EXPECT_TRUE(Received(sim).empty()) << sim.Transcript();
+  EXPECT_TRUE(sim.Received().empty()) << sim.Transcript();
   EXPECT_FALSE(fs::exists(folder.File("logs")));
 }
 
@@ -145,7 +134,7 @@ TEST(SendPort, PiecePauseZeroSendsThePduTextInOneWrite) {
     args.push_back(message);
     const RunResult run = folder.Run(Args(sim, args));
     EXPECT_EQ(run.status, 0) << run.err;
-    const std::vector<std::string> in = Received(sim);
+    const std::vector<std::string> in = sim.Received();
     size_t command = 0;
     while (command < in.size() && in[command].rfind("at+cmgs=", 0) != 0) ++command;
     ASSERT_LT(command, in.size()) << sim.Transcript();
@@ -206,8 +195,8 @@ TEST(SendPort, ProbeReportsAndJudgesTheModem) {
               0u)
         << run.out;
     for (const std::string& line : c.lines) EXPECT_TRUE(Contains(run.out, line)) << run.out;
-    const std::vector<std::string> in = Received(sim);
-    const auto mode = std::find(in.begin(), in.end(), "at+cmgf=0\\r");
+    const std::vector<std::string> in = sim.Received();
+    const auto mode = std::find(in.begin(), in.end(), "at+cmgf?\\r");  // the capture's last
     ASSERT_NE(mode, in.end()) << sim.Transcript();
     EXPECT_EQ(std::vector<std::string>(mode + 1, in.end()), queries);
     EXPECT_TRUE(sim.Submissions().empty());
