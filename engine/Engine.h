@@ -46,7 +46,10 @@ class CEngine {
   // stands (SettingValue.h).
   void LoadSettings();
   void SaveSettings();
-  static void GetConfigPath(char* buffer);  // 260 bytes
+  // The program's path with the file name's extension replaced by ".xml"
+  // (added when it has none), at any length; "" when the program's path is
+  // not known.
+  static std::string GetConfigPath();
 
   // Phone list (window thread, no delivery running). A report, when given,
   // gets what the operator should hear of the numbers added: lines dropped,

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr size_t kConfigPathSize = 260;
-
 // The key elements under "root", in the order in which they are written.
 struct SettingKey {
   const char* name;
@@ -30,36 +28,29 @@ constexpr char16_t kEmptySettings[] =
     u"<?xml version=\"1.0\" encoding=\"Windows-1251\" ?><root></root>";
 
 // The file a save writes first: the settings file's own path with ".tmp" for
-// ".xml", in the same folder (a rename does not cross volumes) and no longer
-// than a path that fits.
-std::string TemporaryPath(const char* configPath) {
-  std::string path = configPath;
+// ".xml", in the same folder (a rename does not cross volumes).
+std::string TemporaryPath(std::string path) {
   path.replace(path.size() - 3, 3, "tmp");
   return path;
 }
 
 }  // namespace
 
-void CEngine::GetConfigPath(char* buffer) {
-  buffer[0] = '\0';
+std::string CEngine::GetConfigPath() {
   std::string path = platform::ProgramPath();
-  if (path.empty()) return;
+  if (path.empty()) return path;
   // The file name's extension is replaced; a name without one gets ".xml".
   // A dot in a folder name does not count.
   const size_t nameStart = path.rfind(platform::kPathSeparator) + 1;  // 0 without a separator
   const size_t dot = path.rfind('.');
   if (dot != std::string::npos && dot >= nameStart) path.resize(dot);
-  path += ".xml";
-  // A path beyond the platform's limit gives no settings file at all.
-  if (path.size() >= kConfigPathSize) return;
-  std::memcpy(buffer, path.c_str(), path.size() + 1);
+  return path + ".xml";
 }
 
 void CEngine::LoadSettings() {
   m_settingNotes.clear();
-  char path[kConfigPathSize];
-  GetConfigPath(path);
-  if (path[0] == '\0') return;
+  const std::string path = GetConfigPath();
+  if (path.empty()) return;
   // A missing, unreadable or malformed file leaves the settings as they are,
   // silently.
   platform::XmlDocument document;
@@ -78,9 +69,8 @@ void CEngine::LoadSettings() {
 }
 
 void CEngine::SaveSettings() {
-  char path[kConfigPathSize];
-  GetConfigPath(path);
-  if (path[0] == '\0') return;
+  const std::string path = GetConfigPath();
+  if (path.empty()) return;
   // Every failure leaves the old file (or none) without a word.
   platform::XmlDocument document;
   if (!document.Create() || !document.LoadText(kEmptySettings)) return;

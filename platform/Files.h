@@ -1,7 +1,8 @@
 #pragma once
 // Files and folders. Paths are single-byte strings; on Windows they are code
 // page 1251 whatever the system's code page (platform/win32/WidePath.h), on
-// POSIX they go to the system as they are.
+// POSIX they go to the system as they are. Paths of any length the system
+// takes work; none is cut: one the system refuses fails the call.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,8 +12,9 @@ namespace platform {
 // '\\' on Windows, '/' on POSIX: the separator of program paths.
 extern const char kPathSeparator;
 
-// Full path of the running program. Tests may point it elsewhere with
-// SetProgramPathForTests (an empty path restores the real one).
+// Full path of the running program, "" when the system cannot say. Tests may
+// point it elsewhere with SetProgramPathForTests (an empty path restores the
+// real one).
 std::string ProgramPath();
 void SetProgramPathForTests(const std::string& path);
 
@@ -22,6 +24,11 @@ std::string ProgramFolder();
 
 // Creates one folder; false when it exists already or cannot be created.
 bool CreateDir(const std::string& path);
+
+// Makes sure a folder is there: true when it was created or is a folder
+// already; false when it cannot be created (no rights, no parent, a file of
+// that name in the way), with the system's words (UTF-8) in reason.
+bool EnsureDir(const std::string& path, std::string& reason);
 
 // True when any file system entry exists at path.
 bool PathExists(const std::string& path);
@@ -55,6 +62,11 @@ void FailFileReplacesForTests(bool fail);
 // Removes a file; false when there is none or it cannot be removed.
 bool RemoveFile(const std::string& path);
 
+// Makes the file at path hold contents, replacing what it held; false when
+// it cannot be created or not all of contents could be written (what was
+// written stays).
+bool WriteWholeFile(const std::string& path, const std::string& contents);
+
 // A file open for appending, shared for reading by others, created when it is
 // missing. Closed by the destructor.
 class AppendFile {
@@ -64,13 +76,22 @@ class AppendFile {
   AppendFile(const AppendFile&) = delete;
   AppendFile& operator=(const AppendFile&) = delete;
 
-  bool Open(const std::string& path);
+  bool Open(const std::string& path);    // keeps what the file holds
+  bool Create(const std::string& path);  // empties a file that exists
   bool IsOpen() const { return m_handle != -1; }
-  void Write(const void* data, size_t length);  // errors are not reported
+  // False when not all of it could be written (a full disk, a network
+  // folder gone) or no file is open.
+  bool Write(const void* data, size_t length);
   void Close();
+  // Why the last Open, Create or Write failed, in the system's words
+  // (UTF-8); empty after one that succeeded.
+  const std::string& FailureReason() const { return m_failure; }
 
  private:
+  bool OpenWith(const std::string& path, bool empty);
+
   intptr_t m_handle = -1;
+  std::string m_failure;
 };
 
 // A file open for reading, shared for reading and writing, existing files only.

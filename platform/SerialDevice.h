@@ -6,7 +6,14 @@
 //   this or another process) fails.
 // - Read returns at once with whatever has arrived, possibly 0 bytes; 0 also on
 //   error. Write is bounded by the write time-outs (constant + multiplier *
-//   length ms; both 0 means no limit); it gives the count written.
+//   length ms; both 0 means no limit, as before any SetTimeouts); it gives
+//   the count written. The read time-outs are not used: no read waits.
+// - WaitForInput waits in the system, costing no processor time while the
+//   line is silent, and ends as soon as a byte arrives.
+// - A device that has gone away (an unplugged USB modem, a pty whose far end
+//   closed) is noticed by the read, write or wait that meets it: IsLost then
+//   holds until the next Open, and FailureReason names the loss. A stick
+//   that comes back behind the same name is used again by a new Open.
 // - SetupQueues and ClearEventMask act on Windows only; the POSIX tty driver
 //   has fixed buffers and nothing here waits on line events.
 // - ApplySpeed reads the line settings and changes only the speed (0 keeps the
@@ -18,6 +25,7 @@
 
 namespace platform {
 
+// Milliseconds, as the Windows record has them; only the write limits act.
 struct SerialTimeouts {
   uint32_t readInterval = 0;
   uint32_t readTotalMultiplier = 0;
@@ -40,15 +48,16 @@ class SerialDevice {
   bool Open(int comNumber);
   void Close();  // closes a Valid device; a Failed state stays until the next Open
   State GetState() const { return m_state; }
-  // Why the last Open or ApplySpeed failed, in words (UTF-8): the system's own
-  // text (strerror, FormatMessage), or ours where that would mislead: a COM
-  // number that names no device, a device held by another program, a file
-  // that is not a serial device, a speed the system does not know. Empty
-  // after an Open or ApplySpeed that succeeded; Close keeps it.
+  // Why the last Open or ApplySpeed failed, or how the device was lost, in
+  // words (UTF-8): the system's own text (strerror, FormatMessage), or ours
+  // where that would mislead: a COM number that names no device, a device
+  // held by another program, a file that is not a serial device, a speed the
+  // system does not know, a hang-up that gives no error. Empty after an Open
+  // or ApplySpeed that succeeded; Close keeps it.
   const std::string& FailureReason() const { return m_failure; }
-  // True once a read, write or wait found that the device has gone away
-  // (unplugged, a modem rebooting); FailureReason says how. The next Open
-  // clears it.
+  // True once a read, write or wait of the open device met an error that
+  // means the device has gone away (unplugged, a modem rebooting); reads and
+  // writes then move nothing. Close keeps it; the next Open clears it.
   bool IsLost() const { return m_lost; }
 
   void SetupQueues(uint32_t inputBytes, uint32_t outputBytes);
@@ -58,18 +67,25 @@ class SerialDevice {
   void ClearEventMask();
 
   uint32_t Read(void* buffer, uint32_t capacity);
-  // Waits until input arrives, at most milliseconds. POSIX polls the device;
-  // Windows has no such wait for a plain (not overlapped) handle and sleeps
-  // 1 ms instead. Without an open device it sleeps 1 ms.
-  void WaitForInput(uint32_t milliseconds);
+  // Waits at most milliseconds for input; true as soon as input waits to be
+  // read (at once when some waits already), false when the time passed.
+  // A loss found meanwhile ends the wait at once (false, IsLost). On a device
+  // already lost, or without an open device (then 1 ms), the time passes as
+  // a sleep, so that a caller that does not look at IsLost does not spin.
+  // Windows waits with a read that blocks for the first byte and keeps that
+  // byte for the next Read.
+  bool WaitForInput(uint32_t milliseconds);
   uint32_t Write(const void* data, uint32_t length);
 
  private:
+  void MarkLost(const std::string& systemText);
+
   State m_state = State::Null;
   intptr_t m_handle = -1;  // HANDLE or file descriptor, meaningful while Valid
   SerialTimeouts m_timeouts;
   std::string m_failure;
   bool m_lost = false;
+  int m_readAhead = -1;  // Windows: the byte a wait read (0-255), -1 for none
 };
 
 // The device path that a COM number opens: "\\.\COMn" on Windows; on POSIX

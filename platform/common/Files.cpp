@@ -40,6 +40,15 @@ std::string ProgramFolder() {
   return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
+bool AppendFile::Open(const std::string& path) { return OpenWith(path, false); }
+
+bool AppendFile::Create(const std::string& path) { return OpenWith(path, true); }
+
+bool WriteWholeFile(const std::string& path, const std::string& contents) {
+  AppendFile file;
+  return file.Create(path) && file.Write(contents.data(), contents.size());
+}
+
 bool ReadWholeFile(const std::string& path, std::string& contents) {
   contents.clear();
   ReadFile file;

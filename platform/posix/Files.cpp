@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "platform/common/Backend.h"
 
@@ -26,6 +27,15 @@ std::string SystemProgramPath() {
 
 bool CreateDir(const std::string& path) { return mkdir(path.c_str(), 0755) == 0; }
 
+bool EnsureDir(const std::string& path, std::string& reason) {
+  if (mkdir(path.c_str(), 0755) == 0) return true;
+  const int error = errno;
+  struct stat info;
+  if (error == EEXIST && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return true;
+  reason = std::strerror(error);
+  return false;
+}
+
 bool PathExists(const std::string& path) {
   struct stat info;
   return lstat(path.c_str(), &info) == 0;
@@ -40,22 +50,30 @@ bool CreateNewEmptyFile(const std::string& path) {
 
 AppendFile::~AppendFile() { Close(); }
 
-bool AppendFile::Open(const std::string& path) {
+bool AppendFile::OpenWith(const std::string& path, bool empty) {
   Close();
-  m_handle = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  const int emptied = empty ? O_TRUNC : 0;
+  m_handle = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | emptied, 0644);
+  m_failure = m_handle == -1 ? std::strerror(errno) : std::string();
   return m_handle != -1;
 }
 
-void AppendFile::Write(const void* data, size_t length) {
-  if (m_handle == -1) return;
+bool AppendFile::Write(const void* data, size_t length) {
+  if (m_handle == -1) return false;
   const char* bytes = static_cast<const char*>(data);
   while (length > 0) {
     const ssize_t written = write(static_cast<int>(m_handle), bytes, length);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
+    if (written <= 0) {
+      // A write that takes nothing found no room.
+      m_failure = std::strerror(written < 0 ? errno : ENOSPC);
+      return false;
+    }
     bytes += written;
     length -= static_cast<size_t>(written);
   }
+  m_failure.clear();
+  return true;
 }
 
 void AppendFile::Close() {

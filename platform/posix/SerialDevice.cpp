@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <ctime>
 
@@ -66,6 +67,32 @@ int64_t MonotonicMs() {
 
 // The system's words for an error number.
 std::string ErrorText(int error) { return std::strerror(error); }
+
+// Errors after which the descriptor serves no more: the device went away.
+constexpr int kLossErrors[] = {EIO, ENXIO, ENODEV};
+
+bool IsLossError(int error) {
+  for (int loss : kLossErrors) {
+    if (error == loss) return true;
+  }
+  return false;
+}
+
+constexpr short kHangUpEvents = POLLERR | POLLHUP | POLLNVAL;
+
+// A terminal that hung up (the far end of a pty closed, an adapter was
+// unplugged, the carrier dropped on a line that watches it) stays hung up
+// for good. Its reads give 0 bytes, as a silent line does with VMIN = VTIME =
+// 0; any request for its state fails, which gives the system's words.
+std::string HangUpText(int fd) {
+  int pending = 0;
+  return ioctl(fd, FIONREAD, &pending) < 0 ? ErrorText(errno) : "the device hung up";
+}
+
+bool HasHungUp(int fd) {
+  pollfd device{fd, POLLIN, 0};
+  return poll(&device, 1, 0) > 0 && (device.revents & kHangUpEvents) != 0;
+}
 
 // Opens the device exclusively. TIOCEXCL keeps other users' opens out, but
 // root bypasses it, so the flock is what really enforces exclusivity here.
@@ -126,6 +153,7 @@ bool SerialDevice::Open(int comNumber) {
   }
   m_handle = fd;
   m_state = fd >= 0 ? State::Valid : State::Failed;
+  m_lost = false;
   return fd >= 0;
 }
 
@@ -143,7 +171,7 @@ void SerialDevice::SetupQueues(uint32_t, uint32_t) {}
 void SerialDevice::SetTimeouts(const SerialTimeouts& timeouts) { m_timeouts = timeouts; }
 
 bool SerialDevice::ApplySpeed(int baudRate) {
-  if (m_state != State::Valid) return false;
+  if (m_state != State::Valid || m_lost) return false;  // the loss stays the reason
   const int fd = static_cast<int>(m_handle);
   termios settings{};
   speed_t speed = 0;
@@ -167,32 +195,39 @@ void SerialDevice::Purge() {
 void SerialDevice::ClearEventMask() {}
 
 uint32_t SerialDevice::Read(void* buffer, uint32_t capacity) {
-  if (m_state != State::Valid || capacity == 0) return 0;
+  if (m_state != State::Valid || m_lost || capacity == 0) return 0;
+  const int fd = static_cast<int>(m_handle);
   ssize_t got;
   do {
-    got = read(static_cast<int>(m_handle), buffer, capacity);
+    got = read(fd, buffer, capacity);
   } while (got < 0 && errno == EINTR);
-  return got > 0 ? static_cast<uint32_t>(got) : 0;  // EAGAIN: nothing arrived yet
+  if (got > 0) return static_cast<uint32_t>(got);
+  if (got < 0 && IsLossError(errno)) MarkLost(ErrorText(errno));
+  if (got == 0 && HasHungUp(fd)) MarkLost(HangUpText(fd));
+  return 0;  // EAGAIN or 0: nothing arrived yet
 }
 
-void SerialDevice::WaitForInput(uint32_t milliseconds) {
-  if (m_state != State::Valid) {
-    SleepMs(1);
-    return;
+bool SerialDevice::WaitForInput(uint32_t milliseconds) {
+  if (m_state != State::Valid || m_lost) {
+    SleepMs(m_state == State::Valid ? milliseconds : 1);
+    return false;
   }
-  pollfd device{static_cast<int>(m_handle), POLLIN, 0};
-  // A device that has gone (an unplugged adapter, a closed pty) reports a
-  // hang-up at once, every time: sleep instead of spinning.
-  if (poll(&device, 1, static_cast<int>(milliseconds)) > 0 &&
-      (device.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-    SleepMs(milliseconds);
+  const int fd = static_cast<int>(m_handle);
+  pollfd device{fd, POLLIN, 0};
+  const int limit = milliseconds > INT_MAX ? INT_MAX : static_cast<int>(milliseconds);
+  // A signal ends the wait early, as if the time had passed.
+  if (poll(&device, 1, limit) <= 0) return false;
+  if ((device.revents & kHangUpEvents) != 0) {
+    MarkLost(HangUpText(fd));
+    return false;
   }
+  return true;
 }
 
 // Like a Windows write time-out: the whole write may take constant +
 // multiplier * length ms; both 0 means no limit.
 uint32_t SerialDevice::Write(const void* data, uint32_t length) {
-  if (m_state != State::Valid) return 0;
+  if (m_state != State::Valid || m_lost) return 0;
   const int fd = static_cast<int>(m_handle);
   const int64_t limit = static_cast<int64_t>(m_timeouts.writeTotalConstant) +
                         static_cast<int64_t>(m_timeouts.writeTotalMultiplier) * length;
@@ -205,13 +240,19 @@ uint32_t SerialDevice::Write(const void* data, uint32_t length) {
       done += static_cast<uint32_t>(written);
       continue;
     }
-    if (written < 0 && errno != EAGAIN && errno != EINTR) break;
+    if (written < 0 && errno != EAGAIN && errno != EINTR) {
+      if (IsLossError(errno)) MarkLost(ErrorText(errno));
+      break;
+    }
     const int64_t left = deadline - MonotonicMs();
     if (limit != 0 && left <= 0) break;
     pollfd waiting{fd, POLLOUT, 0};
     const int wait = limit == 0 ? -1 : static_cast<int>(left > 1000000 ? 1000000 : left);
     if (poll(&waiting, 1, wait) < 0 && errno != EINTR) break;
-    if (waiting.revents & (POLLERR | POLLHUP | POLLNVAL)) break;
+    if ((waiting.revents & kHangUpEvents) != 0) {
+      MarkLost(HangUpText(fd));
+      break;
+    }
   }
   return done;
 }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -286,10 +285,8 @@ bool XmlDocument::SaveFile(const std::string& path) const {
   xmlDocDumpFormatMemoryEnc(document, &bytes, &size, encoding, 1);
   if (bytes == nullptr || size < 0) return false;
   const std::unique_ptr<xmlChar, xmlFreeFunc> owned(bytes, xmlFree);
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes, 1, static_cast<size_t>(size), file) == static_cast<size_t>(size);
-  return std::fclose(file) == 0 && written;
+  const char* text = reinterpret_cast<const char*>(bytes);
+  return WriteWholeFile(path, std::string(text, static_cast<size_t>(size)));
 }
 
 XmlNode XmlDocument::Node() const { return XmlNode(m_document); }

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "platform/common/ComPortMap.h"
 #include "platform/win32/WidePath.h"
@@ -17,22 +16,64 @@ HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 static_assert(kPurgeAll == 0x0F, "PurgeComm flags");
 
-// The system's words for an error code, without the final full stop and
-// line break that FormatMessage adds.
-std::string SystemMessage(DWORD code) {
-  wchar_t text[512] = {};
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, text, 512, nullptr);
-  std::string message = length == 0 ? std::string() : Utf8FromWide(text);
-  while (!message.empty() && std::strchr(" .\r\n", message.back()) != nullptr) message.pop_back();
-  return message.empty() ? "system error " + std::to_string(code) : message;
-}
-
 // Windows refuses a port that another program holds with "Access is
 // denied", which sounds like a matter of rights.
 std::string OpenFailure(DWORD code) {
   const std::string message = SystemMessage(code);
   return code == ERROR_ACCESS_DENIED ? "in use by another program (" + message + ")" : message;
+}
+
+// A wait blocks in pieces of at most this long, asking between two pieces
+// whether the device is still there. Wine's blocking read on a pty whose far
+// end closed spins until its time runs out: the piece bounds that too.
+constexpr uint32_t kWaitPieceMs = 100;
+
+// "" while the device answers a request for its line state, else the
+// system's words for why it does not: the device has gone. A failed read or
+// write alone does not say so: a line error (framing, overrun) fails them on
+// a line set to abort on errors until this very request clears it. Wine's
+// reads of a pty whose far end closed succeed with 0 bytes; this request
+// fails there, as it does on Windows for an unplugged adapter.
+std::string LossOf(HANDLE device) {
+  DWORD errors = 0;
+  COMSTAT status;
+  if (ClearCommError(device, &errors, &status)) return std::string();
+  const DWORD error = GetLastError();
+  return SystemMessage(error != 0 ? error : ERROR_GEN_FAILURE);
+}
+
+// Reads that return at once with what has arrived (both read limits 0,
+// the interval MAXDWORD), and the caller's write limits.
+COMMTIMEOUTS Record(const SerialTimeouts& timeouts) {
+  COMMTIMEOUTS record;
+  record.ReadIntervalTimeout = MAXDWORD;
+  record.ReadTotalTimeoutMultiplier = 0;
+  record.ReadTotalTimeoutConstant = 0;
+  record.WriteTotalTimeoutMultiplier = timeouts.writeTotalMultiplier;
+  record.WriteTotalTimeoutConstant = timeouts.writeTotalConstant;
+  return record;
+}
+
+// Reads one byte, waiting up to milliseconds (1 to MAXDWORD - 1) for it:
+// with both read limits at MAXDWORD, a read returns as soon as one byte is
+// there. The record in force (Record(timeouts)) is restored afterwards. -1
+// when nothing came in time or the read failed. A driver that refuses the
+// record gets a plain sleep.
+int ReadFirstByte(HANDLE device, const SerialTimeouts& timeouts, DWORD milliseconds) {
+  COMMTIMEOUTS own = Record(timeouts);
+  COMMTIMEOUTS waiting = own;
+  waiting.ReadIntervalTimeout = MAXDWORD;
+  waiting.ReadTotalTimeoutMultiplier = MAXDWORD;
+  waiting.ReadTotalTimeoutConstant = milliseconds;
+  if (!SetCommTimeouts(device, &waiting)) {
+    Sleep(milliseconds);
+    return -1;
+  }
+  unsigned char byte = 0;
+  DWORD got = 0;
+  const bool read = ::ReadFile(device, &byte, 1, &got, nullptr) && got == 1;
+  SetCommTimeouts(device, &own);
+  return read ? byte : -1;
 }
 
 }  // namespace
@@ -57,6 +98,9 @@ bool SerialDevice::Open(int comNumber) {
   m_failure = device == INVALID_HANDLE_VALUE ? OpenFailure(GetLastError()) : std::string();
   m_handle = reinterpret_cast<intptr_t>(device);
   m_state = device == INVALID_HANDLE_VALUE ? State::Failed : State::Valid;
+  m_lost = false;
+  m_readAhead = -1;
+  if (m_state == State::Valid) SetTimeouts(m_timeouts);  // reads that never wait
   return m_state == State::Valid;
 }
 
@@ -71,21 +115,17 @@ void SerialDevice::SetupQueues(uint32_t inputBytes, uint32_t outputBytes) {
   if (m_state == State::Valid) SetupComm(AsHandle(m_handle), inputBytes, outputBytes);
 }
 
+// The read limits are not the caller's: Read never waits.
 void SerialDevice::SetTimeouts(const SerialTimeouts& timeouts) {
   m_timeouts = timeouts;
   if (m_state != State::Valid) return;
-  COMMTIMEOUTS record;
-  record.ReadIntervalTimeout = timeouts.readInterval;
-  record.ReadTotalTimeoutMultiplier = timeouts.readTotalMultiplier;
-  record.ReadTotalTimeoutConstant = timeouts.readTotalConstant;
-  record.WriteTotalTimeoutMultiplier = timeouts.writeTotalMultiplier;
-  record.WriteTotalTimeoutConstant = timeouts.writeTotalConstant;
+  COMMTIMEOUTS record = Record(timeouts);
   SetCommTimeouts(AsHandle(m_handle), &record);
 }
 
 // The result of GetCommState is not tested: SetCommState judges the record.
 bool SerialDevice::ApplySpeed(int baudRate) {
-  if (m_state != State::Valid) return false;
+  if (m_state != State::Valid || m_lost) return false;  // the loss stays the reason
   if (baudRate < 0) {
     m_failure = "the speed " + std::to_string(baudRate) + " bit/s is not supported";
     return false;
@@ -100,28 +140,70 @@ bool SerialDevice::ApplySpeed(int baudRate) {
   return applied;
 }
 
+// The byte a wait read ahead is input not yet read: it goes as well.
 void SerialDevice::Purge() {
-  if (m_state == State::Valid) PurgeComm(AsHandle(m_handle), kPurgeAll);
+  if (m_state != State::Valid) return;
+  m_readAhead = -1;
+  PurgeComm(AsHandle(m_handle), kPurgeAll);
 }
 
-void SerialDevice::WaitForInput(uint32_t) { Sleep(1); }
+bool SerialDevice::WaitForInput(uint32_t milliseconds) {
+  if (m_state != State::Valid || m_lost) {
+    Sleep(m_state == State::Valid ? milliseconds : 1);
+    return false;
+  }
+  if (m_readAhead >= 0) return true;
+  HANDLE device = AsHandle(m_handle);
+  const DWORD start = GetTickCount();
+  DWORD waited = 0;
+  for (;;) {
+    const DWORD left = milliseconds - waited;
+    const DWORD piece = left < kWaitPieceMs ? left : kWaitPieceMs;
+    m_readAhead = ReadFirstByte(device, m_timeouts, piece == 0 ? 1 : piece);
+    if (m_readAhead >= 0) return true;
+    const std::string loss = LossOf(device);
+    if (!loss.empty()) {
+      MarkLost(loss);
+      return false;
+    }
+    // The read's own limit ended the last piece: the tick, coarser on
+    // Windows, is not asked.
+    if (piece == left) return false;
+    waited = GetTickCount() - start;
+    if (waited >= milliseconds) return false;
+  }
+}
 
 void SerialDevice::ClearEventMask() {
   if (m_state == State::Valid) SetCommMask(AsHandle(m_handle), 0);
 }
 
+// The byte a wait read ahead comes first.
 uint32_t SerialDevice::Read(void* buffer, uint32_t capacity) {
-  if (m_state != State::Valid) return 0;
+  if (m_state != State::Valid || capacity == 0) return 0;
+  unsigned char* bytes = static_cast<unsigned char*>(buffer);
+  uint32_t taken = 0;
+  if (m_readAhead >= 0) {
+    bytes[taken++] = static_cast<unsigned char>(m_readAhead);
+    m_readAhead = -1;
+  }
+  if (m_lost || taken == capacity) return taken;
   DWORD got = 0;
-  if (!::ReadFile(AsHandle(m_handle), buffer, capacity, &got, nullptr)) return 0;
-  return got;
+  if (!::ReadFile(AsHandle(m_handle), bytes + taken, capacity - taken, &got, nullptr)) got = 0;
+  if (taken + got == 0) {
+    const std::string loss = LossOf(AsHandle(m_handle));
+    if (!loss.empty()) MarkLost(loss);
+  }
+  return taken + got;
 }
 
 uint32_t SerialDevice::Write(const void* data, uint32_t length) {
-  if (m_state != State::Valid) return 0;
+  if (m_state != State::Valid || m_lost) return 0;
   DWORD written = 0;
-  if (!WriteFile(AsHandle(m_handle), data, length, &written, nullptr)) return 0;
-  return written;
+  if (WriteFile(AsHandle(m_handle), data, length, &written, nullptr)) return written;
+  const std::string loss = LossOf(AsHandle(m_handle));
+  if (!loss.empty()) MarkLost(loss);
+  return 0;
 }
 
 }  // namespace platform

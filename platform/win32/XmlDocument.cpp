@@ -3,8 +3,11 @@
 #include <windows.h>
 #include <msxml.h>
 
+#include <cstdint>
 #include <string>
 
+#include "platform/CodePage.h"
+#include "platform/Files.h"
 #include "platform/win32/WidePath.h"
 
 namespace platform {
@@ -60,27 +63,114 @@ class CBstr {
   BSTR m_value = nullptr;
 };
 
-// Paths are 1251 like those of the file functions, whatever the system's
-// code page.
-std::u16string PathText(const std::string& path) {
-  const std::wstring wide = WidePath(path);
-  return std::u16string(wide.begin(), wide.end());
-}
-
-// A VARIANT holding a string, as load and save take it.
-class CTextVariant {
+// The bytes of a file as load takes them: a VARIANT holding a SAFEARRAY
+// of bytes. MSXML reads the encoding from the bytes, as from a file.
+class CByteVariant {
  public:
-  explicit CTextVariant(const std::u16string& text) : m_text(text) {
+  explicit CByteVariant(const std::string& bytes) {
     VariantInit(&m_variant);
-    m_variant.vt = VT_BSTR;
-    m_variant.bstrVal = m_text.Get();
+    if (bytes.size() > UINT32_MAX) return;
+    SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+    void* data = nullptr;
+    if (array == nullptr || FAILED(SafeArrayAccessData(array, &data))) {
+      if (array != nullptr) SafeArrayDestroy(array);
+      return;
+    }
+    if (!bytes.empty()) CopyMemory(data, bytes.data(), bytes.size());
+    SafeArrayUnaccessData(array);
+    m_variant.vt = VT_ARRAY | VT_UI1;
+    m_variant.parray = array;
   }
+  ~CByteVariant() { VariantClear(&m_variant); }
+  CByteVariant(const CByteVariant&) = delete;
+  CByteVariant& operator=(const CByteVariant&) = delete;
+
+  bool Made() const { return m_variant.vt != VT_EMPTY; }
   const VARIANT& Get() const { return m_variant; }
 
  private:
-  CBstr m_text;  // owns what the variant points to
   VARIANT m_variant;
 };
+
+bool IsAsciiBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+
+char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; }
+
+// The value of "encoding" in the attributes of an XML declaration
+// (version="1.0" encoding="Windows-1251"), lower-case; "" without one.
+std::u16string DeclaredEncoding(const std::u16string& attributes) {
+  size_t at = attributes.find(u"encoding");
+  if (at == std::u16string::npos) return std::u16string();
+  at += 8;
+  while (at < attributes.size() && (IsAsciiBlank(attributes[at]) || attributes[at] == u'=')) ++at;
+  if (at >= attributes.size()) return std::u16string();
+  const size_t end = attributes.find(attributes[at], at + 1);
+  if (end == std::u16string::npos) return std::u16string();
+  std::u16string name = attributes.substr(at + 1, end - at - 1);
+  for (char16_t& c : name) c = AsciiLower(c);
+  return name;
+}
+
+// 1251 bytes; a character that 1251 lacks becomes a character reference,
+// which stands for it in texts and attribute values.
+std::string Cp1251WithReferences(const std::u16string& text) {
+  const std::string plain = Utf16ToCp1251(text);  // one byte per UTF-16 unit
+  std::string bytes;
+  bytes.reserve(plain.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (plain[i] != '?' || text[i] == u'?') {
+      bytes += plain[i];
+      continue;
+    }
+    uint32_t code = text[i];
+    const bool pair = code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() &&
+                      text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+    if (pair) code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
+    bytes += "&#" + std::to_string(code) + ";";
+  }
+  return bytes;
+}
+
+// The document's text in the encoding its declaration names, for the two
+// encodings this program writes: UTF-8 (also without a declaration) and
+// 1251. Wine's MSXML would write UTF-8 under any declaration. False for
+// any other encoding.
+bool EncodeDocument(const std::u16string& attributes, const std::u16string& body,
+                    std::string& bytes) {
+  const std::u16string encoding = DeclaredEncoding(attributes);
+  const std::u16string text =
+      attributes.empty() ? body : u"<?xml " + attributes + u"?>\r\n" + body;
+  if (encoding == u"windows-1251") {
+    bytes = Cp1251WithReferences(text);
+    return true;
+  }
+  if (!encoding.empty() && encoding != u"utf-8") return false;
+  bytes = Utf8FromWide(reinterpret_cast<const wchar_t*>(text.c_str()));
+  return true;
+}
+
+// What MSXML itself writes for the document (an encoding this program does
+// not write itself).
+bool SaveByMsxml(IXMLDOMDocument* document, std::string& bytes) {
+  CComRef<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Out()))) return false;
+  VARIANT destination;
+  VariantInit(&destination);
+  destination.vt = VT_UNKNOWN;
+  destination.punkVal = stream.Get();
+  STATSTG status;
+  if (FAILED(document->save(destination)) || FAILED(stream.Get()->Stat(&status, STATFLAG_NONAME)) ||
+      status.cbSize.QuadPart > UINT32_MAX) {
+    return false;
+  }
+  bytes.resize(static_cast<size_t>(status.cbSize.QuadPart));
+  const LARGE_INTEGER start = {};
+  ULONG got = 0;
+  return SUCCEEDED(stream.Get()->Seek(start, STREAM_SEEK_SET, nullptr)) &&
+         (bytes.empty() ||
+          SUCCEEDED(stream.Get()->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &got))) &&
+         got == bytes.size();
+}
 
 IXMLDOMNode* AsNode(void* node) { return static_cast<IXMLDOMNode*>(node); }
 IXMLDOMDocument* AsDocument(void* document) { return static_cast<IXMLDOMDocument*>(document); }
@@ -199,11 +289,18 @@ bool XmlDocument::Create() {
   return true;
 }
 
+// The bytes are read here, at any path length; MSXML's own load takes
+// paths as URLs and fails on long ones.
 bool XmlDocument::LoadFile(const std::string& path) {
   if (m_document == nullptr) return false;
-  const CTextVariant source(PathText(path));
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    Create();
+    return false;
+  }
+  const CByteVariant source(bytes);
   VARIANT_BOOL loaded = VARIANT_FALSE;
-  return SUCCEEDED(AsDocument(m_document)->load(source.Get(), &loaded)) &&
+  return source.Made() && SUCCEEDED(AsDocument(m_document)->load(source.Get(), &loaded)) &&
          loaded == VARIANT_TRUE;
 }
 
@@ -215,10 +312,28 @@ bool XmlDocument::LoadText(const std::u16string& text) {
          loaded == VARIANT_TRUE;
 }
 
+// The text is made and written here: at any path length, and in the
+// declared encoding.
 bool XmlDocument::SaveFile(const std::string& path) const {
   if (m_document == nullptr) return false;
-  const CTextVariant destination(PathText(path));
-  return SUCCEEDED(AsDocument(m_document)->save(destination.Get()));
+  std::u16string attributes;  // of the XML declaration
+  std::u16string body;        // every other top-level node, one per line
+  for (XmlNode child = Node().FirstChild(); child; child = child.NextSibling()) {
+    IXMLDOMNode* node = AsNode(child.m_node);
+    if (IsNodeType(node, NODE_PROCESSING_INSTRUCTION) && child.Name() == u"xml") {
+      attributes = child.Text();
+      continue;
+    }
+    CBstr markup;
+    if (FAILED(node->get_xml(markup.Out()))) return false;
+    body += markup.Text() + u"\r\n";
+  }
+  std::string bytes;
+  if (!EncodeDocument(attributes, body, bytes) &&
+      !SaveByMsxml(AsDocument(m_document), bytes)) {
+    return false;
+  }
+  return WriteWholeFile(path, bytes);
 }
 
 XmlNode XmlDocument::Node() const {

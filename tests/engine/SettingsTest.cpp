@@ -13,9 +13,11 @@
 
 #include "engine/Engine.h"
 #include "engine/XmlChildNodes.h"
+#include "modem/Log.h"
 #include "pdu/HexCompare.h"
 #include "platform/Files.h"
 #include "platform/XmlDocument.h"
+#include "support/LogFiles.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -336,6 +338,43 @@ TEST(SettingsFolderTest, AnUnwritableFolderIsSilent) {
   EXPECT_FALSE(platform::PathExists(dir.File("missing")));
 }
 
+// Beside a program whose folder path is longer than the old limits of 260
+// bytes (248 for a folder on Windows): the settings file, the logs, a
+// marker in a folder of its own.
+TEST(SettingsFolderTest, AProgramFolderOfAnyLengthHoldsSettingsLogsAndMarkers) {
+  const char sep = platform::kPathSeparator;
+  for (size_t length : {250u, 300u}) {
+    SCOPED_TRACE(length);
+    TempDir dir;
+    const std::string folder = dir.MakeFolderOfLength(length);
+    ASSERT_EQ(folder.size(), length);
+    dir.UseAsProgramFolder(folder.substr(dir.Path().size() + 1) + sep + "varnek.exe");
+    {
+      CEngine engine;
+      Set(engine, kNew);
+    }  // teardown saves
+    CEngine reread;
+    EXPECT_EQ(Of(reread), kNew);
+    reread.Teardown(SettingsAtTeardown::Keep);
+
+    std::string reason;
+    EXPECT_TRUE(GetLog().CheckWritable(reason)) << reason;
+    GetLog().Write("mess", "79001112233", 0, "OK");
+    EXPECT_EQ(testing_support::LogTexts(folder, "mess", "79001112233"),
+              std::vector<std::string>{"OK"});
+
+    const std::string marker = folder + sep + "PHONES" + sep + "79001112233";
+    EXPECT_TRUE(platform::CreateDir(folder + sep + "PHONES"));
+    EXPECT_TRUE(platform::CreateNewEmptyFile(marker));
+    EXPECT_TRUE(platform::PathExists(marker));
+    std::string contents = "stale";
+    EXPECT_TRUE(platform::ReadWholeFile(marker, contents));
+    EXPECT_EQ(contents, "");
+    EXPECT_TRUE(platform::RemoveFile(marker));
+    EXPECT_FALSE(platform::PathExists(marker));
+  }
+}
+
 TEST(XmlChildNodesTest, TextsSurviveASaveAndALoad) {
   TempDir dir;
   const std::string path = dir.File("texts.xml");
@@ -376,7 +415,7 @@ TEST(XmlChildNodesTest, TextsSurviveASaveAndALoad) {
 
 struct PathCase {
   std::string program;  // '/' stands for the platform's separator
-  std::string config;   // "" for none
+  std::string config;
 };
 
 std::string Native(std::string path) {
@@ -396,19 +435,16 @@ TEST(ConfigPathTest, ReplacesTheExtensionOfTheFileNameOnly) {
       {"/opt/send.tar.gz", "/opt/send.tar.xml"},
       {"/opt/send.", "/opt/send.xml"},
       {"send.exe", "send.xml"},
-      {"/" + longFolder + "/" + std::string(13, 'n') + ".exe",  // 259 characters
-       "/" + longFolder + "/" + std::string(13, 'n') + ".xml"},
-      {"/" + longFolder + "/" + std::string(14, 'n') + ".exe", ""},
-      {"/" + longFolder + "/" + std::string(500, 'n'), ""},
+      // No length is cut or refused: the system judges the path.
+      {"/" + longFolder + "/" + std::string(14, 'n') + ".exe",
+       "/" + longFolder + "/" + std::string(14, 'n') + ".xml"},
+      {"/" + longFolder + "/" + std::string(500, 'n'),
+       "/" + longFolder + "/" + std::string(500, 'n') + ".xml"},
   };
   for (const PathCase& row : cases) {
     SCOPED_TRACE(row.program);
     platform::SetProgramPathForTests(Native(row.program));
-    char buffer[260 + 1];
-    buffer[260] = '!';  // must stay untouched
-    CEngine::GetConfigPath(buffer);
-    EXPECT_EQ(std::string(buffer), Native(row.config));
-    EXPECT_EQ(buffer[260], '!');
+    EXPECT_EQ(CEngine::GetConfigPath(), Native(row.config));
   }
   platform::SetProgramPathForTests("");
 }

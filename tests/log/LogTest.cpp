@@ -1,9 +1,12 @@
 // The log writer: exact line bytes, one file per name and day, the day
-// change, appending, and silent loss when nothing can be written.
+// change, appending, and the word it gives when nothing can be written.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "modem/Log.h"
 #include "platform/Clock.h"
@@ -96,23 +99,64 @@ TEST_F(LogTest, OverlongSourceIsCutInsideThePrefixBuffer) {
   EXPECT_EQ(line.substr(line.size() - 6), "text\r\n");
 }
 
-TEST(LogFolderTest, UnwritableFolderLosesLinesSilentlyAndRetries) {
-  testing_support::TempDir dir;
-  // A plain file where the "logs" folder should be: nothing can be created.
-  std::string blocked = dir.File("logs");
-  ASSERT_TRUE(platform::CreateNewEmptyFile(blocked));
-  dir.UseAsProgramFolder();
-  CLog log;
-  log.Write("engine", "S", 0, "lost");
-  std::filesystem::remove(blocked);
-  log.Write("engine", "S", 0, "kept");
-  std::string text;
-  platform::LocalTime now = platform::Now();
-  char name[64];
-  std::snprintf(name, sizeof name, "%04d_%02d_%02d.engine", now.year, now.month, now.day);
-  ASSERT_TRUE(platform::ReadWholeFile(blocked + platform::kPathSeparator + name, text));
-  EXPECT_EQ(text.find("lost"), std::string::npos);
-  EXPECT_NE(text.find("kept"), std::string::npos);
+struct LossCase {
+  const char* what;
+  // Makes the logs unwritable; false when this system cannot.
+  std::function<bool(const testing_support::TempDir&)> block;
+  bool checkFirst;  // CheckWritable before the first line
+};
+
+// A plain file where the "logs" folder should be: nothing can be created.
+bool LogsAsAFile(const testing_support::TempDir& dir) {
+  return platform::CreateNewEmptyFile(dir.File("logs"));
+}
+
+// Today's file leads to a device that is always full.
+bool FullDisk(const testing_support::TempDir& dir) {
+  std::error_code error;
+  if (!std::filesystem::exists("/dev/full", error)) return false;
+  std::filesystem::create_directory(dir.File("logs"));
+  std::filesystem::create_symlink("/dev/full", dir.File("logs/2026_12_07.engine"), error);
+  return !error;
+}
+
+TEST_F(LogTest, LogsThatCannotBeWrittenAreToldOnceAndWrittenAgainOnceTheyCan) {
+  const LossCase cases[] = {
+      {"logs is a file", LogsAsAFile, false},
+      {"logs is a file, found by the check", LogsAsAFile, true},
+      {"a full disk", FullDisk, false},
+  };
+  for (const LossCase& row : cases) {
+    SCOPED_TRACE(row.what);
+    std::filesystem::remove_all(m_dir.File("logs"));
+    if (!row.block(m_dir)) continue;
+    CLog log;
+    std::vector<std::string> told;
+    log.SetFailureListener([&](const std::string& folder, const std::string& reason) {
+      told.push_back(folder + ": " + reason);
+      log.Write("engine", "S", 0, "the listener may write");  // no lock held
+    });
+    std::string reason;
+    if (row.checkFirst) {
+      EXPECT_FALSE(log.CheckWritable(reason));
+      EXPECT_NE(reason, "");
+    }
+    log.Write("engine", "S", 0, "lost");
+    log.Write("engine", "S", 0, "lost too");
+    if (row.checkFirst) {
+      EXPECT_TRUE(told.empty()) << "told by the check already";
+    } else {
+      ASSERT_EQ(told.size(), 1u);
+      EXPECT_GT(told[0].size(), (m_dir.File("logs") + ": ").size()) << told[0];
+      EXPECT_EQ(told[0].rfind(m_dir.File("logs") + ": ", 0), 0u) << told[0];
+    }
+
+    std::filesystem::remove_all(m_dir.File("logs"));
+    EXPECT_TRUE(log.CheckWritable(reason));
+    EXPECT_EQ(reason, "");
+    log.Write("engine", "S", 0, "kept");
+    EXPECT_EQ(Contents("2026_12_07.engine"), "2026-12-07 14:05:09,042 S kept\r\n");
+  }
 }
 
 }  // namespace

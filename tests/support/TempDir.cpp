@@ -1,5 +1,6 @@
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -33,6 +34,18 @@ TempDir::~TempDir() {
 
 std::string TempDir::File(const std::string& name) const {
   return m_path + platform::kPathSeparator + name;
+}
+
+// Names of at most 100 bytes, well below any system's limit for one name.
+std::string TempDir::MakeFolderOfLength(size_t length) const {
+  std::string path = m_path;
+  while (path.size() + 1 < length) {
+    size_t name = std::min<size_t>(100, length - path.size() - 1);
+    if (length - path.size() - 1 - name == 1) --name;  // the next one needs room for two
+    path += platform::kPathSeparator + std::string(name, 'f');
+    platform::CreateDir(path);
+  }
+  return path;
 }
 
 void TempDir::UseAsProgramFolder(const std::string& programName) {

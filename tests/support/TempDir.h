@@ -16,6 +16,9 @@ class TempDir {
   const std::string& Path() const { return m_path; }
   // Path of a file or folder inside, joined with the platform's separator.
   std::string File(const std::string& name) const;
+  // Makes folders inside, one in another, until the innermost one's path has
+  // exactly length bytes (at least Path().size() + 2), and gives that path.
+  std::string MakeFolderOfLength(size_t length) const;
   // Makes the program path <folder><sep><programName> for the code under test
   // until this object ends.
   void UseAsProgramFolder(const std::string& programName = "varnek.exe");

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr size_t kConfigPathSize = 260;
-
 constexpr char kUsage[] =
     "usage: varnek-send [options] (--list FILE | --mask MASK | --number NUMBER)...\n"
     "                   (--text TEXT | --text-file FILE)\n"
@@ -155,8 +153,7 @@ const char* UsageSynopsis() { return kUsage; }
 // The literals are code page 1251, as every literal of the program; the
 // console gets UTF-8.
 std::string HelpText() {
-  char config[kConfigPathSize];
-  CEngine::GetConfigPath(config);
+  const std::string config = CEngine::GetConfigPath();
   const std::string where =
       "\nSettings file: " + platform::PathToUtf8(config) +
       "\n  read for port, speed, duplicate check and pauses, never written: the options\n"

@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "engine/MainFrameInterface.h"
+#include "modem/Log.h"
 #include "modem/Pdu.h"
+#include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
 #include "platform/XmlDocument.h"
 #include "tools/varnek-send/LeftFile.h"
@@ -176,6 +178,10 @@ int CSendJob::Deliver(CEngine& engine) const {
   CMarkerWatch watch(engine, frame);
   CPortRetryLimit retries(engine, watch, frame, m_options.m_portRetries);
   watch.CheckFolder();
+  std::string logFailure;
+  if (!GetLog().CheckWritable(logFailure)) {
+    Complain(Say(Msg::LogsNotWritable, {platform::PathToUtf8(CLog::Folder()), logFailure}));
+  }
   const size_t first = static_cast<size_t>(m_options.m_from - 1);
   engine.m_position = static_cast<int32_t>(first);
   platform::CatchInterrupts();

@@ -163,6 +163,9 @@ constexpr MessageRow kMessages[] = {
      "проверка дублей включена, но отметку номера {1} записать не удалось ({2}): следующий "
      "запуск может отправить ему еще раз"},
 
+    {Msg::LogsNotWritable, "the logs cannot be written in {1}: {2}",
+     "журналы нельзя записать в {1}: {2}"},
+
     {Msg::PlanTitle, "varnek-send plan:", "varnek-send, план:"},
     {Msg::LabelPort, "port", "порт"},
     {Msg::LabelPorts, "ports", "порты"},

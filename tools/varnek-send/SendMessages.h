@@ -98,6 +98,7 @@ enum class Msg {
   RetriesRanOut,
   MarkerFolderUnwritable,
   MarkerNotWritten,
+  LogsNotWritable,
   // The plan.
   PlanTitle,
   LabelPort,

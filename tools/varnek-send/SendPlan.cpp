@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr size_t kConfigPathSize = 260;
 constexpr int kMarkerPathSize = 260;
 constexpr int kPieceBytes = 32;  // of PDU text, as the submission paces it
 constexpr size_t kLabelWidth = 15;  // characters, the longest label's
@@ -149,8 +148,7 @@ std::string CSendPlan::MarkedCount() const {
 }
 
 std::string CSendPlan::SettingsFile() const {
-  char config[kConfigPathSize];
-  CEngine::GetConfigPath(config);
+  const std::string config = CEngine::GetConfigPath();
   const std::string shown = platform::PathToUtf8(config);
   if (!platform::PathExists(config)) return Say(Msg::SettingsNoFile, {shown});
   if (m_settingsRead) return Say(Msg::SettingsRead, {shown});

@@ -12,15 +12,8 @@
 
 namespace {
 
-constexpr size_t kConfigPathSize = 260;
 // Of an element's text in a note: a file may hold anything there.
 constexpr size_t kShownTextLength = 40;
-
-std::string ConfigPath() {
-  char buffer[kConfigPathSize];
-  CEngine::GetConfigPath(buffer);
-  return buffer;
-}
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -103,7 +96,7 @@ std::string Shown(const std::string& text) {
 }  // namespace
 
 bool CheckSettingsFile(std::string& warning, std::string& error) {
-  const std::string path = ConfigPath();
+  const std::string path = CEngine::GetConfigPath();
   if (path.empty() || !platform::PathExists(path)) return true;
   const std::string shown = platform::PathToUtf8(path);
   std::string bytes;
@@ -123,7 +116,7 @@ bool CheckSettingsFile(std::string& warning, std::string& error) {
 
 std::vector<std::string> SettingNotes(const CEngine& engine) {
   std::vector<std::string> notes;
-  const std::string shown = platform::PathToUtf8(ConfigPath());
+  const std::string shown = platform::PathToUtf8(CEngine::GetConfigPath());
   for (const CSettingNote& note : engine.m_settingNotes) {
     notes.push_back(Say(Msg::SettingValueNote, {shown, note.m_key, Shown(note.m_text),
                                                 Say(WordsOf(note.m_problem)), Meaning(note)}));

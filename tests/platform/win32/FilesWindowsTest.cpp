@@ -95,4 +95,44 @@ TEST(FilesWindows, QuestionMarksOfAnUnknownPathMatchNoFile) {
   EXPECT_FALSE(platform::ReadWholeFile(temp.File("??.txt"), contents));
 }
 
+struct WidePathCase {
+  std::string path;
+  std::wstring wide;
+};
+
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// From 248 characters on, the long-path form, which the system takes
+// literally: separators and "." or ".." parts are resolved first.
+TEST(FilesWindows, LongPathsTakeTheLongPathForm) {
+  const std::string name(120, 'n');
+  const std::string at247 = "C:\\" + std::string(244, 'a');
+  const std::string at248 = at247 + "a";
+  const std::string deep = "C:\\" + name + "\\" + name;  // 244 characters
+  wchar_t current[MAX_PATH * 4];
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, current);
+  ASSERT_TRUE(length > 0 && length < MAX_PATH * 4);
+  std::wstring here(current, length);
+  if (here.back() != L'\\') here += L'\\';
+  const WidePathCase cases[] = {
+      {"C:\\Varnek\\logs", L"C:\\Varnek\\logs"},
+      {at247, Wide(at247)},
+      {at248, L"\\\\?\\" + Wide(at248)},
+      {deep + "\\PHONES\\79001112233", L"\\\\?\\" + Wide(deep) + L"\\PHONES\\79001112233"},
+      {"C:/" + name + "/" + name + "/logs/x", L"\\\\?\\" + Wide(deep) + L"\\logs\\x"},
+      {deep + "\\.\\logs\\..\\PHONES\\.\\x", L"\\\\?\\" + Wide(deep) + L"\\PHONES\\x"},
+      {"\\\\server\\share\\" + name + "\\" + name,
+       L"\\\\?\\UNC\\server\\share\\" + Wide(name) + L"\\" + Wide(name)},
+      {"\\\\?\\" + deep + "\\.\\x", L"\\\\?\\" + Wide(deep) + L"\\.\\x"},
+      {"\\\\.\\COM5", L"\\\\.\\COM5"},
+      {name + "\\" + name + "\\PHONES\\x",
+       L"\\\\?\\" + here + Wide(name) + L"\\" + Wide(name) + L"\\PHONES\\x"},
+      {"C:\\\xD0\xE0\xF1\xF1\xFB\xEB\xEA\xE0\\" + std::string(250, 'a'),
+       L"\\\\?\\C:\\Рассылка\\" + std::wstring(250, L'a')},
+  };
+  for (const WidePathCase& row : cases) {
+    EXPECT_EQ(platform::WidePath(row.path), row.wide) << row.path;
+  }
+}
+
 }  // namespace

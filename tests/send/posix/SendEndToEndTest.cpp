@@ -155,7 +155,8 @@ TEST(SendEndToEnd, ListAndMessageFilesAreReadInTheirEncoding) {
 }
 
 // Nothing is written beside the program to convert a list, and the operator
-// hears that the duplicate check cannot protect anything.
+// hears that the duplicate check cannot protect anything and that no log is
+// kept.
 TEST(SendEndToEnd, AReadOnlyProgramFolderTakesAUtf8ListAndSaysNoMarkerCanBeWritten) {
   SendFolder folder;
   WriteAll(folder.File("phones.txt"), std::string("79123456701 ") + kIvanUtf8 + "\n79123456702\n");
@@ -173,6 +174,10 @@ TEST(SendEndToEnd, AReadOnlyProgramFolderTakesAUtf8ListAndSaysNoMarkerCanBeWritt
                                     folder.File("PHONES")))
       << run.err;
   EXPECT_TRUE(Contains(run.err, "the marker of 79123456701 could not be written")) << run.err;
+  const size_t logNote = run.err.find("varnek-send: the logs cannot be written in " +
+                                      folder.File("logs") + ": Permission denied\n");
+  EXPECT_NE(logNote, std::string::npos) << run.err;
+  EXPECT_LT(logNote, run.err.find("1/2 ")) << "told before the first number: " << run.err;
   EXPECT_FALSE(Contains(run.err, "the marker of 79123456702")) << "said once: " << run.err;
   std::vector<std::string> after;
   for (const auto& entry : fs::directory_iterator(folder.File(""))) after.push_back(entry.path());

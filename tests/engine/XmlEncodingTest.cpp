@@ -1,6 +1,6 @@
-// A declared code page on save. Only here: Wine's MSXML writes UTF-8 whatever
-// the declaration says (Windows' own MSXML honours it); the settings file,
-// which holds digits only, is the same either way.
+// A declared code page on save, in both backends: the bytes on disk are
+// 1251, as a file that other programs read may need (Wine's MSXML alone would
+// write UTF-8 under any declaration).
 #include <gtest/gtest.h>
 
 #include <string>
