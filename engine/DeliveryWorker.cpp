@@ -1,12 +1,14 @@
 // The delivery: one thread per modem, each sending the message to the
-// numbers it takes from the list (CNumberClaims), reporting through
-// g_pMainFrame.
+// numbers it takes from the list (CNumberQueue), reporting through
+// g_pMainFrame. With the duplicate check on, each number is claimed in the
+// marker folder before it goes to the modem (CMarkerStore).
 #include <chrono>
 #include <cstdio>
 
 #include "engine/Engine.h"
 #include "engine/MainFrameInterface.h"
 #include "engine/NumberForm.h"
+#include "modem/Log.h"
 #include "modem/Modem.h"
 #include "platform/CodePage.h"
 #include "platform/Random.h"
@@ -21,21 +23,27 @@ constexpr char kPauseText[] = "Таймаут %i сек ...";
 constexpr char kReadyText[] = "Готов";
 constexpr char kStoppingText[] = "Остановка...";
 constexpr int kPortRetrySeconds = 10;
+// A number that another process has in hand is looked at again after this
+// long: well below the time of one message on a real modem, and seldom
+// enough that a share serving several PCs hardly notices.
+constexpr uint32_t kLookAgainMs = 500;
+
+// The items' causes (1251) where the claims decide.
+constexpr char kUnconfirmedCause[] = "Отправка прервана, сообщение могло уйти: ";
+constexpr char kNoClaimCause[] = "Папка маркеров недоступна: ";
+constexpr char kNoMarkerCause[] = "Маркер не записан";
 
 void Status(const char* text) {
   if (g_pMainFrame != nullptr) g_pMainFrame->OnStatusText(text);
 }
 
-DeliveryState StateAfter(const CSendResult& result) {
-  switch (result.outcome) {
-    case SendOutcome::Sent: return Sent;
-    case SendOutcome::Unconfirmed: return Unconfirmed;
-    default: return SendError;
-  }
-}
-
 void ItemChanged(size_t index) {
   if (g_pMainFrame != nullptr) g_pMainFrame->OnListChanged(index);
+}
+
+// What the claims decide is named in the "engine" log.
+void LogClaim(const std::string& text) {
+  GetLog().Write("engine", "DeliveryWorker", 0, text.c_str());
 }
 
 }  // namespace
@@ -47,73 +55,128 @@ class CDeliveryWorker {
   // port: the engine's field that names the modem's COM number, read at
   // every capture.
   CDeliveryWorker(CEngine& engine, const int32_t& port)
-      : m_engine(engine), m_claims(engine.m_claims), m_port(port) {}
+      : m_engine(engine), m_queue(engine.m_queue), m_port(port) {}
 
   void Run() {
-    size_t i = 0;
     try {
-      while (m_claims.Take(i)) {
-        if (HandleItem(m_engine.m_items[i], i)) m_claims.Advance();
-      }
+      CNumberTicket ticket;
+      while (m_queue.Take(ticket)) HandleItem(ticket);
     } catch (...) {
       // The delivery ends in order: every other modem stops after the
       // number in hand, the engine is left idle, the window editable.
-      m_claims.Stop();
+      m_engine.StopTaking();
     }
   }
 
  private:
-  // false when the number went back after a port error.
-  bool HandleItem(CListItem& item, size_t i) {
-    if (item.m_state == Sent) {
-      m_claims.Release(i);
-      return true;
+  void HandleItem(CNumberTicket& ticket) {
+    const size_t i = ticket.Index();
+    if (m_engine.m_items[i].m_state == Sent) {
+      ticket.Finish();
+      return;
     }
-    if (!m_engine.IsNewNumber(item.m_number.c_str())) {
-      SetState(i, Duplicate);
-      m_claims.Release(i);
-      return true;
-    }
+    CNumberClaim claim;  // none with the check off: nothing to guard
+    if (m_engine.m_checkDuplicates != 0 && !ClaimNumber(ticket, claim)) return;
     SetState(i, Sending);
-    if (!SendItem(i)) {
+    CSendResult result;
+    const bool captured = SendItem(i, result);
+    Settle(i, captured, result, claim);
+    if (!captured) {
       // Another modem may take it meanwhile; with none, this one tries it
       // again after the countdown.
-      m_claims.GiveBack(i);
+      ticket.GiveBack();
       CountDownPortError();
       Report(kSendingText);
-      return false;
+      return;
     }
-    m_claims.Release(i);
-    if (item.m_state == Sent) Pause();
-    return true;
+    ticket.Finish();
+    if (result.outcome == SendOutcome::Sent) Pause();
+  }
+
+  // Puts the number in this process's hand. false when it does not go to
+  // the modem now: its state says why, or it comes back later.
+  bool ClaimNumber(CNumberTicket& ticket, CNumberClaim& claim) {
+    const size_t i = ticket.Index();
+    const std::string& number = m_engine.m_items[i].m_number;
+    const CMarkerStore markers = m_engine.Markers();
+    std::string detail;
+    const ClaimOutcome outcome = markers.Claim(number, m_engine.m_resendUnconfirmed, claim, detail);
+    const std::string why = platform::Utf8ToCp1251(detail);
+    switch (outcome) {
+      case ClaimOutcome::Claimed:
+        if (!why.empty()) {
+          LogClaim(number + " sent again: " + markers.ClaimPath(number) + " of \"" + why +
+                   "\" taken over");
+        }
+        return true;
+      case ClaimOutcome::HeldElsewhere:
+        ticket.Defer(kLookAgainMs);
+        return false;
+      case ClaimOutcome::Marked:
+        SetState(i, Duplicate);
+        break;
+      case ClaimOutcome::Unconfirmed:
+        LogClaim(number + " unconfirmed: " + markers.ClaimPath(number) + " was left by \"" + why +
+                 "\" and no process holds it: not sent");
+        SetState(i, Unconfirmed, kUnconfirmedCause + why);
+        break;
+      case ClaimOutcome::Failed:
+        LogClaim(number + " not sent: no claim in " + markers.Folder() + ": " + why);
+        SetState(i, SendError, kNoClaimCause + why);
+        break;
+    }
+    ticket.Finish();
+    return false;
   }
 
   // The steps of one number on a modem object of its own: capture, send,
-  // mark, release. false when the modem could not be captured; the item then
-  // shows PortError.
-  bool SendItem(size_t i) {
-    CListItem& item = m_engine.m_items[i];
+  // release. false when the modem could not be captured.
+  bool SendItem(size_t i, CSendResult& result) {
     // "8 912 ..." and ten digits go out in the international form.
-    std::u16string number = platform::Cp1251ToUtf16(NumberForm(item.m_number.c_str()).m_number);
+    const std::string sent = NumberForm(m_engine.m_items[i].m_number.c_str()).m_number;
+    std::u16string number = platform::Cp1251ToUtf16(sent);
     std::u16string message = platform::Cp1251ToUtf16(m_engine.m_message);
     CModem modem;
     modem.SetBaudRate(m_engine.m_baudRate);
     modem.SetPiecePause(m_engine.m_piecePause);
     int ready = 0;
     modem.CaptureModemDevice(ready, m_port);
-    if (ready == 0) {
-      SetState(i, PortError);
-      modem.ReleaseModemDevice();
-      return false;
-    }
     int reference = 0;
-    CSendResult result;
-    modem.SendSMSWide(number.c_str(), message.c_str(), reference, &result);
-    // The marker first: a window that shows Sent finds it written.
-    if (reference != 0) m_engine.MarkNumber(item.m_number.c_str());
-    SetState(i, StateAfter(result), result.cause);
+    if (ready != 0) modem.SendSMSWide(number.c_str(), message.c_str(), reference, &result);
     modem.ReleaseModemDevice();
-    return true;
+    return ready != 0;
+  }
+
+  // The claim and the item after the modem had the number.
+  void Settle(size_t i, bool captured, const CSendResult& result, CNumberClaim& claim) {
+    if (!captured) {
+      claim.Drop();
+      SetState(i, PortError);
+      return;
+    }
+    switch (result.outcome) {
+      case SendOutcome::Sent:
+        // The marker first: a window that shows Sent finds it written.
+        if (claim.Confirm()) {
+          SetState(i, Sent);
+          return;
+        }
+        LogClaim(m_engine.m_items[i].m_number + " sent, but its marker cannot be written in " +
+                 m_engine.Markers().Folder() + ": its claim stays");
+        SetState(i, Sent, kNoMarkerCause);
+        return;
+      case SendOutcome::Unconfirmed:
+        // It may be on its way: the claim stays, so that no run sends it again.
+        claim.Leave();
+        SetState(i, Unconfirmed, result.cause);
+        return;
+      case SendOutcome::Refused:
+      case SendOutcome::NotSent:
+      case SendOutcome::Invalid:
+        claim.Drop();
+        SetState(i, SendError, result.cause);
+        return;
+    }
   }
 
   void SetState(size_t i, DeliveryState state, const std::string& cause = std::string()) {
@@ -135,7 +198,7 @@ class CDeliveryWorker {
   void CountDownPortError() {
     char text[100];
     for (int k = 0; k < kPortRetrySeconds; ++k) {
-      if (m_claims.Finished()) return;
+      if (m_queue.Finished()) return;
       std::snprintf(text, sizeof text, kPortErrorText, kPortRetrySeconds - k);
       Report(text);
       if (!m_engine.SleepUnlessShutdown(1000)) return;
@@ -163,7 +226,7 @@ class CDeliveryWorker {
   }
 
   CEngine& m_engine;
-  CNumberClaims& m_claims;
+  CNumberQueue& m_queue;
   const int32_t& m_port;
 };
 
@@ -182,13 +245,18 @@ std::thread* CEngine::StartDelivery() {
 }
 
 void CEngine::StopDelivery() {
-  m_claims.Stop();
+  StopTaking();
   Status(kStoppingText);
+}
+
+void CEngine::StopTaking() {
+  m_position = static_cast<int32_t>(m_items.size());
+  m_queue.Stop();
 }
 
 void CEngine::BeginShutdown() {
   // The stop first: a modem woken from its sleep takes nothing more.
-  m_claims.Stop();
+  StopTaking();
   std::lock_guard<std::mutex> guard(m_sleepLock);
   m_shuttingDown = true;
   m_wake.notify_all();
@@ -212,7 +280,10 @@ bool CEngine::WaitForWorker(uint32_t timeoutMs) {
 
 void CEngine::DeliveryWorker() {
   Status(kSendingText);
-  m_claims.Begin();
+  // Without the check twins go out each: they share no key.
+  m_queue.Begin(static_cast<uint32_t>(m_position.load()), m_items.size(), [this](size_t i) {
+    return m_checkDuplicates != 0 ? CMarkerStore::KeyOf(m_items[i].m_number) : std::string();
+  });
   if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryStarted();
   RunModems();
   if (g_pMainFrame != nullptr) g_pMainFrame->OnDeliveryFinished();

@@ -11,7 +11,12 @@
 // A delivery drives one modem (the window's, on m_port), or a pool of several
 // that share the list (m_poolPorts): one thread per modem, each with its own
 // pause and its own port-error countdown, the first on the thread m_thread
-// names. Each takes the next number not yet taken (CNumberClaims).
+// names. Each takes the next number not yet taken (CNumberQueue).
+//
+// With the duplicate check on, every number is claimed in the marker folder
+// before it goes to the modem (CMarkerStore), so that several processes, on
+// one PC or several sharing the folder, may run one list: each number goes
+// out once.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -22,7 +27,8 @@
 
 #include "engine/ListItem.h"
 #include "engine/ListReport.h"
-#include "engine/NumberClaims.h"
+#include "engine/MarkerStore.h"
+#include "engine/NumberQueue.h"
 #include "engine/SettingValue.h"
 #include "modem/ComPort.h"
 
@@ -68,13 +74,13 @@ class CEngine {
   // thread). The list itself must not change meanwhile.
   CListItem ItemSnapshot(size_t index) const;
 
-  // Duplicate markers (worker thread).
-  static void GetMarkerPath(char* buffer, int size, const char* number);
-  // The marker path of number; "" when it can have none (no digits, or a
-  // path beyond the buffer), so that nothing guards it against a second send.
-  static std::string MarkerPathOf(const char* number);
-  bool IsNewNumber(const char* number) const;
-  void MarkNumber(const char* number) const;
+  // The markers and claims of the duplicate check, in m_markerFolder.
+  CMarkerStore Markers() const { return CMarkerStore(m_markerFolder); }
+  // To ask before a delivery (window thread): with the check on, whether
+  // markers and claims can be written in the marker folder (made when
+  // missing); false with the system's reason (1251). A delivery sends no
+  // number that it cannot claim: such a number ends SendError.
+  bool CheckMarkerFolder(std::string& reason) const;
 
   // Delivery. StartDelivery gives the new worker's handle, or null when one
   // runs already or the thread cannot be made. StopDelivery asks every modem
@@ -96,7 +102,8 @@ class CEngine {
   std::string m_message;
   std::atomic<std::thread*> m_thread{nullptr};
   // Set by the start commands. With one modem, the index of the number it
-  // handles next; with a pool, the start plus the numbers finished since.
+  // handles next; with a pool, or when numbers another process holds are
+  // passed over for now, the start plus the numbers finished since.
   // StopDelivery stores the list size.
   std::atomic<int32_t> m_position{0};
   int32_t m_checkDuplicates = 0;
@@ -105,6 +112,13 @@ class CEngine {
   // The values of the last LoadSettings that were replaced, in key order;
   // empty when every one was taken as it stood (window thread).
   std::vector<CSettingNote> m_settingNotes;
+  // The folder of the markers (MARKERS of the settings file); "": the folder
+  // "PHONES" beside the program.
+  std::string m_markerFolder;
+  // With the check on, a number whose claim a run left behind (it may have
+  // gone out) is sent all the same, where it would end Unconfirmed. Not a
+  // setting: never saved. Set while no delivery runs.
+  bool m_resendUnconfirmed = false;
   // The pause between two pieces of PDU text, ms. Not a setting of the file:
   // the window keeps the default; varnek-send may change it for a run.
   uint32_t m_piecePause = CComPort::kDefaultPiecePauseMs;
@@ -115,6 +129,9 @@ class CEngine {
  private:
   void DeliveryWorker();
   void RunModems();
+  // Nothing more is taken: the position becomes the list size and the
+  // modems waiting for a number end.
+  void StopTaking();
   friend class CDeliveryWorker;
 
   bool m_tornDown = false;
@@ -123,7 +140,7 @@ class CEngine {
   std::mutex m_sleepLock;  // the worker's sleeps and BeginShutdown
   std::condition_variable m_wake;
   std::atomic<bool> m_shuttingDown{false};
-  CNumberClaims m_claims{*this};
+  CNumberQueue m_queue{m_position};
   // Held while a delivery's thread changes an item and while another thread
   // reads one (ItemSnapshot); never while g_pMainFrame is called.
   mutable std::mutex m_itemLock;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/Engine.h"
+#include "platform/CodePage.h"
 #include "platform/Files.h"
 
 namespace {
@@ -16,10 +17,7 @@ constexpr size_t kMaxTextLength = 1023;
 // cut number would be some other, wrong number.
 constexpr size_t kMaxMaskLength = 99;
 constexpr int kMaxMaskStars = 4;
-constexpr int kMarkerPathSize = 260;
 constexpr size_t kReadBlockSize = 64 * 1024;
-
-constexpr char kMarkerFolder[] = "PHONES";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -176,15 +174,6 @@ class CListFileParser {
   bool m_markSkipped = false;
 };
 
-// The digits of number, everything else dropped.
-std::string DigitsOf(const char* number) {
-  std::string digits;
-  for (const char* p = number; *p != '\0'; ++p) {
-    if (IsDigit(*p)) digits += *p;
-  }
-  return digits;
-}
-
 }  // namespace
 
 void CEngine::ClearList() { m_items.clear(); }
@@ -240,41 +229,10 @@ void CEngine::GenerateFromMask(const char* mask, CListReport* report) {
   }
 }
 
-void CEngine::GetMarkerPath(char* buffer, int size, const char* number) {
-  if (buffer == nullptr || size <= 0) return;
-  std::memset(buffer, 0, static_cast<size_t>(size));
-  // The program's folder with its trailing separator ("" without one).
-  std::string path = platform::ProgramPath();
-  path.resize(path.rfind(platform::kPathSeparator) + 1);
-  path += kMarkerFolder;
-  path += platform::kPathSeparator;
-  path += DigitsOf(number == nullptr ? "" : number);
-  // Too long for the buffer: left empty rather than cut into another path.
-  if (path.size() >= static_cast<size_t>(size)) return;
-  std::memcpy(buffer, path.data(), path.size());
-}
-
-// Without digits the path would be the folder itself.
-std::string CEngine::MarkerPathOf(const char* number) {
-  char path[kMarkerPathSize];
-  GetMarkerPath(path, sizeof path, number);
-  const size_t length = std::strlen(path);
-  if (length == 0 || path[length - 1] == platform::kPathSeparator) return std::string();
-  return path;
-}
-
-bool CEngine::IsNewNumber(const char* number) const {
+bool CEngine::CheckMarkerFolder(std::string& reason) const {
   if (m_checkDuplicates == 0) return true;
-  const std::string marker = MarkerPathOf(number);
-  return marker.empty() || !platform::PathExists(marker);
-}
-
-void CEngine::MarkNumber(const char* number) const {
-  if (m_checkDuplicates == 0) return;
-  const std::string marker = MarkerPathOf(number);
-  if (marker.empty()) return;
-  // Both may fail (the folder exists, the marker exists, no rights): the
-  // number is then merely unprotected.
-  platform::CreateDir(marker.substr(0, marker.rfind(platform::kPathSeparator)));
-  platform::CreateNewEmptyFile(marker);
+  std::string why;
+  if (Markers().CheckWritable(why)) return true;
+  reason = platform::Utf8ToCp1251(why);
+  return false;
 }

@@ -4,6 +4,8 @@
 #include "engine/Engine.h"
 #include "engine/SettingValue.h"
 #include "engine/XmlChildNodes.h"
+#include "platform/CodePage.h"
+#include "platform/CommandLine.h"
 #include "platform/Files.h"
 #include "platform/XmlDocument.h"
 
@@ -23,6 +25,10 @@ constexpr SettingKey kSettingKeys[] = {
     {"TIMEOUT", &CEngine::m_minPause, SettingKind::Pause},
     {"TIMEOUT2", &CEngine::m_maxPause, SettingKind::Pause},
 };
+
+// The marker folder, when it is not the one beside the program. The file
+// holds text; a path on POSIX is UTF-8, on Windows 1251 (CommandLine.h).
+constexpr char kMarkerFolderKey[] = "MARKERS";
 
 constexpr char16_t kEmptySettings[] =
     u"<?xml version=\"1.0\" encoding=\"Windows-1251\" ?><root></root>";
@@ -66,6 +72,10 @@ void CEngine::LoadSettings() {
       m_settingNotes.push_back({key.name, key.kind, text, value.m_problem, value.m_value});
     }
   }
+  std::string folder;
+  if (GetChildText(root, kMarkerFolderKey, folder)) {
+    m_markerFolder = platform::PathFromUtf8(platform::Cp1251ToUtf8(folder));
+  }
 }
 
 void CEngine::SaveSettings() {
@@ -77,6 +87,10 @@ void CEngine::SaveSettings() {
   platform::XmlNode root = FindChildNode("root", document.Node());
   if (!root) return;
   for (const SettingKey& key : kSettingKeys) SetChildInt(root, key.name, this->*key.field);
+  if (!m_markerFolder.empty()) {
+    const std::string folder = platform::Utf8ToCp1251(platform::PathToUtf8(m_markerFolder));
+    SetChildText(root, kMarkerFolderKey, folder.c_str());
+  }
   // Written beside the file, then put in its place in one step: a kill, a
   // crash or a full disk on the way leaves the old file whole, where writing
   // over it would leave it empty and the next start with every setting 0.

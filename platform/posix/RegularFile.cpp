@@ -6,27 +6,12 @@
 #include <cstdint>
 
 #include "platform/Files.h"
+#include "platform/posix/Descriptor.h"
 
 namespace platform {
 namespace {
 
 constexpr size_t kReadBlockSize = 64 * 1024;
-
-// One descriptor, closed once.
-class CDescriptor {
- public:
-  explicit CDescriptor(int fd) : m_fd(fd) {}
-  ~CDescriptor() {
-    if (m_fd >= 0) close(m_fd);
-  }
-  CDescriptor(const CDescriptor&) = delete;
-  CDescriptor& operator=(const CDescriptor&) = delete;
-
-  int Get() const { return m_fd; }
-
- private:
-  int m_fd;
-};
 
 FileReadResult CheckKind(const struct stat& info, size_t limit) {
   if (!S_ISREG(info.st_mode)) return FileReadResult::NotRegular;

@@ -18,17 +18,14 @@
 
 class CRecordingFrame : public IMainFrame {
  public:
-  // With a pool several delivery threads call at once, and the callbacks
-  // keep their state unguarded: they run one at a time. Recursively, as a
-  // callback that stops the delivery hears the stop's status text.
   void OnListChanged(size_t) override {
     Record("list");
-    std::lock_guard<std::recursive_mutex> guard(m_callbackLock);
+    std::lock_guard<std::recursive_mutex> guard(m_hookLock);
     if (m_onList) m_onList();
   }
   void OnStatusText(const char* text) override {
     Record(text);
-    std::lock_guard<std::recursive_mutex> guard(m_callbackLock);
+    std::lock_guard<std::recursive_mutex> guard(m_hookLock);
     if (m_onStatus) m_onStatus(text);
   }
   void OnDeliveryStarted() override { Record("started"); }
@@ -53,8 +50,10 @@ class CRecordingFrame : public IMainFrame {
     m_events.push_back(event);
   }
   std::mutex m_lock;
-  std::recursive_mutex m_callbackLock;
   std::vector<std::string> m_events;
+  // The modems report at once; their hooks run one at a time. Recursive: a
+  // hook that stops the delivery hears the stop's status text.
+  std::recursive_mutex m_hookLock;
 };
 
 class DeliveryFixture : public ::testing::Test {
@@ -86,7 +85,8 @@ class DeliveryFixture : public ::testing::Test {
       }
     };
   }
-  // As the window reads it: safe while the delivery's threads change items.
+  // Under the item lock: a hook on one modem's thread reads items that
+  // other modems change.
   DeliveryState State(size_t i) const { return m_engine->ItemSnapshot(i).m_state; }
   bool Marked(const std::string& digits) const {
     return platform::PathExists(m_dir.File("PHONES") + platform::kPathSeparator + digits);

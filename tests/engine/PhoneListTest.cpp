@@ -1,4 +1,4 @@
-// The phone list: list files, masks and the duplicate markers.
+// The phone list: list files and masks.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -58,11 +58,6 @@ class PhoneListTest : public ::testing::Test {
     return Entries(m_engine);
   }
 
-  std::string Folder() const { return m_dir.Path() + platform::kPathSeparator; }
-  std::string Markers() const { return m_dir.File("PHONES"); }
-  std::string Marker(const std::string& digits) const {
-    return Markers() + platform::kPathSeparator + digits;
-  }
 
   TempDir m_dir;  // outlives the engine, which saves its settings there
   CEngine m_engine;
@@ -327,77 +322,6 @@ TEST_F(PhoneListTest, EveryNumberOfAMaskInPlace) {
     const std::string expected = d.substr(0, 1) + "1" + d.substr(1, 1) + "2" + d.substr(2, 1);
     ASSERT_EQ(m_engine.m_items[1 + v].m_number, expected) << v;
   }
-}
-
-TEST_F(PhoneListTest, MarkerPathHoldsTheDigitsOnly) {
-  const struct {
-    const char* number;
-    std::string digits;
-  } cases[] = {
-      {"71234567890", "71234567890"}, {"+7 (123) 456-78-90", "71234567890"},
-      {"7XXXXXX0000", "70000"},       {"7" YA "1", "71"},
-      {"abc", ""},                    {"", ""},
-  };
-  for (const auto& row : cases) {
-    SCOPED_TRACE(row.number);
-    char buffer[260];
-    CEngine::GetMarkerPath(buffer, sizeof buffer, row.number);
-    EXPECT_EQ(std::string(buffer), Marker(row.digits));
-  }
-}
-
-TEST_F(PhoneListTest, AMarkerPathTooLongIsLeftEmpty) {
-  const size_t room = 259 - (Markers().size() + 1);  // digits that make 259 characters
-  char buffer[260 + 1];
-  buffer[260] = '!';
-  CEngine::GetMarkerPath(buffer, 260, std::string(room, '5').c_str());
-  EXPECT_EQ(std::string(buffer), Marker(std::string(room, '5')));
-  CEngine::GetMarkerPath(buffer, 260, std::string(room + 1, '5').c_str());
-  EXPECT_EQ(std::string(buffer), "");
-  EXPECT_EQ(buffer[260], '!');
-  char small[8];
-  CEngine::GetMarkerPath(small, sizeof small, "71234567890");
-  EXPECT_EQ(std::string(small), "");
-}
-
-TEST_F(PhoneListTest, MarkedNumbersAreDuplicatesAcrossFormats) {
-  m_engine.m_checkDuplicates = 1;
-  EXPECT_TRUE(m_engine.IsNewNumber("71234567890"));
-  m_engine.MarkNumber("+7 (123) 456-78-90");
-  EXPECT_TRUE(platform::PathExists(Marker("71234567890")));
-  EXPECT_FALSE(m_engine.IsNewNumber("71234567890"));
-  EXPECT_FALSE(m_engine.IsNewNumber("7-123-456-78-90"));
-  m_engine.MarkNumber("71234567890");  // an existing marker stays
-  EXPECT_FALSE(m_engine.IsNewNumber("71234567890"));
-  EXPECT_TRUE(m_engine.IsNewNumber("71234567891"));
-}
-
-TEST_F(PhoneListTest, ANumberWithoutDigitsIsNeverADuplicate) {
-  m_engine.m_checkDuplicates = 1;
-  m_engine.MarkNumber("abc");
-  EXPECT_FALSE(platform::PathExists(Markers()));
-  m_engine.MarkNumber("71234567890");  // now the folder exists
-  EXPECT_TRUE(m_engine.IsNewNumber("abc"));
-  EXPECT_TRUE(m_engine.IsNewNumber(""));
-}
-
-TEST_F(PhoneListTest, ANumberWithATooLongMarkerIsUnprotected) {
-  m_engine.m_checkDuplicates = 1;
-  const std::string number(260, '5');
-  m_engine.MarkNumber(number.c_str());
-  EXPECT_FALSE(platform::PathExists(Markers()));
-  EXPECT_TRUE(m_engine.IsNewNumber(number.c_str()));
-}
-
-TEST_F(PhoneListTest, WithTheCheckOffNothingIsMadeOrLookedUp) {
-  m_engine.m_checkDuplicates = 0;
-  m_engine.MarkNumber("71234567890");
-  EXPECT_FALSE(platform::PathExists(Markers()));
-  ASSERT_TRUE(platform::CreateDir(Markers()));
-  ASSERT_TRUE(platform::CreateNewEmptyFile(Marker("71234567890")));
-  EXPECT_TRUE(m_engine.IsNewNumber("71234567890"));
-  m_engine.m_checkDuplicates = 1;
-  EXPECT_FALSE(m_engine.IsNewNumber("71234567890"));
 }
 
 TEST(DeliveryStateTextTest, TextsInCodePage1251) {

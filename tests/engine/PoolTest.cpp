@@ -3,7 +3,6 @@
 // the list go out once, a stop lets every message on the line finish.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -17,27 +16,12 @@
 
 namespace {
 
+using testing_support::DestinationOf;
 using testing_support::SimProcess;
 
 constexpr int kFirstPort = 51;
 // COM numbers that no device answers to: a capture fails at once.
 constexpr int kMissingPorts[] = {97, 98};
-
-// The destination of an SMS-SUBMIT PDU in hex (TS 23.040 9.2.2.2): after the
-// service-centre length 00, the first octet and TP-MR comes TP-DA, its length
-// in digits, its type of address, then the digits in swapped pairs with an F
-// filling the last.
-std::string DestinationOf(const std::string& pdu) {
-  if (pdu.size() < 10) return std::string();
-  const size_t digits = std::stoul(pdu.substr(6, 2), nullptr, 16);
-  std::string number;
-  for (size_t i = 10; i + 1 < pdu.size() && number.size() < digits; i += 2) {
-    number += pdu[i + 1];
-    number += pdu[i];
-  }
-  number.resize(std::min(number.size(), digits));
-  return number;
-}
 
 class PoolTest : public DeliveryFixture {
  protected:

@@ -15,6 +15,7 @@
 #include "engine/XmlChildNodes.h"
 #include "modem/Log.h"
 #include "pdu/HexCompare.h"
+#include "platform/CommandLine.h"
 #include "platform/Files.h"
 #include "platform/XmlDocument.h"
 #include "support/LogFiles.h"
@@ -129,6 +130,23 @@ TEST_F(SettingsTest, SaveRebuildsTheFileInKeyOrderWithEachKeyOnce) {
   EXPECT_EQ(Of(engine), (Settings{9600, 3, 0, 0, 5}));
   engine.SaveSettings();
   EXPECT_TRUE(pdu_test::SameText(ReadConfig(), SavedFile({9600, 3, 0, 0, 5})));
+}
+
+// The marker folder: read as a path of this system, and kept by a save, which
+// rebuilds the file.
+TEST_F(SettingsTest, TheMarkerFolderIsReadAsAPathAndSurvivesASave) {
+  WriteBytes(ConfigFile(), std::string(kDeclaration) +
+                               "<root><MARKERS>\\\\srv\\\xD0\xE0\xF1\xF1\xFB\xEB\xEA\xE0</MARKERS></root>");
+  std::string folder;
+  {
+    CEngine engine;
+    folder = engine.m_markerFolder;
+    // "\\srv\Рассылка" in UTF-8
+    EXPECT_EQ(platform::PathToUtf8(folder),
+              "\\\\srv\\\xD0\xA0\xD0\xB0\xD1\x81\xD1\x81\xD1\x8B\xD0\xBB\xD0\xBA\xD0\xB0");
+  }  // teardown saves
+  CEngine reread;
+  EXPECT_EQ(reread.m_markerFolder, folder);
 }
 
 TEST_F(SettingsTest, SaveReplacesAFileThatIsNotWellFormed) {

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "DeliveryFixture.h"
+#include "platform/ClaimFile.h"
 #include "platform/Files.h"
 #include "support/FastClock.h"
+#include "support/LogFiles.h"
 #include "support/SimProcess.h"
 
 namespace {
@@ -31,6 +33,10 @@ class WorkerTest : public DeliveryFixture {
 
   void AddNumbers(std::initializer_list<const char*> numbers) {
     for (const char* number : numbers) m_engine->AddItem(CListItem{number, Accepted, ""});
+  }
+  // The worker's own lines in today's "engine" log.
+  std::vector<std::string> WorkerLog() const {
+    return testing_support::LogTexts(m_dir.Path(), "engine", "DeliveryWorker");
   }
 };
 
@@ -198,6 +204,110 @@ TEST_F(WorkerTest, DuplicateCheckAcrossTwoRunsOnAndOff) {
   Deliver();
   EXPECT_EQ(State(0), Sent);
   EXPECT_EQ(sim.Submissions().size(), 2u);
+}
+
+// What the marker folder holds before the delivery of 79000000001.
+enum class Folder { AbandonedClaim, AbandonedClaimWithoutLine, MarkerAndAbandonedClaim, AFile };
+
+struct ClaimCase {
+  const char* what;
+  Folder folder;
+  bool resend;  // the operator asked to send unconfirmed numbers
+  DeliveryState state;
+  size_t submissions;
+  const char* causeStart;  // 1251
+  const char* logged;      // the start of the worker's line in the "engine" log; "": none
+};
+
+const ClaimCase kClaimCases[] = {
+    {"a run died holding it", Folder::AbandonedClaim, false, Unconfirmed, 0,
+     "Отправка прервана, сообщение могло уйти: 4242 elsewhere", "79000000001 unconfirmed: "},
+    {"a run died holding it, before its line", Folder::AbandonedClaimWithoutLine, false,
+     Unconfirmed, 0, "Отправка прервана", "79000000001 unconfirmed: "},
+    {"a run died holding it, resent as asked", Folder::AbandonedClaim, true, Sent, 1, "",
+     "79000000001 sent again: "},
+    {"a run died after its marker", Folder::MarkerAndAbandonedClaim, true, Duplicate, 0, "", ""},
+    {"PHONES is a file", Folder::AFile, false, SendError, 0, "Папка маркеров недоступна: ",
+     "79000000001 not sent: no claim in "},
+};
+
+TEST_F(WorkerTest, ClaimsLeftInTheMarkerFolderDecideWhatIsSent) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  for (const ClaimCase& row : kClaimCases) {
+    SCOPED_TRACE(row.what);
+    testing_support::TempDir dir;  // a marker folder of the row's own
+    const std::string phones = dir.File("PHONES");
+    const std::string claim = phones + platform::kPathSeparator + "79000000001.claim";
+    const bool claimLeft = row.folder != Folder::AFile;
+    const std::string line = row.folder == Folder::AbandonedClaimWithoutLine
+                                 ? ""
+                                 : "4242 elsewhere 2026-01-05 10:00:00,000 #7\n";
+    platform::AppendFile file;
+    ASSERT_TRUE(claimLeft ? platform::CreateDir(phones) && file.Open(claim) : file.Open(phones));
+    file.Write(line.data(), line.size());
+    file.Close();
+    if (row.folder == Folder::MarkerAndAbandonedClaim) {
+      ASSERT_TRUE(platform::CreateNewEmptyFile(phones + platform::kPathSeparator + "79000000001"));
+    }
+    const size_t before = sim.Submissions().size();
+    const size_t linesBefore = WorkerLog().size();
+    m_engine->ClearList();
+    AddNumbers({"79000000001"});
+    m_engine->m_markerFolder = phones;
+    m_engine->m_checkDuplicates = 1;
+    m_engine->m_resendUnconfirmed = row.resend;
+    Deliver();
+    EXPECT_EQ(State(0), row.state);
+    EXPECT_EQ(sim.Submissions().size() - before, row.submissions);
+    EXPECT_EQ(m_engine->m_items[0].m_cause.rfind(row.causeStart, 0), 0u)
+        << m_engine->m_items[0].m_cause;
+    EXPECT_EQ(platform::PathExists(claim), claimLeft && row.state != Sent) << "taken over, removed";
+    const std::vector<std::string> logged = WorkerLog();
+    if (*row.logged == '\0') {
+      EXPECT_EQ(logged.size(), linesBefore);
+    } else {
+      ASSERT_EQ(logged.size(), linesBefore + 1);
+      EXPECT_EQ(logged.back().rfind(row.logged, 0), 0u) << logged.back();
+    }
+  }
+}
+
+// The modem took the message and never answered: it may be on its way, so
+// its claim stays and the next run leaves it be.
+TEST_F(WorkerTest, AMessageWithoutAnswerKeepsItsClaimAcrossRuns) {
+  testing_support::FastClock fast(200);  // the wait for the answer passes in a moment
+  SimProcess sim(kSimPort, {"--submit", "1:silent"});
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_checkDuplicates = 1;
+  AddNumbers({"79000000001"});
+  for (int run = 0; run < 2; ++run) {
+    Deliver();
+    EXPECT_EQ(State(0), Unconfirmed) << run;
+  }
+  EXPECT_EQ(sim.Submissions().size(), 1u);
+  EXPECT_FALSE(Marked("79000000001"));
+  EXPECT_TRUE(m_engine->Markers().IsUnconfirmed("79000000001"));
+}
+
+// Another process has the number in hand: this one sends the others, looks
+// again later and finds it marked.
+TEST_F(WorkerTest, ANumberAnotherProcessHoldsIsLeftToIt) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  m_engine->m_checkDuplicates = 1;
+  AddNumbers({"79000000001", "79000000002"});
+  const CMarkerStore markers = m_engine->Markers();
+  CNumberClaim elsewhere;
+  std::string detail;
+  ASSERT_EQ(markers.Claim("79000000001", false, elsewhere, detail), ClaimOutcome::Claimed);
+  m_frame.m_onList = [&] {
+    if (State(1) == Sent) elsewhere.Confirm();  // the other process's modem took it
+  };
+  Deliver();
+  EXPECT_EQ(State(0), Duplicate);
+  EXPECT_EQ(State(1), Sent);
+  ASSERT_EQ(sim.Submissions().size(), 1u);
 }
 
 TEST_F(WorkerTest, StopDuringTheCountdownEndsWithinASecond) {

@@ -39,7 +39,7 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
                 o.m_ports.empty() && !o.m_baudRate && !o.m_check && !o.m_minPause &&
                 o.m_from == 1 && !o.m_encoding && o.m_devices.empty() && !o.m_piecePause &&
                 o.m_portRetries == 0 && !o.m_waitForPort && !o.m_dryRun && !o.m_quiet &&
-                !o.m_probe && !o.m_listPorts;
+                !o.m_probe && !o.m_listPorts && !o.m_markers && !o.m_resendUnconfirmed;
        }},
       {"--list a --mask 7912345**** --number 123 --list b --text-file m.txt",
        [](const CSendOptions& o) {
@@ -77,6 +77,10 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
       {"--left rest.txt --lang ru", [](const CSendOptions& o) { return o.m_left == "rest.txt"; }},
       {"--baud 4000000 --pause 0:86400",
        [](const CSendOptions& o) { return o.m_baudRate == 4000000 && o.m_maxPause == 86400; }},
+      {"--markers /srv/share/markers --resend-unconfirmed",
+       [](const CSendOptions& o) {
+         return o.m_markers == std::string("/srv/share/markers") && o.m_resendUnconfirmed;
+       }},
   };
   for (const AcceptedCase& c : cases) {
     std::string line = c.args;
@@ -161,6 +165,7 @@ TEST(SendOptions, BadLinesAreRefusedWithAReason) {
       {"--mask 7*****", "1 to 4 '*'"},
       {"--number abc", "bad value for --number"},
       {"--check=1", "--check takes no value"},
+      {"--markers=", "bad value for --markers: \"\" (expected a folder)"},
       {"--text a --text b", "give the message once"},
       {"--text a --text-file b", "give the message once"},
   };

@@ -1,5 +1,6 @@
 #include "support/SimProcess.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -130,6 +131,22 @@ std::vector<std::string> SimProcess::Received() const {
     if (line.rfind("IN  ", 0) == 0) pieces.push_back(line.substr(4));
   }
   return pieces;
+}
+
+// The destination of an SMS-SUBMIT PDU in hex (TS 23.040 9.2.2.2): after the
+// service-centre length 00, the first octet and TP-MR comes TP-DA, its length
+// in digits, its type of address, then the digits in swapped pairs with an F
+// filling the last.
+std::string DestinationOf(const std::string& pdu) {
+  if (pdu.size() < 10) return std::string();
+  const size_t digits = std::stoul(pdu.substr(6, 2), nullptr, 16);
+  std::string number;
+  for (size_t i = 10; i + 1 < pdu.size() && number.size() < digits; i += 2) {
+    number += pdu[i + 1];
+    number += pdu[i];
+  }
+  number.resize(std::min(number.size(), digits));
+  return number;
 }
 
 }  // namespace testing_support

@@ -98,4 +98,7 @@ class SimProcess {
 std::vector<SimSubmission> ParseSimRecord(const std::string& contents);
 std::vector<SimMemoryEvent> ParseSimEvents(const std::string& contents);
 
+// The destination number of a submission's PDU text (hex); "" when too short.
+std::string DestinationOf(const std::string& pdu);
+
 }  // namespace testing_support

@@ -1,10 +1,10 @@
 #pragma once
-// Tells the operator when the duplicate check is on but its markers cannot
-// be written, which the engine keeps to itself (a number then goes out
-// unprotected against a second send): once before the delivery when the
-// marker folder refuses a file, and once at the first number sent whose
-// marker is missing. It stands between the worker and the console frame and
-// passes every call on.
+// Tells the operator when the duplicate check is on but cannot do its work,
+// which the engine keeps to itself: before the delivery when the marker
+// folder takes no file (the run then ends: nothing goes out unguarded), and
+// once at the first number sent whose marker is missing (its claim stays, so
+// that no later run sends it again). It stands between the worker and the
+// console frame and passes every call on.
 #include <mutex>
 
 #include "engine/Engine.h"
@@ -15,9 +15,10 @@ class CMarkerWatch final : public IMainFrame {
  public:
   CMarkerWatch(const CEngine& engine, CConsoleFrame& frame);
 
-  // Before the delivery: tries a file in the marker folder (made when
-  // missing, as the first marker would make it), when the check is on.
-  void CheckFolder();
+  // Before the delivery, with the check on: tries a claim in the marker
+  // folder (made when missing, as the first claim would make it). false, and
+  // said, when none can be written.
+  bool CheckFolder();
 
   // Worker thread.
   void OnListChanged(size_t index) override;

@@ -51,6 +51,13 @@ constexpr char kOptions[] =
     "                      (default: try again every 10 s for ever)\n"
     "The delivery:\n"
     "  --check | --no-check   duplicate check (default: CHECK)\n"
+    "  --markers DIR       the folder of the markers and claims of the check\n"
+    "                      (default: MARKERS of the settings file, else PHONES\n"
+    "                      beside the program). Runs on one list and one folder,\n"
+    "                      here or on PCs sharing it, send each number once\n"
+    "  --resend-unconfirmed   send the numbers that a run left unconfirmed (it\n"
+    "                      died with the message perhaps gone out), which are\n"
+    "                      otherwise never sent again\n"
     "  --pause MIN[:MAX]   pause after each message sent, in seconds, at most\n"
     "                      86400 (default: TIMEOUT, TIMEOUT2)\n"
     "  --dry-run           show the plan and the table of what would be sent; no\n"
@@ -120,7 +127,8 @@ constexpr char kRunning[] =
     "       cannot be sent; --probe: not ready; --list-ports: no modem answers\n"
     "  2    bad usage or input: an unknown option, a file unreadable or not valid\n"
     "       in its encoding, an empty list or message, no port or one that cannot\n"
-    "       be opened (--dry-run too, where no port is named)\n"
+    "       be opened (--dry-run too, where no port is named), a marker folder that\n"
+    "       takes no file while the duplicate check is on\n"
     "  130  stopped by Ctrl-C; 129 by a hang-up (console closed); 143 by SIGTERM\n"
     "       (logoff, shutdown)\n"
     "\n"
@@ -157,7 +165,8 @@ std::string HelpText() {
   const std::string where =
       "\nSettings file: " + platform::PathToUtf8(config) +
       "\n  read for port, speed, duplicate check and pauses, never written: the options\n"
-      "  hold for this run only. \"logs\" and \"PHONES\" (the markers) are beside it.\n"
+      "  hold for this run only. \"logs\" and \"PHONES\" (the markers, unless MARKERS\n"
+      "  or --markers names another folder) are beside it.\n"
       "COM numbers:\n  " + platform::ComNumbering() + ";\n  any other device with --device.\n\n";
   return std::string(kUsage) + platform::Cp1251ToUtf8(kOptions) + where +
          platform::Cp1251ToUtf8(kRunning);

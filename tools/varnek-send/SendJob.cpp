@@ -91,6 +91,8 @@ void CSendJob::ApplySettings(CEngine& engine) const {
   if (m_options.m_minPause) engine.m_minPause = *m_options.m_minPause;
   if (m_options.m_maxPause) engine.m_maxPause = *m_options.m_maxPause;
   if (m_options.m_piecePause) engine.m_piecePause = static_cast<uint32_t>(*m_options.m_piecePause);
+  if (m_options.m_markers) engine.m_markerFolder = platform::PathFromUtf8(*m_options.m_markers);
+  engine.m_resendUnconfirmed = m_options.m_resendUnconfirmed;
 }
 
 int CSendJob::RunPortTask(const CEngine& engine) const {
@@ -177,7 +179,9 @@ int CSendJob::Deliver(CEngine& engine) const {
   CConsoleFrame frame(engine, stderr);
   CMarkerWatch watch(engine, frame);
   CPortRetryLimit retries(engine, watch, frame, m_options.m_portRetries);
-  watch.CheckFolder();
+  // The check never goes off by itself: a folder that takes no claim ends
+  // the run before the first number.
+  if (!watch.CheckFolder()) return send_report::kBadUsage;
   std::string logFailure;
   if (!GetLog().CheckWritable(logFailure)) {
     Complain(Say(Msg::LogsNotWritable, {platform::PathToUtf8(CLog::Folder()), logFailure}));

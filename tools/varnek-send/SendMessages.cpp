@@ -38,6 +38,7 @@ constexpr MessageRow kMessages[] = {
     {Msg::HintMask, "a mask with 1 to 4 '*'", "маска с 1-4 знаками '*'"},
     {Msg::HintNumber, "a number with digits", "номер с цифрами"},
     {Msg::HintLang, "ru or en", "ru или en"},
+    {Msg::HintMarkers, "a folder", "папка"},
     {Msg::GivenTwice, "{1} {2} is given twice", "{1} {2} указан дважды"},
     {Msg::NoNumbers, "no numbers: give --list FILE, --mask MASK or --number NUMBER",
      "нет номеров: укажите --list ФАЙЛ, --mask МАСКА или --number НОМЕР"},
@@ -153,16 +154,15 @@ constexpr MessageRow kMessages[] = {
      "{n} неудачных захвата модема подряд: отправка окончена (--port-retries {1})|"
      "{n} неудачных захватов модема подряд: отправка окончена (--port-retries {1})"},
     {Msg::MarkerFolderUnwritable,
-     "the duplicate check is on, but no marker can be written in {1}: the numbers sent now may "
-     "be sent again by a later run",
-     "проверка дублей включена, но в {1} нельзя записать отметки: номерам, отправленным сейчас, "
-     "следующий запуск может отправить еще раз"},
+     "the duplicate check is on, but no marker can be written in {1}: {2}; nothing is sent "
+     "(--markers DIR names another folder, --no-check sends without the check)",
+     "проверка дублей включена, но в {1} нельзя записать отметки: {2}; ничего не отправляется "
+     "(--markers ПАПКА задает другую папку, --no-check отправляет без проверки)"},
     {Msg::MarkerNotWritten,
-     "the duplicate check is on, but the marker of {1} could not be written ({2}): it may be "
-     "sent again by a later run",
-     "проверка дублей включена, но отметку номера {1} записать не удалось ({2}): следующий "
-     "запуск может отправить ему еще раз"},
-
+     "the duplicate check is on, but the marker of {1} could not be written ({2}): its claim "
+     "stays, so that no later run sends it again",
+     "проверка дублей включена, но отметку номера {1} записать не удалось ({2}): его заявка "
+     "остается, и следующий запуск его не отправит"},
     {Msg::LogsNotWritable, "the logs cannot be written in {1}: {2}",
      "журналы нельзя записать в {1}: {2}"},
 
@@ -181,6 +181,15 @@ constexpr MessageRow kMessages[] = {
     {Msg::DuplicatesOff, "not checked", "не проверяются"},
     {Msg::DuplicatesOn, "checked, markers in {1} ({2} of these numbers marked already)",
      "проверяются, отметки в {1} (уже отмечено номеров: {2})"},
+    {Msg::DuplicatesOnUnconfirmed,
+     "checked, markers in {1} ({2} of these numbers marked already, {3} left unconfirmed by a "
+     "run that died: {4})",
+     "проверяются, отметки в {1} (уже отмечено номеров: {2}, без подтверждения от оборвавшегося "
+     "запуска: {3}, {4})"},
+    {Msg::UnconfirmedSentAgain, "sent again (--resend-unconfirmed)",
+     "отправляются снова (--resend-unconfirmed)"},
+    {Msg::UnconfirmedNotSent, "not sent without --resend-unconfirmed",
+     "без --resend-unconfirmed не отправляются"},
     {Msg::PauseFixed, "{1} s after each message sent", "{1} с после каждого отправленного"},
     {Msg::PauseRange, "{1} to {2} s after each message sent",
      "от {1} до {2} с после каждого отправленного"},

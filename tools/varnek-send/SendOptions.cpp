@@ -110,6 +110,10 @@ constexpr OptionEntry kOptions[] = {
        o.m_piecePause = pause;
        return true;
      }},
+    {"--markers", true,
+     [](CSendOptions& o, const std::string& v) { return !v.empty() && (o.m_markers = v, true); }},
+    {"--resend-unconfirmed", false,
+     [](CSendOptions& o, const std::string&) { return SetFlag(o.m_resendUnconfirmed); }},
     {"--port-retries", true,
      [](CSendOptions& o, const std::string& v) { return SetPositive(o.m_portRetries, v); }},
     {"--wait-for-port", false,
@@ -175,6 +179,7 @@ constexpr ValueHint kValueHints[] = {
     {"--mask", Msg::HintMask, 0},
     {"--number", Msg::HintNumber, 0},
     {"--lang", Msg::HintLang, 0},
+    {"--markers", Msg::HintMarkers, 0},
 };
 
 std::string BadValue(const std::string& name, const std::string& value) {

@@ -48,6 +48,9 @@ class CSendOptions {
   std::optional<int> m_minPause;  // unset: TIMEOUT and TIMEOUT2
   std::optional<int> m_maxPause;
   std::optional<int> m_piecePause;  // ms; unset: the window's pause
+  std::optional<std::string> m_markers;  // the marker folder; unset: MARKERS, else PHONES
+  // Numbers whose claim a run left behind are sent all the same.
+  bool m_resendUnconfirmed = false;
   // The first number to send, counting from 1 as the progress lines "K/N" do.
   int m_from = 1;
   // unset: a file's byte order mark, else UTF-8 when its bytes are UTF-8,

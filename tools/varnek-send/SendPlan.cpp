@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int kMarkerPathSize = 260;
 constexpr int kPieceBytes = 32;  // of PDU text, as the submission paces it
 constexpr size_t kLabelWidth = 15;  // characters, the longest label's
 // Of a dropped line's text in a warning.
@@ -86,14 +85,6 @@ std::string FaultWords(const CNumberForm& form) {
   return SayCount(Msg::FaultDigitCount, form.m_digits);
 }
 
-// The marker path stands for the number's digits: two numbers with one
-// marker are one number to the duplicate check.
-std::string MarkerKey(const std::string& number) {
-  char path[kMarkerPathSize];
-  CEngine::GetMarkerPath(path, sizeof path, number.c_str());
-  return path;
-}
-
 }  // namespace
 
 CSendPlan::CSendPlan(const CSendOptions& options, const CEngine& engine,
@@ -136,15 +127,21 @@ void CSendPlan::PrintPlan(std::FILE* out) const {
 }
 
 std::string CSendPlan::MarkedCount() const {
-  char path[kMarkerPathSize];
-  CEngine::GetMarkerPath(path, sizeof path, "");  // the folder and its separator
-  std::string folder = path;
-  if (!folder.empty()) folder.pop_back();
+  const CMarkerStore markers = m_engine.Markers();
   size_t marked = 0;
+  size_t unconfirmed = 0;
   for (size_t i = First(); i < m_engine.m_items.size(); ++i) {
-    marked += !m_engine.IsNewNumber(m_engine.m_items[i].m_number.c_str());
+    const std::string& number = m_engine.m_items[i].m_number;
+    const bool isMarked = markers.IsMarked(number);
+    marked += isMarked;
+    unconfirmed += !isMarked && markers.IsUnconfirmed(number);
   }
-  return Say(Msg::DuplicatesOn, {platform::PathToUtf8(folder), std::to_string(marked)});
+  const std::string folder = platform::PathToUtf8(markers.Folder());
+  if (unconfirmed == 0) return Say(Msg::DuplicatesOn, {folder, std::to_string(marked)});
+  return Say(Msg::DuplicatesOnUnconfirmed,
+             {folder, std::to_string(marked), std::to_string(unconfirmed),
+              Say(m_engine.m_resendUnconfirmed ? Msg::UnconfirmedSentAgain
+                                               : Msg::UnconfirmedNotSent)});
 }
 
 std::string CSendPlan::SettingsFile() const {
@@ -243,19 +240,22 @@ std::string CSendPlan::NoteText(const CSourceItems& source, const CListLineNote&
 }
 
 void CSendPlan::Predict(std::vector<CListItem>& items) const {
-  std::set<std::string> sent;  // with the check on: numbers whose marker the run makes
+  std::set<std::string> sent;  // with the check on: keys of the numbers the run marks
   const bool check = m_engine.m_checkDuplicates != 0;
+  const CMarkerStore markers = m_engine.Markers();
   for (size_t i = First(); i < items.size(); ++i) {
     CListItem& item = items[i];
-    const std::string key = MarkerKey(item.m_number);
-    if (check && (!m_engine.IsNewNumber(item.m_number.c_str()) || sent.count(key) != 0)) {
+    const std::string key = CMarkerStore::KeyOf(item.m_number);
+    if (check && (markers.IsMarked(item.m_number) || sent.count(key) != 0)) {
       item.m_state = Duplicate;
+    } else if (check && !m_engine.m_resendUnconfirmed && markers.IsUnconfirmed(item.m_number)) {
+      item.m_state = Unconfirmed;
     } else if (NumberForm(item.m_number.c_str()).m_fault != NumberFault::None) {
       item.m_state = SendError;
     } else {
       item.m_state = Accepted;
-      // A number without digits has the folder as its "marker": never marked.
-      if (check && !key.empty() && key.back() != platform::kPathSeparator) sent.insert(key);
+      // A number without digits has no marker: never a duplicate.
+      if (check && !key.empty()) sent.insert(key);
     }
   }
 }

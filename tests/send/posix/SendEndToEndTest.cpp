@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 namespace {
 
 using namespace send_test;
+using testing_support::DestinationOf;
 using testing_support::SimProcess;
 
 // Three numbers in code page 1251 with Cyrillic names and CR LF line ends.
@@ -154,36 +157,81 @@ TEST(SendEndToEnd, ListAndMessageFilesAreReadInTheirEncoding) {
   }
 }
 
-// Nothing is written beside the program to convert a list, and the operator
-// hears that the duplicate check cannot protect anything and that no log is
-// kept.
-TEST(SendEndToEnd, AReadOnlyProgramFolderTakesAUtf8ListAndSaysNoMarkerCanBeWritten) {
+// The duplicate check never goes off by itself: with the program's folder
+// read-only, a run with the check ends before the first number and says
+// why; with --markers it keeps its markers elsewhere, and hears that no log
+// is kept. Nothing is written beside the program, not even to convert a list.
+TEST(SendEndToEnd, AReadOnlyProgramFolderStopsTheCheckedRunUnlessTheMarkersLieElsewhere) {
   SendFolder folder;
   WriteAll(folder.File("phones.txt"), std::string("79123456701 ") + kIvanUtf8 + "\n79123456702\n");
+  testing_support::TempDir elsewhere;
+  fs::permissions(elsewhere.Path(), fs::perms::all);
+  const std::string markers = elsewhere.File("markers");
   SimProcess sim(kSimPort);
   ASSERT_TRUE(sim.Started());
   folder.MakeReadOnly(sim);
   std::vector<std::string> before;
   for (const auto& entry : fs::directory_iterator(folder.File(""))) before.push_back(entry.path());
-  RunResult run = folder.Run(Args(sim, {"--check", "--encoding", "utf-8", "--list",
-                                        folder.File("phones.txt"), "--text", "Hi"}));
+  const std::vector<std::string> args = {"--check", "--encoding", "utf-8", "--list",
+                                         folder.File("phones.txt"), "--text", "Hi"};
+
+  RunResult refused = folder.Run(Args(sim, args));
+  EXPECT_EQ(refused.status, 2) << refused.err;
+  EXPECT_TRUE(Contains(refused.err, "the duplicate check is on, but no marker can be written in " +
+                                        folder.File("PHONES") +
+                                        ": Permission denied; nothing is sent"))
+      << refused.err;
+  EXPECT_TRUE(sim.Submissions().empty());
+
+  std::vector<std::string> withMarkers = args;
+  withMarkers.insert(withMarkers.end(), {"--markers", markers});
+  RunResult run = folder.Run(Args(sim, withMarkers));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(Contains(run.out, "79123456701\t" + kSentUtf8 + "\t" + kIvanUtf8 + "\n")) << run.out;
   EXPECT_EQ(sim.Submissions().size(), 2u);
-  EXPECT_TRUE(Contains(run.err, "the duplicate check is on, but no marker can be written in " +
-                                    folder.File("PHONES")))
-      << run.err;
-  EXPECT_TRUE(Contains(run.err, "the marker of 79123456701 could not be written")) << run.err;
+  EXPECT_TRUE(fs::exists(markers + "/79123456701"));
+  EXPECT_TRUE(fs::exists(markers + "/79123456702"));
   const size_t logNote = run.err.find("varnek-send: the logs cannot be written in " +
                                       folder.File("logs") + ": Permission denied\n");
   EXPECT_NE(logNote, std::string::npos) << run.err;
   EXPECT_LT(logNote, run.err.find("1/2 ")) << "told before the first number: " << run.err;
-  EXPECT_FALSE(Contains(run.err, "the marker of 79123456702")) << "said once: " << run.err;
+
   std::vector<std::string> after;
   for (const auto& entry : fs::directory_iterator(folder.File(""))) after.push_back(entry.path());
   std::sort(before.begin(), before.end());
   std::sort(after.begin(), after.end());
   EXPECT_EQ(after, before);
+}
+
+// Two runs on one list and one marker folder, each with a modem of its own,
+// as two PCs sharing a folder: every number goes out once.
+TEST(SendEndToEnd, TwoRunsOnOneListAndOneMarkerFolderSendEveryNumberOnce) {
+  testing_support::TempDir shared;
+  std::string list;
+  for (int n = 1; n <= 8; ++n) list += "7912345670" + std::to_string(n) + "\n";
+  WriteAll(shared.File("phones.txt"), list);
+  SendFolder folders[2];
+  std::vector<std::unique_ptr<SimProcess>> sims;
+  int pids[2];
+  for (int k = 0; k < 2; ++k) {
+    sims.push_back(
+        std::make_unique<SimProcess>(kSimPort + k, std::vector<std::string>{"--delay", "20"}));
+    ASSERT_TRUE(sims.back()->Started());
+    pids[k] = folders[k].Start(Args(*sims.back(), {"--check", "--markers", shared.File("PHONES"),
+                                                    "--piece-pause", "0", "--list",
+                                                    shared.File("phones.txt"), "--text", "Hi"}));
+  }
+  std::map<std::string, int> sent;
+  for (int k = 0; k < 2; ++k) {
+    const RunResult run = folders[k].Wait(pids[k]);
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const auto& submission : sims[k]->Submissions()) {
+      EXPECT_EQ(submission.answer.rfind("ok ", 0), 0u) << submission.answer;
+      ++sent[DestinationOf(submission.pdu)];
+    }
+  }
+  EXPECT_EQ(sent.size(), 8u);
+  for (const auto& number : sent) EXPECT_EQ(number.second, 1) << number.first;
 }
 
 struct SettingsCase {

@@ -81,9 +81,17 @@ void SendFolder::MakeReadOnly(const testing_support::SimProcess& sim) {
 
 RunResult SendFolder::Run(const std::vector<std::string>& args,
                           const std::vector<SignalStep>& signals) const {
-  const std::string errPath = File("stderr.txt");
-  pid_t pid = fork();
+  return Wait(Start(args), signals);
+}
+
+int SendFolder::Start(const std::vector<std::string>& args) const {
+  const pid_t pid = fork();
   if (pid == 0) Exec(args);
+  return pid;
+}
+
+RunResult SendFolder::Wait(int pid, const std::vector<SignalStep>& signals) const {
+  const std::string errPath = File("stderr.txt");
   size_t next = 0;
   int status = 0;
   for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += 10) {

@@ -55,6 +55,10 @@ class SendFolder {
 
   // Runs the program to its end (a failure after 40 s).
   RunResult Run(const std::vector<std::string>& args, const std::vector<SignalStep>& signals = {}) const;
+  // The same in two steps, so that several programs run at once: Start
+  // gives the process, Wait its end.
+  int Start(const std::vector<std::string>& args) const;
+  RunResult Wait(int pid, const std::vector<SignalStep>& signals = {}) const;
 
   // Every log file of that name ("mess", "modem", "engine") in logs/, together.
   std::string Log(const std::string& name) const;
