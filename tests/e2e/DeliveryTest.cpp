@@ -142,7 +142,7 @@ class DeliveryTest : public ::testing::Test {
 // the run goes on, the status bar counts and Start is greyed; at its end
 // the status bar sums it up.
 TEST_F(DeliveryTest, ListFromTheMenuIsSentWithProgressAndTheCauseOfARefusal) {
-  testing_support::SimProcess sim(kCom, {"--delay", "150", "--submit", "2:cms:38"});
+  testing_support::SimProcess sim(kCom, {"--delay", "150", "--submit", "2:cms:1"});
   ASSERT_TRUE(sim.Started());
   const std::string folder = m_folder.File("Рассылка SMS");
   const std::wstring wideFolder = MakeProgramFolder(ui::Wide1251("Рассылка SMS"));
@@ -167,7 +167,7 @@ TEST_F(DeliveryTest, ListFromTheMenuIsSentWithProgressAndTheCauseOfARefusal) {
       << program.StatusText(1);
   EXPECT_FALSE(program.ToolBarButtonEnabled(ID_DELIVERY_START));
   EXPECT_TRUE(program.ToolBarButtonEnabled(ID_DELIVERY_STOP));
-  const std::string refused = "Ошибка отправки — +CMS ERROR: 38 (network out of order)";
+  const std::string refused = "Ошибка отправки — +CMS ERROR: 1 (unassigned number)";
   ASSERT_TRUE(WaitUntil([&] { return program.RowText(1, 1) == refused; }, 20000)) << program.RowText(1, 1);
   e2e::SaveScreen(ScreenRect(program.Frame()), "main-window");
   const std::string summary = "Итог: отправлено 2 из 3; ошибок: 1, дублей: 0, без подтверждения: 0";
@@ -248,7 +248,7 @@ TEST_F(DeliveryTest, SilentModemCountsDownAndStopEndsItAtOnce) {
   const std::string countdown = "Ошибка порта, повторный запуск через ";
   ASSERT_TRUE(WaitUntil([&] { return StartsWith(program.StatusText(), countdown); }, 30000))
       << program.StatusText();
-  EXPECT_EQ(program.RowText(0, 1), "Ошибка порта");
+  EXPECT_EQ(program.RowText(0, 1), "Ошибка порта — no answer to AT");
   const std::string first = program.StatusText();
   ASSERT_TRUE(WaitUntil([&] { return program.StatusText() != first; }, 3000));
   EXPECT_TRUE(StartsWith(program.StatusText(), countdown)) << program.StatusText();
