@@ -31,6 +31,7 @@
 #include "engine/NumberQueue.h"
 #include "engine/SettingValue.h"
 #include "modem/ComPort.h"
+#include "modem/Modem.h"
 
 // What the teardown does with the settings file: the window saves what the
 // operator set; a tool that applies settings for one run leaves the file be.
@@ -125,6 +126,12 @@ class CEngine {
   // The COM numbers of a pool of modems for the next delivery, all distinct;
   // empty: the one modem on m_port. Not a setting: never saved.
   std::vector<int32_t> m_poolPorts;
+  // How long a modem rests after it failed (the port-error countdown), s;
+  // its rests after passing refusals grow from half of it. Not a setting.
+  int32_t m_restSeconds = 10;
+  // The longest wait for the network's confirmation of a message, ms. Not a
+  // setting of the file; varnek-send may change it for a run.
+  uint32_t m_confirmLimitMs = CModem::kDefaultConfirmLimitMs;
 
  private:
   void DeliveryWorker();
@@ -141,6 +148,8 @@ class CEngine {
   std::condition_variable m_wake;
   std::atomic<bool> m_shuttingDown{false};
   CNumberQueue m_queue{m_position};
+  // Per item of the delivery: the passing refusals so far (under m_itemLock).
+  std::vector<uint8_t> m_tries;
   // Held while a delivery's thread changes an item and while another thread
   // reads one (ItemSnapshot); never while g_pMainFrame is called.
   mutable std::mutex m_itemLock;

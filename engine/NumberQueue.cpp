@@ -74,6 +74,12 @@ bool CNumberQueue::Finished() const {
   return FinishedLocked();
 }
 
+bool CNumberQueue::AnyLeft() const {
+  std::lock_guard<std::mutex> guard(m_lock);
+  return !FinishedLocked() &&
+         (m_next < m_end || !m_ready.empty() || !m_deferred.empty() || !m_parked.empty());
+}
+
 size_t CNumberQueue::Waiting() const {
   std::lock_guard<std::mutex> guard(m_lock);
   return m_waiting;

@@ -87,6 +87,9 @@ class CNumberQueue {
   void Stop();
   // Every number finished, or a stop.
   bool Finished() const;
+  // Something is left to take now or later: a number never taken, one that
+  // came back, a twin or a number held elsewhere waiting. False after a stop.
+  bool AnyLeft() const;
   // Modems waiting in Take now.
   size_t Waiting() const;
 

@@ -17,6 +17,7 @@
 #define IDC_MINPAUSE 1005
 #define IDC_MAXPAUSE 1006
 #define IDC_FINDPORT 1008
+#define IDC_SEARCHSTATE 1009
 
 // Input dialog.
 #define IDC_PROMPT 1000
@@ -25,6 +26,7 @@
 // About box.
 #define IDC_WEBLINK 1000
 #define IDC_MAILLINK 1001
+#define IDC_VERSION 1002
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -29,6 +29,11 @@ cp "$root/samples/phones.txt" "$root/samples/message.txt" "$program/"
 printf '<?xml version="1.0" encoding="Windows-1251" ?><root><BAUDRATE>0</BAUDRATE><PORT>3</PORT><CHECK>1</CHECK><TIMEOUT>1</TIMEOUT><TIMEOUT2>3</TIMEOUT2></root>' \
   >"$program/Varnek.xml"
 
+# The simulated modem is COM3 as Windows shows a port: a link the port opens,
+# and a value in the system's serial-port map that lists it (the prefix's
+# HARDWARE key is volatile: written anew at every start).
+wine reg add 'HKLM\Hardware\DeviceMap\SerialComm' /v '\Device\VarnekModem0' /t REG_SZ /d COM3 /f \
+  >"$program/reg.log" 2>&1
 "$build/native/tools/modemsim/varnek-modem-sim" --link "$WINEPREFIX/dosdevices/com3" \
   --record "$program/sim-record.txt" --max-seconds 3600 >"$program/sim.log" 2>&1 &
 sim=$!

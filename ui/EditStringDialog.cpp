@@ -1,7 +1,11 @@
 #include "ui/EditStringDialog.h"
 
-CEditStringDialog::CEditStringDialog(const char* prompt, const char* text, int digitsOnly)
-    : m_prompt(prompt ? prompt : ""), m_text(text ? text : ""), m_digitsOnly(digitsOnly) {}
+CEditStringDialog::CEditStringDialog(const char* prompt, const char* text, int digitsOnly,
+                                     const char* caption)
+    : m_prompt(prompt ? prompt : ""),
+      m_text(text ? text : ""),
+      m_digitsOnly(digitsOnly),
+      m_caption(caption) {}
 
 bool CEditStringDialog::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
                                              LRESULT& result) {
@@ -20,6 +24,7 @@ LRESULT CEditStringDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&) {
   if (m_digitsOnly) edit.ModifyStyle(0, ES_NUMBER);
   edit.SetWindowText1251(m_text.c_str());
   SetDlgItemText1251(IDC_PROMPT, m_prompt.c_str());
+  if (m_caption) SetWindowText1251(m_caption);
   CenterWindow(GetParent());
   return TRUE;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// CEditStringDialog: asks for one line of text under a prompt, optionally
-// digits only. DoModal gives 1 after OK, 2 after Escape or the close box.
+// CEditStringDialog: asks for one line of text under a prompt (up to three
+// lines), optionally digits only. DoModal gives 1 after OK, 2 after
+// "Отмена", Escape or the close box.
 #include <string>
 
 #include "res/resource.h"
@@ -10,8 +11,10 @@ class CEditStringDialog : public CDialogImpl<CEditStringDialog> {
  public:
   enum { IDD = IDD_EDITSTRING };
 
-  // Texts in code page 1251; null means empty.
-  CEditStringDialog(const char* prompt, const char* text, int digitsOnly);
+  // Texts in code page 1251; null means empty, and a null caption keeps the
+  // template's.
+  CEditStringDialog(const char* prompt, const char* text, int digitsOnly,
+                    const char* caption = nullptr);
 
   // What was typed after OK; the initial text otherwise.
   const char* GetText() const { return m_text.c_str(); }
@@ -27,4 +30,5 @@ class CEditStringDialog : public CDialogImpl<CEditStringDialog> {
   std::string m_prompt;
   std::string m_text;
   int m_digitsOnly;
+  const char* m_caption;
 };

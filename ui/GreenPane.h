@@ -32,11 +32,13 @@ class CGreenPaneImpl : public CWindowImpl<T>, public CCustomDraw<T> {
   }
 
   // Stores at most 99 bytes of text (code page 1251) and gives the pane its
-  // band. Neither repaints nor moves the client.
+  // band. Neither repaints nor moves the client. The title is the window's
+  // text too, for whatever reads windows (screen readers, tests).
   void SetTitle(const char* text) {
     std::memset(m_szTitle, 0, sizeof(m_szTitle));
     if (text) std::strncpy(m_szTitle, text, sizeof(m_szTitle) - 1);
     m_cyTitle = 15;
+    if (this->m_hWnd) ui::SetWindowText1251(this->m_hWnd, m_szTitle);
   }
 
   void SetClient(HWND client) {

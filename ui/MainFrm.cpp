@@ -1,9 +1,11 @@
 #include "ui/MainFrm.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdio>
 
 #include "engine/Engine.h"
+#include "modem/Pdu.h"
 #include "ui/framework/Text1251.h"
 
 namespace {
@@ -37,14 +39,52 @@ constexpr char kQuestion[] = "Вопрос";
 constexpr char kExitWhileSending[] = "Запущен поток отправки. Завершить?";
 constexpr char kExitQuestion[] = "Завершить приложение?";
 
+// The commands a delivery refuses; greyed while it runs.
+constexpr UINT kIdleCommands[] = {ID_LIST_CLEAR, ID_LIST_OPEN, ID_LIST_ADD, ID_LIST_GENERATE,
+                                  ID_DELIVERY_START, ID_DELIVERY_START_SELECTED, ID_SETUP};
+constexpr WORD kMenuAndToolBar = UPDUI_MENUPOPUP | UPDUI_TOOLBAR;
+
 constexpr CUpdateUIEntry kUpdateUIMap[] = {
     {CMainFrame::kViewToolBar, UPDUI_MENUPOPUP},
     {CMainFrame::kViewStatusBar, UPDUI_MENUPOPUP},
+    {ID_LIST_CLEAR, kMenuAndToolBar},
+    {ID_LIST_OPEN, kMenuAndToolBar},
+    {ID_LIST_ADD, kMenuAndToolBar},
+    {ID_LIST_GENERATE, kMenuAndToolBar},
+    {ID_DELIVERY_START, kMenuAndToolBar},
+    {ID_DELIVERY_START_SELECTED, kMenuAndToolBar},
+    {ID_SETUP, kMenuAndToolBar},
+    {ID_DELIVERY_STOP, kMenuAndToolBar},
 };
+
+// The delivery's reports, sent to the frame from the delivery's threads.
+constexpr UINT kItemChangedMessage = WM_APP + 20;  // wParam: the item's index
+constexpr UINT kRunStartedMessage = WM_APP + 21;
+constexpr UINT kRunFinishedMessage = WM_APP + 22;
+
+struct EncodingName {
+  pdu::Encoding encoding;
+  const char* name;
+};
+constexpr EncodingName kEncodingNames[] = {
+    {pdu::Encoding::Gsm7, "7 бит"},
+    {pdu::Encoding::Ucs2, "UCS2"},
+    {pdu::Encoding::Ucs2Multipart, "UCS2"},
+};
+
+const char* NameOf(pdu::Encoding encoding) {
+  for (const EncodingName& entry : kEncodingNames) {
+    if (entry.encoding == encoding) return entry.name;
+  }
+  return "";
+}
+
+// Room around the tally's text in its part of the status bar, in pixels.
+constexpr int kTallyMargin = 24;
 
 }  // namespace
 
-const CUpdateUIEntry (&CMainFrame::GetUpdateUIMap())[2] { return kUpdateUIMap; }
+const CUpdateUIEntry (&CMainFrame::GetUpdateUIMap())[10] { return kUpdateUIMap; }
 
 // The menu is the command bar's only: the window itself never shows it.
 HWND CMainFrame::CreateMainWindow() { return CreateEx(IDR_VARNEK, nullptr, nullptr, 0, 0, false); }
@@ -57,6 +97,10 @@ bool CMainFrame::ProcessWindowMessage(HWND hWnd, UINT message, WPARAM wParam, LP
       {WM_CLOSE, WM_CLOSE, &Self::OnClose},
       {WM_DESTROY, WM_DESTROY, &Self::OnDestroy},
       {WM_CONTEXTMENU, WM_CONTEXTMENU, &Self::OnContextMenu},
+      {WM_SIZE, WM_SIZE, &Self::OnSize},
+      {kItemChangedMessage, kItemChangedMessage, &Self::OnItemChanged},
+      {kRunStartedMessage, kRunStartedMessage, &Self::OnRunStarted},
+      {kRunFinishedMessage, kRunFinishedMessage, &Self::OnRunFinished},
   };
   static constexpr CCommandEntry<Self> kCommands[] = {
       {ID_HELP_ABOUT, kAnyCode, &Self::OnCmdAbout},
@@ -84,6 +128,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&) {
   PlaceSplitter();
   UISetCheck(kViewToolBar, true);
   UISetCheck(kViewStatusBar, true);
+  EnableCommands(true);
   CMessageLoop* loop = GetAppModule().GetMessageLoop();
   assert(loop != nullptr);
   if (loop) {
@@ -200,16 +245,34 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
 }
 
 LRESULT CMainFrame::OnMessageTextChanged(WORD, WORD, HWND, bool&) {
-  ShowTextLength();
+  ShowTextForm();
   return 0;
 }
 
-void CMainFrame::ShowTextLength() {
-  char title[100];
-  snprintf(title, sizeof(title), "%s - %d", kTextTitle, m_edit.GetWindowTextLength());
-  m_textPane.SetTitle(title);
+// The parts and the encoding are those the delivery would send this text
+// in: the first kMaxMessage characters, cleaned as for the phone.
+void CMainFrame::ShowTextForm() {
+  const int length = m_edit.GetWindowTextLength();
+  std::string title = std::string(kTextTitle) + " - " + std::to_string(length);
+  if (length > 0) {
+    const std::string phone = pdu::CleanMessage(ReadMessageText().c_str());
+    if (phone.empty()) {
+      title += " (нет знаков для SMS)";
+    } else {
+      const pdu::MessageForm form = pdu::FormOfMessage(phone.c_str());
+      title += " (" + std::to_string(form.parts) + " SMS, " + NameOf(form.encoding) + ")";
+    }
+    if (length > kMaxMessage) title += ", уйдут первые " + std::to_string(kMaxMessage);
+  }
+  m_textPane.SetTitle(title.c_str());
   m_textPane.InvalidateRect(nullptr, true);
   m_textPane.UpdateWindow();
+}
+
+LRESULT CMainFrame::OnSize(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  LayoutStatusParts(LOWORD(lParam));
+  handled = false;  // the framework lays the bars and the splitter out
+  return 0;
 }
 
 // The frame has no accelerator table: nothing to translate.
@@ -220,16 +283,82 @@ bool CMainFrame::OnIdle() {
   return false;
 }
 
-void CMainFrame::OnListChanged(size_t) { m_list.UpdateStates(); }
+void CMainFrame::OnListChanged(size_t index) { SendMessage(kItemChangedMessage, index); }
 
 void CMainFrame::OnStatusText(const char* text) {
   const std::wstring wide = ui::Wide1251(text);
   ::SendMessageW(m_hWndStatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-void CMainFrame::OnDeliveryStarted() { m_edit.SendMessage(EM_SETREADONLY, TRUE); }
+void CMainFrame::OnDeliveryStarted() { SendMessage(kRunStartedMessage); }
 
-void CMainFrame::OnDeliveryFinished() { m_edit.SendMessage(EM_SETREADONLY, FALSE); }
+void CMainFrame::OnDeliveryFinished() { SendMessage(kRunFinishedMessage); }
+
+// The one item's row, the tally, and the number in hand kept in view. The
+// list does not change during a delivery; the item is read under the
+// engine's lock, as a modem may change it meanwhile.
+LRESULT CMainFrame::OnItemChanged(UINT, WPARAM wParam, LPARAM, bool&) {
+  const size_t index = wParam;
+  CEngine& engine = GetEngine();
+  if (index >= engine.m_items.size()) return 0;
+  const CListItem item = engine.ItemSnapshot(index);
+  m_list.RowChanged(index, item);
+  if (item.m_state == Sending) m_list.FollowRow(static_cast<int>(index));
+  m_tally.Change(index, item.m_state);
+  ShowTally(m_tally.ProgressText());
+  return 0;
+}
+
+// Sent before the delivery changes any item: the states are read as they
+// stand.
+LRESULT CMainFrame::OnRunStarted(UINT, WPARAM, LPARAM, bool&) {
+  m_edit.SendMessage(EM_SETREADONLY, TRUE);
+  EnableCommands(false);
+  m_tally.Reset(GetEngine().m_items);
+  ShowTally(m_tally.ProgressText());
+  m_list.FollowRow(-1);
+  return 0;
+}
+
+// Sent after every modem of the delivery has ended: no item changes any
+// more, and the columns can be fitted to what the list now shows.
+LRESULT CMainFrame::OnRunFinished(UINT, WPARAM, LPARAM, bool&) {
+  m_edit.SendMessage(EM_SETREADONLY, FALSE);
+  EnableCommands(true);
+  ShowTally(m_tally.SummaryText());
+  m_list.AutoSizeColumns();
+  return 0;
+}
+
+// The refusal of CheckNotSending stays behind this: the engine's m_thread is
+// cleared a moment after the delivery's last report.
+void CMainFrame::EnableCommands(bool idle) {
+  for (UINT command : kIdleCommands) UIEnable(command, idle);
+  UIEnable(ID_DELIVERY_STOP, !idle);
+  UIUpdateToolBar();
+}
+
+void CMainFrame::ShowTally(const std::string& text) {
+  m_tallyText = text;
+  RECT client{};
+  GetClientRect(&client);
+  LayoutStatusParts(client.right - client.left);
+  const std::wstring wide = ui::Wide1251(text);
+  ::SendMessageW(m_hWndStatusBar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+// The first part of the status bar (the delivery's status) takes what the tally leaves.
+void CMainFrame::LayoutStatusParts(int width) {
+  if (!m_hWndStatusBar) return;
+  if (m_tallyText.empty()) {
+    int whole[] = {-1};
+    ::SendMessageW(m_hWndStatusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(whole));
+    return;
+  }
+  const int tally = CWindow(m_hWndStatusBar).TextWidth(m_tallyText);
+  int edges[] = {std::max(width - tally - kTallyMargin, width / 3), -1};
+  ::SendMessageW(m_hWndStatusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+}
 
 int CMainFrame::ShowMessage(const char* text, const char* caption, UINT flags) const {
   return MessageBoxW(m_hWnd, ui::Wide1251(text).c_str(), ui::Wide1251(caption).c_str(), flags);

@@ -5,8 +5,11 @@
 // command arrives here; the delivery worker reports through IMainFrame.
 #include <windows.h>
 
+#include <string>
+
 #include "engine/MainFrameInterface.h"
 #include "res/resource.h"
+#include "ui/DeliveryTally.h"
 #include "ui/GreenPane.h"
 #include "ui/VarnekEditView.h"
 #include "ui/VarnekListView.h"
@@ -33,7 +36,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   // The framework's toolbar and status-bar visibility; no menu shows them.
   static constexpr UINT kViewToolBar = 59392;
   static constexpr UINT kViewStatusBar = 59393;
-  static const CUpdateUIEntry (&GetUpdateUIMap())[2];
+  // Those two, and the commands a delivery disables (Stop: those it enables).
+  static const CUpdateUIEntry (&GetUpdateUIMap())[10];
 
   // The frame window from resources 129 at the default place and size.
   HWND CreateMainWindow();
@@ -41,6 +45,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   bool PreTranslateMessage(MSG* message) override;
   bool OnIdle() override;
 
+  // The delivery's reports, from its threads: each is handed to the
+  // window's thread, and the caller waits until it has been handled there.
   void OnListChanged(size_t index) override;
   void OnStatusText(const char* text) override;
   void OnDeliveryStarted() override;
@@ -63,9 +69,23 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnMessageTextChanged(WORD code, WORD id, HWND control, bool& handled);
-  // "Текст - <length>" as the lower pane's title, drawn at once.
-  void ShowTextLength();
+  // "Текст - <length> (<parts> SMS, <encoding>)" as the lower pane's title,
+  // drawn at once.
+  void ShowTextForm();
+
+  // The delivery's reports on the window's thread.
+  LRESULT OnItemChanged(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnRunStarted(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnRunFinished(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // Disables the commands a delivery refuses (and enables Stop), or the
+  // other way round.
+  void EnableCommands(bool idle);
+  // The tally in the status bar's second part, sized to it; "" removes
+  // that part.
+  void ShowTally(const std::string& text);
+  void LayoutStatusParts(int width);
 
   // OnCreate's parts; false when a window cannot be made.
   bool CreateBars();
@@ -90,6 +110,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   bool CheckNotSending();
   bool ConfirmListReset();
   void ShowLoadedCount();
+  // The list view shows the engine's list anew; the last run's tally goes.
+  void ShowNewList();
   void LaunchDelivery(int from);
   // The editor's text, at most kMaxMessage characters (1251).
   std::string ReadMessageText() const;
@@ -98,4 +120,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   // Program exit during a delivery: the worker ends while the messages it
   // sends to the windows are still handled here.
   void WaitForWorkerDispatching(CEngine& engine);
+
+  CDeliveryTally m_tally;
+  std::string m_tallyText;
 };

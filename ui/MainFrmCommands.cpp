@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/Engine.h"
+#include "modem/Pdu.h"
 #include "ui/EditStringDialog.h"
 #include "ui/MainFrm.h"
 #include "ui/SetupDialog.h"
@@ -22,10 +24,19 @@ constexpr char kRefusal[] = "Идет отправка сообщений. Дл�
 constexpr char kResetQuestion[] = "Текущие номера списка будут удалены. Продолжить?";
 constexpr char kLoadedCount[] = "Загружено номеров: %d";
 constexpr char kNoText[] = "Не указан текст сообщения";
+constexpr char kNothingToSend[] =
+    "В тексте нет ни одного знака, который можно отправить в SMS (буквы, цифры, знаки препинания).";
 constexpr char kNoSelection[] = "Не выделен номер из списка";
 constexpr char kListFilter[] = "Списки телефонов (*.*)|*.*|";
-constexpr char kMaskPrompt[] = "Номер телефона";
+constexpr char kMaskCaption[] = "Сгенерировать по маске";
+constexpr char kMaskPrompt[] =
+    "Номер телефона, где каждая * перебирает цифры от 0 до 9 (от одной до четырёх *: "
+    "до 10 000 номеров). Замените X цифрами номера.";
 constexpr char kMaskTemplate[] = "7XXXXXX****";
+constexpr char kNoNumbersFromMask[] =
+    "Маска не дала ни одного номера: в ней должно быть от одной до четырёх *, а всего не больше "
+    "99 знаков. Список не изменён.";
+constexpr char kNumberCaption[] = "Добавить номер";
 constexpr char kNumberPrompt[] = "Номер телефона (11 цифр, начиная с 7)";
 constexpr char kNumberLength[] = "Номер телефона должен содержать 11 цифр.";
 constexpr size_t kNumberDigits = 11;
@@ -79,6 +90,11 @@ bool CMainFrame::ConfirmListReset() {
   return ShowMessage(kResetQuestion, kQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+void CMainFrame::ShowNewList() {
+  m_list.FillFromEngine();
+  ShowTally(std::string());
+}
+
 void CMainFrame::ShowLoadedCount() {
   char text[100];
   snprintf(text, sizeof(text), kLoadedCount, static_cast<int>(GetEngine().m_items.size()));
@@ -101,10 +117,16 @@ void CMainFrame::LaunchDelivery(int from) {
   // pane's count is brought up to date here.
   const bool cut = static_cast<int>(text.size()) < m_edit.GetWindowTextLength();
   m_edit.SetWindowText1251(text.c_str());
-  if (cut) ShowTextLength();
+  if (cut) ShowTextForm();
   engine.m_message = text;
   if (text.empty()) {
     ShowMessage(kNoText, kEmptyTextCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  // Every character outside the SMS alphabet is dropped before sending: a
+  // text of such characters alone would go out as an empty message.
+  if (pdu::CleanMessage(text.c_str()).empty()) {
+    ShowMessage(kNothingToSend, kInfoCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   engine.StartDelivery();
@@ -134,7 +156,7 @@ LRESULT CMainFrame::OnCmdStop(WORD, WORD, HWND, bool&) {
 LRESULT CMainFrame::OnCmdClearList(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending() || !ConfirmListReset()) return 0;
   GetEngine().ClearList();
-  m_list.FillFromEngine();
+  ShowNewList();
   return 0;
 }
 
@@ -145,19 +167,31 @@ LRESULT CMainFrame::OnCmdOpenList(WORD, WORD, HWND, bool&) {
   CEngine& engine = GetEngine();
   engine.ClearList();
   engine.LoadListFile(dialog.GetPathName().c_str());
-  m_list.FillFromEngine();
+  ShowNewList();
   ShowLoadedCount();
   return 0;
 }
 
+// The numbers are generated aside first: a mask that gives none (no *, more
+// than four, too long) leaves the list as it was and is asked for again.
 LRESULT CMainFrame::OnCmdGenerate(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending()) return 0;
-  CEditStringDialog dialog(kMaskPrompt, kMaskTemplate, 0);
-  if (dialog.DoModal(::GetActiveWindow()) != IDOK || !ConfirmListReset()) return 0;
+  std::string mask = kMaskTemplate;
   CEngine& engine = GetEngine();
-  engine.ClearList();
-  engine.GenerateFromMask(dialog.GetText());
-  m_list.FillFromEngine();
+  std::vector<CListItem> generated;
+  for (;;) {
+    CEditStringDialog dialog(kMaskPrompt, mask.c_str(), 0, kMaskCaption);
+    if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
+    mask = dialog.GetText();
+    engine.m_items.swap(generated);
+    engine.GenerateFromMask(mask.c_str());
+    engine.m_items.swap(generated);
+    if (!generated.empty()) break;
+    ShowMessage(kNoNumbersFromMask, kInfoCaption, MB_OK | MB_ICONINFORMATION);
+  }
+  if (!ConfirmListReset()) return 0;
+  engine.m_items.swap(generated);
+  ShowNewList();
   ShowLoadedCount();
   return 0;
 }
@@ -166,7 +200,7 @@ LRESULT CMainFrame::OnCmdAddNumber(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending()) return 0;
   std::string answer;
   for (;;) {
-    CEditStringDialog dialog(kNumberPrompt, answer.c_str(), 1);
+    CEditStringDialog dialog(kNumberPrompt, answer.c_str(), 1, kNumberCaption);
     if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
     answer = dialog.GetText();
     if (answer.size() == kNumberDigits) break;
@@ -177,7 +211,7 @@ LRESULT CMainFrame::OnCmdAddNumber(WORD, WORD, HWND, bool&) {
   item.m_state = Accepted;
   item.m_text = ReadMessageText();
   GetEngine().AddItem(item);
-  m_list.FillFromEngine();
+  ShowNewList();
   return 0;
 }
 

@@ -6,9 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "modem/Modem.h"
 #include "platform/PortList.h"
-#include "ui/framework/WaitCursor.h"
 
 namespace {
 
@@ -26,12 +24,29 @@ constexpr SpeedRow kSpeeds[] = {
 
 constexpr size_t kEntryRoom = 100;  // bytes of a port entry's text, terminator included
 constexpr int kPauseChars = 99;     // characters of a pause edit that count
+constexpr char kAbsentPort[] = "COM%d (нет в системе)";
+
+// The port search's events, posted to the dialog: wParam the port; lParam
+// the speed, and for a finding the answer too (see FoundParam).
+constexpr UINT kPortTryingMessage = WM_APP + 30;
+constexpr UINT kPortFoundMessage = WM_APP + 31;
+constexpr LPARAM kAnswerKinds = 8;
+
+LPARAM FoundParam(const CPortFinding& finding) {
+  return static_cast<LPARAM>(finding.m_baudRate) * kAnswerKinds + static_cast<LPARAM>(finding.m_answer);
+}
 
 int AddEntry(HWND list, const std::string& text, int data) {
   const std::wstring wide = ui::Wide1251(text);
   const auto index = static_cast<int>(::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
   if (index >= 0) ::SendMessageW(list, CB_SETITEMDATA, index, data);
   return index;
+}
+
+std::string PortAtSpeed(int port, int baudRate) {
+  std::string text = "COM" + std::to_string(port);
+  if (baudRate != 0) text += ", " + std::to_string(baudRate) + " бит/с";
+  return text;
 }
 
 // The leading decimal digits of text; saturates instead of overflowing, so a
@@ -71,6 +86,14 @@ void CSetupDialog::FillPortList(HWND list) {
   }
 }
 
+void CSetupDialog::ShowPort(HWND list, int port) {
+  SelectPortItem(list, port);
+  if (port == 0 || ::SendMessageW(list, CB_GETCURSEL, 0, 0) >= 0) return;
+  char text[kEntryRoom];
+  std::snprintf(text, sizeof(text), kAbsentPort, port);
+  ::SendMessageW(list, CB_SETCURSEL, AddEntry(list, text, port), 0);
+}
+
 void CSetupDialog::SelectPortItem(HWND list, int port) {
   const auto count = static_cast<int>(::SendMessageW(list, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
@@ -85,7 +108,10 @@ void CSetupDialog::SelectPortItem(HWND list, int port) {
 bool CSetupDialog::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
                                         LRESULT& result) {
   static constexpr CMessageEntry<CSetupDialog> kMessages[] = {
-      {WM_INITDIALOG, WM_INITDIALOG, &CSetupDialog::OnInitDialog}};
+      {WM_INITDIALOG, WM_INITDIALOG, &CSetupDialog::OnInitDialog},
+      {kPortTryingMessage, kPortTryingMessage, &CSetupDialog::OnPortTrying},
+      {kPortFoundMessage, kPortFoundMessage, &CSetupDialog::OnPortFound},
+  };
   static constexpr CCommandEntry<CSetupDialog> kCommands[] = {
       {IDOK, kAnyCode, &CSetupDialog::OnOK},
       {IDC_FINDPORT, kAnyCode, &CSetupDialog::OnFindPort},
@@ -107,7 +133,7 @@ LRESULT CSetupDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&) {
   CenterWindow(GetParent());
   FillSpeedList();
   FillPortList(GetDlgItem(IDC_PORT));
-  if (m_engine.m_port != 0) SelectPortItem(GetDlgItem(IDC_PORT), m_engine.m_port);
+  ShowPort(GetDlgItem(IDC_PORT), m_engine.m_port);
   SendDlgItemMessage(IDC_CHECKDUPLICATES, BM_SETCHECK, m_engine.m_checkDuplicates ? BST_CHECKED : BST_UNCHECKED);
   char text[16];
   std::snprintf(text, sizeof(text), "%d", m_engine.m_minPause);
@@ -130,6 +156,7 @@ int CSetupDialog::ReadPause(int id) const {
 }
 
 LRESULT CSetupDialog::OnOK(WORD, WORD, HWND, bool&) {
+  StopSearch();
   m_engine.m_port = SelectedItemData(IDC_PORT, 0);
   m_engine.m_baudRate = SelectedItemData(IDC_SPEED, m_engine.m_baudRate);
   m_engine.m_checkDuplicates = SendDlgItemMessage(IDC_CHECKDUPLICATES, BM_GETCHECK) == BST_CHECKED ? 1 : 0;
@@ -139,26 +166,104 @@ LRESULT CSetupDialog::OnOK(WORD, WORD, HWND, bool&) {
   return 0;
 }
 
-// With no speed selected (a rate outside the table) the search uses the
-// configured rate, the one a delivery would use. A port that does not answer
-// takes seconds: the wait cursor shows, and the windows are repainted
-// before each port.
-LRESULT CSetupDialog::OnFindPort(WORD, WORD, HWND, bool&) {
-  CWaitCursor wait;
-  CModem modem;
-  HWND ports = GetDlgItem(IDC_PORT);
-  FillPortList(ports);
-  modem.SetBaudRate(SelectedItemData(IDC_SPEED, m_engine.m_baudRate));
-  int port = 0;
-  modem.FindPort(port, [&wait](int) { wait.KeepAlive(); });
-  if (port != 0)
-    SelectPortItem(ports, port);
-  else
-    ::SendMessageW(ports, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+LRESULT CSetupDialog::OnCancel(WORD, WORD, HWND, bool&) {
+  StopSearch();
+  EndDialog(IDCANCEL);
   return 0;
 }
 
-LRESULT CSetupDialog::OnCancel(WORD, WORD, HWND, bool&) {
-  EndDialog(IDCANCEL);
+// The ports the list offers (an absent one too: it may open all the same),
+// refreshed from the system, at the selected speed first; with no speed
+// selected (a rate outside the table) at the configured one, which a
+// delivery would use. The button stays disabled until the search ends.
+LRESULT CSetupDialog::OnFindPort(WORD, WORD, HWND, bool&) {
+  if (m_search) return 0;
+  HWND ports = GetDlgItem(IDC_PORT);
+  const int chosen = SelectedItemData(IDC_PORT, 0);
+  FillPortList(ports);
+  ShowPort(ports, chosen);
+  std::vector<int> candidates;
+  const auto count = static_cast<int>(::SendMessageW(ports, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) candidates.push_back(static_cast<int>(::SendMessageW(ports, CB_GETITEMDATA, i, 0)));
+  m_searchSpeed = SelectedItemData(IDC_SPEED, m_engine.m_baudRate);
+  m_modemPort = 0;
+  m_modemSpeed = 0;
+  m_trying.clear();
+  m_search = std::make_unique<CPortSearch>();
+  const HWND dialog = m_hWnd;
+  CPortSearch::Events events;
+  events.trying = [dialog](int port, int baudRate) {
+    ::PostMessageW(dialog, kPortTryingMessage, static_cast<WPARAM>(port), baudRate);
+  };
+  events.found = [dialog](const CPortFinding& finding) {
+    ::PostMessageW(dialog, kPortFoundMessage, static_cast<WPARAM>(finding.m_port), FoundParam(finding));
+  };
+  m_search->Start(candidates, m_searchSpeed, events);
+  m_searchLeft = m_search->PortCount();
+  ::EnableWindow(GetDlgItem(IDC_FINDPORT), FALSE);
+  if (m_searchLeft == 0) FinishSearch();
   return 0;
+}
+
+LRESULT CSetupDialog::OnPortTrying(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+  if (!m_search) return 0;
+  m_trying[static_cast<int>(wParam)] = static_cast<int>(lParam);
+  ShowSearchProgress();
+  return 0;
+}
+
+// The first modem to answer ends the search: the other ports need not be
+// waited for.
+LRESULT CSetupDialog::OnPortFound(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+  if (!m_search || m_searchLeft == 0) return 0;
+  const int port = static_cast<int>(wParam);
+  m_trying.erase(port);
+  if (static_cast<PortAnswer>(lParam % kAnswerKinds) == PortAnswer::Modem && m_modemPort == 0) {
+    m_modemPort = port;
+    m_modemSpeed = static_cast<int>(lParam / kAnswerKinds);
+    m_search->Stop();
+  }
+  if (--m_searchLeft == 0) {
+    FinishSearch();
+  } else {
+    ShowSearchProgress();
+  }
+  return 0;
+}
+
+void CSetupDialog::ShowSearchProgress() {
+  std::string text = "Поиск модема:";
+  for (const auto& trying : m_trying)
+    text += " " + PortAtSpeed(trying.first, trying.second == m_searchSpeed ? 0 : trying.second) + ";";
+  if (!m_trying.empty()) text.back() = '.';
+  SetDlgItemText1251(IDC_SEARCHSTATE, text.c_str());
+}
+
+// A modem's port is selected, and the speed it answered at when that is
+// not the one asked for; without a modem the choice stays as it was.
+void CSetupDialog::FinishSearch() {
+  m_search->Wait();
+  m_search.reset();
+  ::EnableWindow(GetDlgItem(IDC_FINDPORT), TRUE);
+  std::string text;
+  if (m_modemPort == 0) {
+    text = "Модем не найден, выбор порта не изменён.";
+  } else {
+    SelectPortItem(GetDlgItem(IDC_PORT), m_modemPort);
+    text = "Модем найден: " + PortAtSpeed(m_modemPort, m_modemSpeed) + ".";
+    if (m_modemSpeed != m_searchSpeed) {
+      SelectPortItem(GetDlgItem(IDC_SPEED), m_modemSpeed);
+      text += " Скорость выбрана.";
+    }
+  }
+  SetDlgItemText1251(IDC_SEARCHSTATE, text.c_str());
+}
+
+// The ports' threads end within a moment of the stop; their posted events
+// find the dialog gone and are dropped.
+void CSetupDialog::StopSearch() {
+  if (!m_search) return;
+  m_search->Stop();
+  m_search->Wait();
+  m_search.reset();
 }

@@ -1,10 +1,19 @@
 #pragma once
 // CSetupDialog: edits the engine's five settings (port, speed, duplicate
 // check, the two pause limits) and searches for a modem. The settings change
-// only on OK, all at once; "Найти" only selects the port it found.
+// only on OK, all at once, and the port only to the one the list shows: a
+// saved port the system does not list stays offered, marked as absent.
+// "Найти" tries every port at once on threads of its own, while the dialog
+// stays usable and a line under the port tells how the search goes; it only
+// selects the port (and the speed) a modem answered on, and leaves the
+// choice as it was when none did.
 #include <windows.h>
 
+#include <map>
+#include <memory>
+
 #include "engine/Engine.h"
+#include "modem/PortSearch.h"
 #include "res/resource.h"
 #include "ui/framework/DialogImpl.h"
 
@@ -20,6 +29,9 @@ class CSetupDialog : public CDialogImpl<CSetupDialog> {
   static void FillPortList(HWND list);
   // Selects the first entry whose item data is port; none when none has it.
   static void SelectPortItem(HWND list, int port);
+  // Selects port (none for 0); a port the list lacks is added first, as
+  // "COM<n> (нет в системе)".
+  static void ShowPort(HWND list, int port);
 
   bool ProcessWindowMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
                             LRESULT& result) override;
@@ -29,11 +41,26 @@ class CSetupDialog : public CDialogImpl<CSetupDialog> {
   LRESULT OnOK(WORD code, WORD id, HWND control, bool& handled);
   LRESULT OnFindPort(WORD code, WORD id, HWND control, bool& handled);
   LRESULT OnCancel(WORD code, WORD id, HWND control, bool& handled);
+  // The search's events, posted from its threads.
+  LRESULT OnPortTrying(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnPortFound(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
   void FillSpeedList();
   // The item data of the selected entry, or fallback when none is selected.
   int SelectedItemData(int id, int fallback) const;
   int ReadPause(int id) const;
 
+  // The ports still being tried, on the line under the port.
+  void ShowSearchProgress();
+  void FinishSearch();
+  // Ends a search under way at once (OK, Cancel).
+  void StopSearch();
+
   CEngine& m_engine;
+  std::unique_ptr<CPortSearch> m_search;
+  int m_searchSpeed = 0;       // the speed asked for first
+  size_t m_searchLeft = 0;     // ports whose finding has not come yet
+  std::map<int, int> m_trying; // port -> the speed it is being tried at
+  int m_modemPort = 0;         // the first port a modem answered on; 0: none yet
+  int m_modemSpeed = 0;
 };

@@ -49,7 +49,7 @@ TEST_P(ExitDuringDelivery, EndsAtOnceWithCodeOneAndSavesSettings) {
 
   // Ten numbers from a mask, a text, start.
   PostMessageW(program.Frame(), WM_COMMAND, ID_LIST_GENERATE, 0);
-  HWND mask = program.WaitForDialog("Диалог");
+  HWND mask = program.WaitForDialog("Сгенерировать по маске");
   ASSERT_NE(mask, nullptr);
   // The dialog exists before its initialisation writes the template text;
   // the mask is typed only once that text is there.

@@ -159,11 +159,42 @@ std::string CVarnekProcess::RowText(int row, int column) const {
   return ui::Narrow1251(block.text);
 }
 
-std::string CVarnekProcess::StatusText() const {
+HWND CVarnekProcess::ToolBar() const {
+  return FindWindowExW(GetParent(MenuBar()), nullptr, TOOLBARCLASSNAMEW, nullptr);
+}
+
+std::string CVarnekProcess::StatusText(int part) const {
   wchar_t text[256] = {};
-  Call(StatusBar(), SB_GETTEXTW, 0, text, sizeof(text));
+  if (part >= SendMessageW(StatusBar(), SB_GETPARTS, 0, 0)) return std::string();
+  Call(StatusBar(), SB_GETTEXTW, part, text, sizeof(text));
   text[255] = L'\0';
   return ui::Narrow1251(text);
+}
+
+// Both panes are children of the splitter.
+std::string CVarnekProcess::TextPaneTitle() const {
+  const std::string start = "Текст";
+  for (HWND pane = FindDescendant(m_frame, L"VarnekGreenPane"); pane;
+       pane = FindWindowExW(GetParent(pane), pane, L"VarnekGreenPane", nullptr)) {
+    const std::string title = WindowText(pane);
+    if (title.compare(0, start.size(), start) == 0) return title;
+  }
+  return std::string();
+}
+
+std::string CVarnekProcess::ComboText(HWND combo) const {
+  const auto index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (index < 0) return std::string();
+  // Carried across processes by the system, as WM_GETTEXT is.
+  const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length <= 0 || length >= 256) return std::string();
+  wchar_t text[256] = {};
+  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  return ui::Narrow1251(text);
+}
+
+bool CVarnekProcess::ToolBarButtonEnabled(UINT command) const {
+  return SendMessageW(ToolBar(), TB_ISBUTTONENABLED, command, 0) != 0;
 }
 
 HWND CVarnekProcess::WaitForDialog(const std::string& caption1251) const {
@@ -184,6 +215,13 @@ HWND CVarnekProcess::WaitForDialog(const std::string& caption1251) const {
       },
       5000);
   return found;
+}
+
+std::string WindowText(HWND hWnd) {
+  wchar_t text[256] = {};
+  SendMessageW(hWnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  text[255] = L'\0';
+  return ui::Narrow1251(text);
 }
 
 void ClickAt(POINT screen) {

@@ -31,10 +31,18 @@ class CVarnekProcess {
   HWND Editor() const;
   HWND StatusBar() const;
 
+  HWND ToolBar() const;
+
   // What the windows show, in 1251.
   int RowCount() const;
   std::string RowText(int row, int column) const;
-  std::string StatusText() const;
+  // The status bar: its first part (0) the delivery's state, its second (1) the tally.
+  std::string StatusText(int part = 0) const;
+  // The lower pane's title ("Текст - ...").
+  std::string TextPaneTitle() const;
+  // The selected entry of a combo box of the program.
+  std::string ComboText(HWND combo) const;
+  bool ToolBarButtonEnabled(UINT command) const;
 
   // A dialog of class #32770 owned by the frame, with the given caption (any
   // when empty); null after 5 s.
@@ -53,6 +61,10 @@ class CVarnekProcess {
 
 // True once condition holds, polling for up to milliseconds.
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
+
+// A window's text, in 1251, asked for with WM_GETTEXT, which the system
+// carries across processes (GetWindowText would not ask a control there).
+std::string WindowText(HWND hWnd);
 
 // Real input, as from the keyboard and the mouse.
 void ClickAt(POINT screen);

@@ -78,11 +78,15 @@ class DeliveryFixture : public ::testing::Test {
   }
   // Stops the delivery when the port-error countdown starts for the n-th
   // time.
+  // Stops the delivery when a countdown starts for the n-th time (with a
+  // pool, the line begins with the modem's COM number).
   void StopAtCountdown(int n) {
     m_frame.m_onStatus = [this, n, countdowns = 0](const std::string& text) mutable {
-      if (text == "Ошибка порта, повторный запуск через 10 сек..." && ++countdowns == n) {
-        m_engine->StopDelivery();
-      }
+      static const std::string kCountdown = "Ошибка порта, повторный запуск через 10 сек...";
+      const bool countdown = text.size() >= kCountdown.size() &&
+                             text.compare(text.size() - kCountdown.size(), kCountdown.size(),
+                                          kCountdown) == 0;
+      if (countdown && ++countdowns == n) m_engine->StopDelivery();
     };
   }
   // Under the item lock: a hook on one modem's thread reads items that

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -85,10 +87,19 @@ class MainFrameTest : public ::testing::Test {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
   }
-  std::string StatusText() const {
+  std::string StatusText(int part = 0) const {
     wchar_t text[256] = {};
-    ::SendMessageW(m_frame.m_hWndStatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    if (part < ::SendMessageW(m_frame.m_hWndStatusBar, SB_GETPARTS, 0, 0))
+      ::SendMessageW(m_frame.m_hWndStatusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
     return ui::Narrow1251(text);
+  }
+  // Pumps until condition holds, up to 5 s.
+  static bool WaitFor(const std::function<bool()>& condition) {
+    for (int i = 0; i < 500; ++i) {
+      if (condition()) return true;
+      Pump(10);
+    }
+    return condition();
   }
 
   CMainFrame m_frame;
@@ -117,13 +128,29 @@ TEST_F(MainFrameTest, ToolBarShowsLabelsBesideImages) {
   EXPECT_GT(open.right - open.left, 16 + 8 + 20);
 }
 
-TEST_F(MainFrameTest, TypingSetsThePaneTitleWithTheLength) {
-  // As typed: a multi-line edit reports no change for WM_SETTEXT.
-  m_frame.m_edit.ReplaceSel("абвгд");
-  EXPECT_STREQ(m_frame.m_textPane.m_szTitle, "Текст - 5");
-  m_frame.m_edit.SetSel(0, -1);
-  m_frame.m_edit.ReplaceSel("");
-  EXPECT_STREQ(m_frame.m_textPane.m_szTitle, "Текст - 0");
+// The title counts characters and the messages the text goes out as, with
+// the encoding the delivery would choose.
+TEST_F(MainFrameTest, TypingSetsThePaneTitleWithLengthPartsAndEncoding) {
+  struct Case {
+    std::string typed;
+    const char* title;
+  };
+  const Case cases[] = {
+      {"абвгд", "Текст - 5 (1 SMS, UCS2)"},
+      {"Hello", "Текст - 5 (1 SMS, 7 бит)"},
+      {std::string(188, 'ж'), "Текст - 188 (3 SMS, UCS2)"},
+      {std::string(160, 'a'), "Текст - 160 (1 SMS, 7 бит)"},
+      {std::string(161, 'a'), "Текст - 161 (3 SMS, UCS2)"},
+      {"\x80\x88", "Текст - 2 (нет знаков для SMS)"},
+      {std::string(500, 'b'), "Текст - 500 (8 SMS, UCS2), уйдут первые 498"},
+      {"", "Текст - 0"},
+  };
+  for (const Case& c : cases) {
+    // As typed: a multi-line edit reports no change for WM_SETTEXT.
+    m_frame.m_edit.SetSel(0, -1);
+    m_frame.m_edit.ReplaceSel(c.typed.c_str());
+    EXPECT_STREQ(m_frame.m_textPane.m_szTitle, c.title) << c.typed.size() << " characters";
+  }
 }
 
 TEST_F(MainFrameTest, EmptyEditorRefusesToStartUnderTheLatinCaption) {
@@ -141,7 +168,19 @@ TEST_F(MainFrameTest, LongTextIsCutTo498InEditorMessageAndPaneTitle) {
   StopWorker();
   EXPECT_EQ(GetEngine().m_message, std::string(498, 'a'));
   EXPECT_EQ(m_frame.m_edit.GetWindowTextLength(), 498);
-  EXPECT_STREQ(m_frame.m_textPane.m_szTitle, "Текст - 498");
+  EXPECT_STREQ(m_frame.m_textPane.m_szTitle, "Текст - 498 (8 SMS, UCS2)");
+}
+
+// Characters outside the SMS alphabet are dropped before sending: a text of
+// nothing else would go out empty.
+TEST_F(MainFrameTest, TextWithNothingToSendRefusesToStart) {
+  AddItems(1);
+  m_frame.m_edit.SetWindowText1251("\x80\x88");
+  CBoxAnswer box("Сообщение", IDOK);
+  Command(ID_DELIVERY_START);
+  EXPECT_TRUE(box.Shown());
+  EXPECT_EQ(box.text.rfind("В тексте нет ни одного знака", 0), 0u) << box.text;
+  EXPECT_EQ(GetEngine().m_thread.load(), nullptr);
 }
 
 TEST_F(MainFrameTest, StartSelectedWithoutSelectionSaysSo) {
@@ -161,6 +200,66 @@ TEST_F(MainFrameTest, StartSelectedBeginsAtTheSelectedRow) {
   EXPECT_EQ(GetEngine().m_position.load(), 2);
   // The rows above keep their states: the worker never went back to them.
   EXPECT_EQ(GetEngine().m_items[1].m_state, Accepted);
+}
+
+// Whether command is enabled where the operator finds it: the toolbar, the
+// bar's popups, and the list's context menu (menu 128's first popup), whose
+// popups the command bar owns. -1 where the command is not offered.
+struct CommandStates {
+  int toolBar = -1;
+  int menu = -1;
+  int contextMenu = -1;
+};
+
+int MenuState(HMENU menu, UINT command) {
+  const UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
+  return state == 0xFFFFFFFF ? -1 : (state & MF_GRAYED) ? 0 : 1;
+}
+
+TEST_F(MainFrameTest, CommandsAreGreyedWhileSendingAndRefusedBehindThat) {
+  HWND toolBar = ::FindWindowExW(m_frame.m_hWndToolBar, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  auto states = [&](UINT command) {
+    m_frame.OnIdle();
+    CommandStates shown;
+    if (::SendMessageW(toolBar, TB_COMMANDTOINDEX, command, 0) >= 0)
+      shown.toolBar = ::SendMessageW(toolBar, TB_ISBUTTONENABLED, command, 0) != 0;
+    HMENU bar = LoadMenuW(GetAppModule().GetResourceInstance(), MAKEINTRESOURCEW(IDR_VARNEK));
+    for (int popup = 0; popup < GetMenuItemCount(bar); ++popup) {
+      HMENU items = GetSubMenu(bar, popup);
+      m_frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(items), popup);
+      shown.menu = std::max(shown.menu, MenuState(items, command));
+    }
+    HMENU phones = LoadMenuW(GetAppModule().GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    HMENU context = GetSubMenu(phones, 0);
+    ::SendMessageW(m_frame.m_CmdBar, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(context), 0);
+    shown.contextMenu = MenuState(context, command);
+    DestroyMenu(bar);
+    DestroyMenu(phones);
+    return shown;
+  };
+  const UINT refused[] = {ID_DELIVERY_START, ID_DELIVERY_START_SELECTED, ID_LIST_CLEAR, ID_LIST_OPEN,
+                          ID_LIST_ADD, ID_LIST_GENERATE, ID_SETUP};
+  auto expectAll = [&](bool running) {
+    SCOPED_TRACE(running ? "running" : "idle");
+    for (UINT id : refused) {
+      const CommandStates shown = states(id);
+      for (int state : {shown.toolBar, shown.menu, shown.contextMenu}) {
+        if (state >= 0) {
+          EXPECT_EQ(state, running ? 0 : 1) << id;
+        }
+      }
+    }
+    const CommandStates stop = states(ID_DELIVERY_STOP);
+    EXPECT_EQ(stop.toolBar, running ? 1 : 0);
+    EXPECT_EQ(stop.menu, running ? 1 : 0);
+    EXPECT_EQ(states(ID_HELP_ABOUT).toolBar, 1);
+    EXPECT_EQ(states(ID_LIST_ADD).contextMenu, running ? 0 : 1);
+  };
+  expectAll(false);
+  StartRunningWorker();
+  expectAll(true);
+  StopWorker();
+  expectAll(false);
 }
 
 TEST_F(MainFrameTest, CommandsAreRefusedWhileSending) {
@@ -183,6 +282,23 @@ TEST_F(MainFrameTest, CommandsAreRefusedWhileSending) {
   EXPECT_EQ(noRow.text, "Не выделен номер из списка");
   StopWorker();
   EXPECT_FALSE(m_frame.m_edit.GetStyle() & ES_READONLY);
+}
+
+// The second part of the status bar counts while the worker runs (port 0
+// never opens: the number in hand fails with a port error) and sums up
+// when it has ended; a new list takes the old tally away.
+TEST_F(MainFrameTest, StatusBarCountsDuringARunAndSumsUpAfterIt) {
+  EXPECT_EQ(StatusText(1), "");
+  StartRunningWorker();
+  EXPECT_TRUE(WaitFor([&] { return StatusText(1) == "Отправлено 0 из 3, ошибок: 1"; })) << StatusText(1);
+  StopWorker();
+  EXPECT_EQ(StatusText(1),
+            "Итог: отправлено 0 из 3; ошибок: 1, дублей: 0, без подтверждения: 0, не отправлено: 2");
+  EXPECT_EQ(StatusText(), "Готов");
+  CBoxAnswer yes("Вопрос", IDYES);
+  Command(ID_LIST_CLEAR);
+  EXPECT_TRUE(yes.Shown());
+  EXPECT_EQ(StatusText(1), "");
 }
 
 TEST_F(MainFrameTest, StopWhenIdleDoesNothing) {
@@ -211,7 +327,7 @@ TEST_F(MainFrameTest, ClearAsksOnlyForANonEmptyListAndNoKeepsIt) {
 TEST_F(MainFrameTest, AddNumberRejectsTenDigitsAndReopensWithThem) {
   std::string reopened;
   std::thread answers([&reopened] {
-    const std::wstring dialog = ui::Wide1251("Диалог");
+    const std::wstring dialog = ui::Wide1251("Добавить номер");
     const std::wstring info = ui::Wide1251("Сообщение");
     // Visible: the dialog exists before its initialisation fills it.
     auto find = [](const std::wstring& caption) {
@@ -246,6 +362,46 @@ TEST_F(MainFrameTest, AddNumberRejectsTenDigitsAndReopensWithThem) {
   EXPECT_EQ(m_frame.m_list.GetItemText(0, 2), "текст");
 }
 
+// A mask that gives no numbers (no *) is asked for again, and the list the
+// operator had stays as it was.
+TEST_F(MainFrameTest, MaskWithoutStarsKeepsTheListAndAsksAgain) {
+  AddItems(2);
+  std::string said, reopened;
+  std::thread answers([&] {
+    auto find = [](const char* caption) {
+      const std::wstring wide = ui::Wide1251(caption);
+      for (int i = 0; i < 500; ++i) {
+        HWND found = FindWindowW(L"#32770", wide.c_str());
+        if (found && IsWindowVisible(found)) return found;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      return HWND{};
+    };
+    HWND first = find("Сгенерировать по маске");
+    for (int i = 0; i < 200 && ui_test::ControlText(first, IDC_TEXT).empty(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ui_test::SetControlText(first, IDC_TEXT, "79001234567");
+    ui_test::ClickButton(first, IDOK);
+    HWND box = find("Сообщение");
+    said = ui_test::ControlText(box, kMessageTextId);
+    ui_test::ClickButton(box, IDOK);
+    HWND second = nullptr;
+    for (int i = 0; i < 200 && reopened.empty(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      second = find("Сгенерировать по маске");
+      reopened = ui_test::ControlText(second, IDC_TEXT);
+    }
+    ui_test::ClickButton(second, IDCANCEL);
+  });
+  Command(ID_LIST_GENERATE);
+  answers.join();
+  EXPECT_EQ(said.rfind("Маска не дала ни одного номера", 0), 0u) << said;
+  EXPECT_EQ(reopened, "79001234567");
+  ASSERT_EQ(GetEngine().m_items.size(), 2u);
+  EXPECT_EQ(GetEngine().m_items[1].m_number, "79000000001");
+  EXPECT_EQ(m_frame.m_list.GetItemCount(), 2);
+}
+
 TEST_F(MainFrameTest, CloseAsksWithANonEmptyListAndNoKeepsTheWindow) {
   AddItems(1);
   CBoxAnswer box("Вопрос", IDNO);
@@ -266,7 +422,7 @@ TEST_F(MainFrameTest, CloseWhileSendingAsksTheWorkerQuestion) {
 
 TEST_F(MainFrameTest, LoadedCountGoesToTheStatusBar) {
   std::thread answer([] {
-    const std::wstring dialog = ui::Wide1251("Диалог");
+    const std::wstring dialog = ui::Wide1251("Сгенерировать по маске");
     for (int i = 0; i < 500; ++i) {
       // Visible: the dialog exists before its initialisation fills it.
       HWND found = FindWindowW(L"#32770", dialog.c_str());

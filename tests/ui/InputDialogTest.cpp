@@ -63,7 +63,7 @@ TEST(EditStringDialog, CancelReturnsTwoAndKeepsTheInitialText) {
   {
     ui_test::CDialogAnswerer answerer(kCaption, [&](HWND hWnd) {
       ui_test::SetControlText(hWnd, IDC_TEXT, "другое");
-      SendMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+      ui_test::ClickButton(hWnd, IDCANCEL);
     });
     EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
   }
@@ -114,9 +114,10 @@ TEST(AboutDlg, ShowsBothLinksAndClosesWithOkOrEscape) {
 
 TEST(InputDialogs, ControlsAreWhereTheTemplatesPutThem) {
   const ui_test::CTemplateControl input[] = {
-      {"Edit", IDC_TEXT, "", {7, 18, 223, 12}},
-      {"Button", IDOK, "OK", {99, 34, 50, 14}},
-      {"Static", IDC_PROMPT, "", {7, 7, 223, 8}},
+      {"Edit", IDC_TEXT, "", {7, 35, 223, 12}},
+      {"Button", IDOK, "OK", {65, 53, 50, 14}},
+      {"Button", IDCANCEL, "Отмена", {121, 53, 50, 14}},
+      {"Static", IDC_PROMPT, "", {7, 7, 223, 26}},
   };
   const ui_test::CTemplateControl about[] = {
       {"Button", IDOK, "OK", {153, 116, 50, 14}},
@@ -126,19 +127,20 @@ TEST(InputDialogs, ControlsAreWhereTheTemplatesPutThem) {
       {"Static", IDC_WEBLINK, "https://varnek.example.org", {34, 106, 106, 8}},
       {"Static", -1, "Разработка и программирование:", {19, 51, 121, 10}},
       {"Static", IDC_MAILLINK, "e-mail: varnek@example.org", {20, 60, 113, 8}},
-      {"Static", -1, "Varnek, 2026 год", {19, 94, 103, 8}},
+      // The version comes from the program's version resource.
+      {"Static", IDC_VERSION, "Версия 1.0.0.0, 2026 год", {19, 94, 103, 8}},
   };
   std::string caption, mismatches;
-  CEditStringDialog inputDialog(nullptr, nullptr, 0);
+  CEditStringDialog inputDialog(nullptr, nullptr, 0, "Добавить номер");
   {
-    ui_test::CDialogAnswerer answerer(kCaption, [&](HWND hWnd) {
+    ui_test::CDialogAnswerer answerer(L"Добавить номер", [&](HWND hWnd) {
       caption = ui::GetWindowText1251(hWnd);
       mismatches = ui_test::TemplateMismatches(hWnd, input, std::size(input));
       SendMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
     });
     inputDialog.DoModal(nullptr);
   }
-  EXPECT_EQ(caption, "Диалог");
+  EXPECT_EQ(caption, "Добавить номер");
   EXPECT_EQ(mismatches, "");
 
   CAboutDlg aboutDialog;

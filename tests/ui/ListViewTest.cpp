@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <memory>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "support/TempDir.h"
 #include "UiTestSupport.h"
@@ -40,12 +40,13 @@ class ListViewTest : public ::testing::Test {
   CVarnekListView m_list;
 };
 
-TEST_F(ListViewTest, CreationGivesReportStylesAndThreeHeaders) {
+TEST_F(ListViewTest, CreationGivesAVirtualReportListWithThreeHeaders) {
   ASSERT_TRUE(m_list.IsWindow());
   const DWORD style = m_list.GetStyle();
   EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
   EXPECT_TRUE(style & LVS_SINGLESEL);
   EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+  EXPECT_TRUE(style & LVS_OWNERDATA);
   EXPECT_EQ(m_list.GetExtendedListViewStyle(), 0x21u);
   EXPECT_EQ(m_list.GetColumnCount(), 3);
 }
@@ -80,19 +81,22 @@ TEST_F(ListViewTest, EmptyListKeepsTheHeadersWholeAndNoRows) {
     list->FillFromEngine(*m_engine);
     EXPECT_EQ(list->GetItemCount(), 0);
     EXPECT_EQ(list->GetColumnCount(), 3);
-    list->UpdateStates(*m_engine);
-    EXPECT_EQ(list->GetItemCount(), 0);
     for (int column = 0; column < 3; ++column) EXPECT_TRUE(HeaderWhole(*list, column)) << column;
   }
   unsized.DestroyWindow();
 }
 
-TEST_F(ListViewTest, FillShowsNumbersStateTextsAndTexts) {
+// The rows are read from the engine's items whenever they are shown; a
+// cause follows its state's text.
+TEST_F(ListViewTest, RowsShowNumbersStatesWithCausesAndTexts) {
   Add("79161234567", Accepted, "первый");
   Add("79161234568", Sent, "");
   Add("79161234569", Duplicate, "третий номер");
+  Add("79161234570", SendError, "");
+  m_engine->m_items[3].m_cause = "+CMS ERROR: 38 (network out of order)";
+  Add("79161234571", static_cast<DeliveryState>(42), "damaged");
   m_list.FillFromEngine(*m_engine);
-  ASSERT_EQ(m_list.GetItemCount(), 3);
+  ASSERT_EQ(m_list.GetItemCount(), 5);
   struct Row {
     const char* number;
     const char* state;
@@ -100,73 +104,102 @@ TEST_F(ListViewTest, FillShowsNumbersStateTextsAndTexts) {
   };
   const Row rows[] = {{"79161234567", "Принят", "первый"},
                       {"79161234568", "Отправлен", ""},
-                      {"79161234569", "Дублирование номера", "третий номер"}};
-  for (int i = 0; i < 3; ++i) {
+                      {"79161234569", "Дублирование номера", "третий номер"},
+                      {"79161234570", "Ошибка отправки — +CMS ERROR: 38 (network out of order)", ""},
+                      {"79161234571", "", "damaged"}};
+  for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(m_list.GetItemText(i, 0), rows[i].number) << "row " << i;
     EXPECT_EQ(m_list.GetItemText(i, 1), rows[i].state) << "row " << i;
     EXPECT_EQ(m_list.GetItemText(i, 2), rows[i].text) << "row " << i;
   }
-  EXPECT_GT(m_list.GetColumnWidth(1), 0);
+  EXPECT_EQ(m_list.GetItemText(5, 0), "") << "past the last row";
   ui_test::SaveScreenShot(m_parent, "list-view");
 }
 
-TEST_F(ListViewTest, UpdateStatesRewritesOnlyTheStatusColumn) {
+// The widths a plain list view fits to every row and its header (the text
+// column: at least the room left).
+std::vector<int> FullFit(HWND parent, const std::vector<CListItem>& items, int width) {
+  CListViewCtrl plain(CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, width, 200,
+                                      parent, nullptr, nullptr, nullptr));
+  plain.SetExtendedListViewStyle(0x21);
+  for (const char* header : {"Номер", "Статус", "Текст"}) plain.InsertColumn(plain.GetColumnCount(), header);
+  for (const CListItem& item : items) {
+    const int row = plain.InsertItem(plain.GetItemCount(), item.m_number.c_str());
+    plain.SetItemText(row, 1, CVarnekListView::StatusText(item).c_str());
+    plain.SetItemText(row, 2, item.m_text.c_str());
+  }
+  std::vector<int> widths;
+  for (int column = 0; column < 3; ++column) {
+    plain.SetColumnWidth(column, column < 2 ? LVSCW_AUTOSIZE_USEHEADER : LVSCW_AUTOSIZE);
+    widths.push_back(plain.GetColumnWidth(column));
+  }
+  plain.DestroyWindow();
+  return widths;
+}
+
+// The columns are fitted to a few of the longest texts, not to every row:
+// the widths must still be those of a fit to every row.
+TEST_F(ListViewTest, ColumnsFitAsAFitToEveryRowDoes) {
+  for (int i = 0; i < 40; ++i) Add(("7916000" + std::to_string(1000 + i)).c_str(), i % 3 ? Accepted : Sent, "коротко");
+  Add("79160000001234", Accepted, "a much longer free text than the others");
+  Add("79160000003", SendError, "");
+  m_engine->m_items.back().m_cause = "+CMS ERROR: 311 (SIM PIN required)";
+  for (int i = 0; i < 12; ++i) Add("7916123456", Duplicate, "Ш");
+  m_list.FillFromEngine(*m_engine);
+  const std::vector<int> full = FullFit(m_parent, m_engine->m_items, 380);
+  RECT client{};
+  m_list.GetClientRect(&client);
+  EXPECT_EQ(m_list.GetColumnWidth(0), full[0]);
+  EXPECT_EQ(m_list.GetColumnWidth(1), full[1]);
+  EXPECT_EQ(m_list.GetColumnWidth(2), std::max<int>(full[2], client.right - full[0] - full[1]));
+}
+
+// A change redraws its row and widens the status column for a longer text;
+// it never narrows it (a fit does).
+TEST_F(ListViewTest, RowChangedShowsTheNewStateAndWidensOnly) {
   Add("79160000001", Accepted, "a");
   Add("79160000002", Accepted, "b");
   m_list.FillFromEngine(*m_engine);
   const int narrow = m_list.GetColumnWidth(1);
-  m_engine->m_items[0].m_number = "70000000000";
-  m_engine->m_items[0].m_text = "changed";
-  m_engine->m_items[1].m_state = SendError;
-  m_list.UpdateStates(*m_engine);
-  EXPECT_EQ(m_list.GetItemText(0, 0), "79160000001");
-  EXPECT_EQ(m_list.GetItemText(0, 2), "a");
-  EXPECT_EQ(m_list.GetItemText(0, 1), "Принят");
-  EXPECT_EQ(m_list.GetItemText(1, 1), "Ошибка отправки");
-  EXPECT_GT(m_list.GetColumnWidth(1), narrow) << "the columns are re-fitted";
+  CListItem& item = m_engine->m_items[1];
+  item.m_state = SendError;
+  item.m_cause = "+CMS ERROR: 500 (unknown error)";
+  m_list.RowChanged(1, item);
+  EXPECT_EQ(m_list.GetItemText(1, 1), "Ошибка отправки — +CMS ERROR: 500 (unknown error)");
+  const int wide = m_list.GetColumnWidth(1);
+  EXPECT_EQ(wide, FullFit(m_parent, m_engine->m_items, 380)[1]);
+  item.m_state = Sent;
+  item.m_cause.clear();
+  m_list.RowChanged(1, item);
+  EXPECT_EQ(m_list.GetItemText(1, 1), "Отправлен");
+  EXPECT_EQ(m_list.GetColumnWidth(1), wide);
+  m_list.AutoSizeColumns();
+  EXPECT_EQ(m_list.GetColumnWidth(1), FullFit(m_parent, m_engine->m_items, 380)[1]);
+  EXPECT_LT(m_list.GetColumnWidth(1), wide);
+  EXPECT_GE(m_list.GetColumnWidth(1), narrow);
 }
 
-// UpdateStates fits without measuring every row; the widths must be those
-// of a full fit, and a width set by dragging a divider must not survive.
-TEST_F(ListViewTest, UpdateStatesFitsAsAFullFitDoes) {
-  Add("79160000001", Accepted, "короткий");
-  Add("7916000000222", Accepted, "a much longer free text");
-  Add("79160000003", Accepted, "");
+// The list follows the number in hand while the operator lets it; scrolled
+// away, it stays until the number followed is in sight again.
+TEST_F(ListViewTest, FollowingStopsWhileTheOperatorLooksElsewhere) {
+  for (int i = 0; i < 300; ++i) Add("7916000000", Accepted, "");
   m_list.FillFromEngine(*m_engine);
-  const struct {
-    DeliveryState first;
-    DeliveryState third;
-  } steps[] = {{Sending, Accepted}, {Duplicate, SendError}, {Sent, Sent}, {Accepted, Accepted}};
-  for (const auto& step : steps) {
-    m_engine->m_items[0].m_state = step.first;
-    m_engine->m_items[2].m_state = step.third;
-    m_list.SetColumnWidth(0, 300);
-    m_list.SetColumnWidth(1, 5);
-    m_list.UpdateStates(*m_engine);
-    const int widths[] = {m_list.GetColumnWidth(0), m_list.GetColumnWidth(1), m_list.GetColumnWidth(2)};
-    m_list.AutoSizeColumns();
-    for (int column = 0; column < 3; ++column)
-      EXPECT_EQ(widths[column], m_list.GetColumnWidth(column)) << "column " << column << ", states " << step.first << " " << step.third;
-  }
-}
-
-// The worker calls UpdateStates on its own thread; the window's thread
-// keeps pumping, as the message loop does.
-TEST_F(ListViewTest, UpdateStatesFromAnotherThreadWaitsForTheWindowThread) {
-  Add("79160000001", Accepted, "");
-  m_list.FillFromEngine(*m_engine);
-  m_engine->m_items[0].m_state = Sending;
-  std::atomic<bool> done{false};
-  std::thread worker([&] {
-    m_list.UpdateStates(*m_engine);
-    done = true;
-  });
-  while (!done) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT | QS_SENDMESSAGE);
-    ui_test::PumpMessages();
-  }
-  worker.join();
-  EXPECT_EQ(m_list.GetItemText(0, 1), "Отправка...");
+  auto top = [&] { return static_cast<int>(m_list.SendMessage(LVM_GETTOPINDEX)); };
+  auto page = [&] { return static_cast<int>(m_list.SendMessage(LVM_GETCOUNTPERPAGE)); };
+  auto inView = [&](int row) { return row >= top() && row < top() + page(); };
+  m_list.FollowRow(150);
+  EXPECT_TRUE(inView(150));
+  m_list.SendMessage(LVM_ENSUREVISIBLE, 0, FALSE);  // the operator scrolls to the top
+  ASSERT_FALSE(inView(150));
+  m_list.FollowRow(151);
+  EXPECT_EQ(top(), 0) << "scrolled away: the list stays";
+  m_list.SendMessage(LVM_ENSUREVISIBLE, 151, FALSE);  // back to the number in hand
+  m_list.FollowRow(280);
+  EXPECT_TRUE(inView(280));
+  m_list.SendMessage(LVM_ENSUREVISIBLE, 0, FALSE);
+  m_list.FollowRow(-1);  // a new delivery follows from its first number
+  m_list.FollowRow(200);
+  EXPECT_TRUE(inView(200));
 }
 
 TEST_F(ListViewTest, SelectedIndexIsMinusOneOrTheSelectedRow) {
@@ -177,6 +210,41 @@ TEST_F(ListViewTest, SelectedIndexIsMinusOneOrTheSelectedRow) {
   EXPECT_EQ(m_list.GetSelectedIndex(), 4);
   m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
   EXPECT_EQ(m_list.GetSelectedIndex(), 1) << "single selection: the new row replaces the old";
+  m_list.FillFromEngine(*m_engine);
+  EXPECT_EQ(m_list.GetSelectedIndex(), -1) << "a new fill selects nothing";
+}
+
+// Typing in the list asks its parent for the next row that begins with the
+// typed digits; the list answers that itself, under any parent.
+TEST_F(ListViewTest, TypedDigitsFindTheNextNumber) {
+  for (const char* number : {"79160000001", "79260000002", "79160000003", "78000000000"}) Add(number, Accepted, "");
+  m_list.FillFromEngine(*m_engine);
+  struct Case {
+    const wchar_t* typed;
+    int start;
+    UINT flags;
+    int row;
+  };
+  const Case cases[] = {{L"7916", 0, LVFI_PARTIAL | LVFI_STRING, 0},
+                        {L"7916", 1, LVFI_PARTIAL | LVFI_STRING, 2},
+                        {L"7916", 3, LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP, 0},
+                        {L"7916", 3, LVFI_PARTIAL | LVFI_STRING, -1},
+                        {L"78000000000", -1, LVFI_STRING, 3},
+                        {L"7800", 0, LVFI_STRING, -1},
+                        {L"5", 0, LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP, -1}};
+  for (const Case& c : cases) {
+    NMLVFINDITEMW find{};
+    find.hdr.hwndFrom = m_list;
+    find.hdr.idFrom = 0;
+    find.hdr.code = LVN_ODFINDITEMW;
+    find.iStart = c.start;
+    find.lvfi.flags = c.flags;
+    find.lvfi.psz = c.typed;
+    m_parent.m_count = 0;
+    EXPECT_EQ(m_parent.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&find)), c.row)
+        << ui::Narrow1251(c.typed) << " from " << c.start;
+    EXPECT_EQ(m_parent.m_count, 0) << "answered by the list, not passed to the parent's handlers";
+  }
 }
 
 // Cyrillic typed into the editor reads back as the same 1251 bytes under a

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "support/LogFiles.h"
 #include "support/SerialPortMap.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
@@ -136,16 +138,23 @@ TEST_F(SetupDialogTest, PortSelectionAndOk) {
     int selectedData;  // -1: none selected
     int afterOk;
   };
-  const Case cases[] = {{0, -1, 0}, {77, -1, 0}, {10, 10, 10}};
+  // A saved port the system does not list (an unplugged adapter) stays
+  // offered, marked, and OK keeps it.
+  const Case cases[] = {{0, -1, 0}, {77, 77, 77}, {10, 10, 10}};
   for (const Case& c : cases) {
     m_engine->m_port = c.port;
     int shown = -2;
+    std::string text;
     Run([&](HWND hWnd) {
       shown = SelectedData(hWnd, IDC_PORT);
+      text = ui_test::ComboSelectedText(GetDlgItem(hWnd, IDC_PORT));
       ui_test::ClickButton(hWnd, IDOK);
     });
     EXPECT_EQ(shown, c.selectedData) << "port " << c.port;
     EXPECT_EQ(m_engine->m_port, c.afterOk) << "port " << c.port;
+    if (c.port == 77) {
+      EXPECT_EQ(text, "COM77 (нет в системе)");
+    }
   }
 }
 
@@ -213,20 +222,21 @@ TEST_F(SetupDialogTest, CancelAfterChangesLeavesAllFiveSettings) {
 // classes and places in dialog units.
 TEST_F(SetupDialogTest, ControlsAreWhereTheTemplatePutsThem) {
   const ui_test::CTemplateControl expected[] = {
-      {"Button", IDOK, "OK", {39, 115, 50, 14}},
-      {"Button", -1, "Модем", {7, 7, 192, 41}},
+      {"Button", IDOK, "OK", {39, 127, 50, 14}},
+      {"Button", -1, "Модем", {7, 7, 192, 53}},
       {"Static", -1, "Порт", {16, 19, 18, 8}},
-      {"ComboBox", IDC_PORT, nullptr, {52, 16, 75, 0}},  // its height includes the drop-down
+      {"ComboBox", IDC_PORT, nullptr, {52, 16, 100, 0}},  // its height includes the drop-down
       {"Static", -1, "Скорость", {15, 33, 33, 8}},
       {"ComboBox", IDC_SPEED, nullptr, {52, 30, 75, 0}},
-      {"Button", IDC_FINDPORT, "Найти", {130, 16, 44, 12}},
-      {"Button", IDCANCEL, "Cancel", {101, 115, 50, 14}},
-      {"Button", -1, "Отправка", {7, 49, 192, 60}},
-      {"Button", IDC_CHECKDUPLICATES, "Проверять дублирование номеров", {16, 61, 139, 10}},
-      {"Edit", IDC_MINPAUSE, "10", {15, 73, 41, 12}},
-      {"Static", -1, "Интервал между отправками min (с.)", {60, 75, 125, 8}},
-      {"Edit", IDC_MAXPAUSE, "20", {15, 87, 41, 12}},
-      {"Static", -1, "Интервал между отправками max (с.)", {60, 89, 127, 8}},
+      {"Button", IDC_FINDPORT, "Найти", {156, 16, 38, 12}},
+      {"Static", IDC_SEARCHSTATE, "", {15, 46, 180, 8}},
+      {"Button", IDCANCEL, "Отмена", {101, 127, 50, 14}},
+      {"Button", -1, "Отправка", {7, 61, 192, 60}},
+      {"Button", IDC_CHECKDUPLICATES, "Проверять дублирование номеров", {16, 73, 139, 10}},
+      {"Edit", IDC_MINPAUSE, "10", {15, 85, 41, 12}},
+      {"Static", -1, "Интервал между отправками min (с.)", {60, 87, 125, 8}},
+      {"Edit", IDC_MAXPAUSE, "20", {15, 99, 41, 12}},
+      {"Static", -1, "Интервал между отправками max (с.)", {60, 101, 127, 8}},
   };
   std::string caption, mismatches;
   bool numbersOnly = false;
@@ -246,73 +256,110 @@ TEST_F(SetupDialogTest, ControlsAreWhereTheTemplatePutsThem) {
   EXPECT_TRUE(numbersOnly);
 }
 
-// Counts the windows of this thread painted while the wait cursor showed:
-// "Найти" repaints between ports (the refilled port list at least) instead
-// of freezing the dialog for the whole search.
-class CPaintsWhileWaiting {
- public:
-  CPaintsWhileWaiting()
-      : m_hook(SetWindowsHookExW(WH_GETMESSAGE, &Hook, nullptr, GetCurrentThreadId())) {
-    s_count = 0;
+// "Найти" searches on threads of its own: the dialog answers while it runs,
+// and the line under the port says how it ended.
+class FindTest : public SetupDialogTest {
+ protected:
+  // Clicks "Найти" and waits (on the answering thread, the dialog's own
+  // thread running its messages) until the search has ended.
+  static std::string FindAndWait(HWND hWnd) {
+    ui_test::ClickButton(hWnd, IDC_FINDPORT);
+    HWND find = GetDlgItem(hWnd, IDC_FINDPORT);
+    for (int i = 0; i < 3000 && !IsWindowEnabled(find); ++i) Sleep(10);
+    return ui_test::ControlText(hWnd, IDC_SEARCHSTATE);
   }
-  ~CPaintsWhileWaiting() { UnhookWindowsHookEx(m_hook); }
-  int Count() const { return s_count; }
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_PAINT &&
-        GetCursor() == LoadCursorW(nullptr, IDC_WAIT))
-      ++s_count;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  static int s_count;
-  HHOOK m_hook;
 };
-int CPaintsWhileWaiting::s_count = 0;
 
-TEST_F(SetupDialogTest, FindWithoutModemClearsThePortSelection) {
+// No modem: the choice made before stays, for OK as for Cancel.
+TEST_F(FindTest, FindWithoutModemSaysSoAndKeepsThePort) {
   ui_test::CSerialMapAside aside;
   testing_support::SerialPortMap map({{"VarnekTestA", "COM10"}, {"VarnekTestB", "COM11"}});
-  CPaintsWhileWaiting paints;
   struct Case {
     int button;
-    int portAfter;
+    int speedItem;  // -1: leave the speed
   };
-  const Case cases[] = {{IDOK, 0}, {IDCANCEL, 10}};
+  const Case cases[] = {{IDOK, -1}, {IDCANCEL, 13}};
   for (const Case& c : cases) {
     m_engine->m_port = 10;
     int before = -2, after = -2;
+    std::string said;
     Run([&](HWND hWnd) {
       before = SelectedData(hWnd, IDC_PORT);
-      ui_test::ClickButton(hWnd, IDC_FINDPORT);
+      if (c.speedItem >= 0) SendDlgItemMessageW(hWnd, IDC_SPEED, CB_SETCURSEL, c.speedItem, 0);
+      said = FindAndWait(hWnd);
       after = SelectedData(hWnd, IDC_PORT);
       ui_test::ClickButton(hWnd, c.button);
     });
     EXPECT_EQ(before, 10);
-    EXPECT_EQ(after, -1);
-    EXPECT_EQ(m_engine->m_port, c.portAfter);
+    EXPECT_EQ(after, 10);
+    EXPECT_EQ(said, "Модем не найден, выбор порта не изменён.");
+    EXPECT_EQ(m_engine->m_port, 10);
+    EXPECT_EQ(m_engine->m_baudRate, 9600);
   }
-  EXPECT_GT(paints.Count(), 0);
-  EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
 }
 
-TEST_F(SetupDialogTest, FindSelectsTheSimulatedModem) {
-  testing_support::SimProcess sim(15);
-  ASSERT_TRUE(sim.Started());
+// A modem at the speed asked for, or fixed at another: that speed is then
+// selected too.
+TEST_F(FindTest, FindSelectsTheSimulatedModemAndItsSpeed) {
+  struct Case {
+    std::vector<std::string> simArgs;
+    int rate;  // configured
+    const char* said;
+    int rateAfter;
+  };
+  const Case cases[] = {
+      // No row: the search must use this rate, not -1.
+      {{}, 12345, "Модем найден: COM15, 12345 бит/с.", 12345},
+      {{"--fixed-speed", "19200"}, 115200, "Модем найден: COM15, 19200 бит/с. Скорость выбрана.", 19200},
+  };
+  for (const Case& c : cases) {
+    testing_support::SimProcess sim(15, c.simArgs);
+    ASSERT_TRUE(sim.Started());
+    ui_test::CSerialMapAside aside;
+    testing_support::SerialPortMap map({{"VarnekTestSim", "COM15"}});
+    m_engine->m_port = 0;
+    m_engine->m_baudRate = c.rate;
+    int after = -2;
+    std::string said;
+    Run([&](HWND hWnd) {
+      said = FindAndWait(hWnd);
+      after = SelectedData(hWnd, IDC_PORT);
+      ui_test::ClickButton(hWnd, IDOK);
+    });
+    EXPECT_EQ(said, c.said);
+    EXPECT_EQ(after, 15);
+    EXPECT_EQ(m_engine->m_port, 15);
+    EXPECT_EQ(m_engine->m_baudRate, c.rateAfter);
+  }
+}
+
+// Cancel in the middle of a search ends it: the silent port is not waited
+// for, and the button is disabled while the search runs.
+TEST_F(FindTest, CancelDuringTheSearchStopsIt) {
+  testing_support::SimProcess silent(16, {"--silent"});
+  ASSERT_TRUE(silent.Started());
   ui_test::CSerialMapAside aside;
-  testing_support::SerialPortMap map({{"VarnekTestSim", "COM15"}});
-  m_engine->m_port = 0;
-  m_engine->m_baudRate = 12345;  // no row: the search must use this rate, not -1
-  int after = -2;
+  testing_support::SerialPortMap map({{"VarnekTestSilent", "COM16"}});
+  m_engine->m_port = 3;
+  bool disabled = false;
+  std::string progress;
   Run([&](HWND hWnd) {
     ui_test::ClickButton(hWnd, IDC_FINDPORT);
-    after = SelectedData(hWnd, IDC_PORT);
-    ui_test::ClickButton(hWnd, IDOK);
+    disabled = !IsWindowEnabled(GetDlgItem(hWnd, IDC_FINDPORT));
+    for (int i = 0; i < 500 && progress.find("COM16") == std::string::npos; ++i) {
+      Sleep(10);
+      progress = ui_test::ControlText(hWnd, IDC_SEARCHSTATE);
+    }
+    ui_test::ClickButton(hWnd, IDC_FINDPORT);  // a second click while it runs does nothing
+    ui_test::ClickButton(hWnd, IDCANCEL);
   });
-  EXPECT_EQ(after, 15);
-  EXPECT_EQ(m_engine->m_port, 15);
-  EXPECT_EQ(m_engine->m_baudRate, 12345);
+  EXPECT_TRUE(disabled);
+  EXPECT_EQ(progress, "Поиск модема: COM16.");
+  EXPECT_EQ(m_engine->m_port, 3);
+  const std::vector<std::string> steps = testing_support::LogTexts(m_folder.Path(), "engine", "FindPort");
+  EXPECT_NE(std::find(steps.begin(), steps.end(), "16 not tried to the end"), steps.end())
+      << ::testing::PrintToString(steps);
+  EXPECT_EQ(steps.back(), "failed...");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tools/varnek-send/PortCheck.h"
 
+#include <mutex>
+
 #include "modem/ComPort.h"
 #include "platform/CommandLine.h"
 #include "platform/SerialDevice.h"
@@ -27,4 +29,38 @@ bool CheckPort(int port, int baudRate, std::string& error) {
                                {PortName(port), std::to_string(baudRate), check.FailureReason()})
                         : Say(Msg::CannotOpenPort, {PortName(port), check.FailureReason()});
   return false;
+}
+
+std::string SpeedName(int baudRate) {
+  return baudRate == 0 ? "the port's own speed" : std::to_string(baudRate) + " bit/s";
+}
+
+CPortSearch::Events PrintTries(std::FILE* out) {
+  CPortSearch::Events events;
+  events.trying = [out](int port, int baudRate) {
+    static std::mutex lock;  // the search's threads print one line at a time
+    const std::string line = "trying " + PortName(port) + " at " + SpeedName(baudRate);
+    std::lock_guard<std::mutex> guard(lock);
+    std::fprintf(out, "%s\n", line.c_str());
+    std::fflush(out);
+  };
+  return events;
+}
+
+std::string FindingText(const CPortFinding& finding) {
+  switch (finding.m_answer) {
+    case PortAnswer::Modem:
+      return "answers as a modem at " + SpeedName(finding.m_baudRate);
+    case PortAnswer::Silent:
+      return "no answer to AT";
+    case PortAnswer::Garbage:
+      return "bytes that are no answer, at every common speed";
+    case PortAnswer::Refused:
+      return "refuses AT (ERROR) at " + SpeedName(finding.m_baudRate);
+    case PortAnswer::CannotOpen:
+      return "cannot be opened: " + finding.m_reason;
+    case PortAnswer::Stopped:
+      return "not tried to the end";
+  }
+  return std::string();
 }

@@ -1,11 +1,17 @@
 #pragma once
-// varnek-send --probe: the modem captured as a delivery captures it, asked
-// (read-only) what it knows of itself, released, and a short report with a
-// verdict. One port per call: a run over several modems probes each.
+// varnek-send --probe: the modems of a run found as "Найти" finds them (all
+// at once, at the common speeds where a port answers with garbage), then
+// each captured as a delivery captures it at the speed it answered at,
+// asked (read-only) what it knows of itself, released, and a short report
+// with a verdict.
 #include <cstdio>
 #include <string>
+#include <vector>
 
-// The exit status: 0 ready to send, 1 not (a modem that does not answer AT
-// included), 2 the port cannot be opened (error says why, nothing is
-// printed). The report goes to out.
-int ProbePort(int port, int baudRate, std::FILE* out, std::string& error);
+// One report per port on out, in the order of ports, a blank line between
+// two; each try of the search announced on progress as it starts. A port
+// that cannot be opened gets no report: errors names it. The exit status is
+// the worst of the ports': 0 ready to send, 1 not (a port without a modem
+// included), 2 a port cannot be opened.
+int ProbePorts(const std::vector<int>& ports, int baudRate, std::FILE* out, std::FILE* progress,
+               std::vector<std::string>& errors);

@@ -67,12 +67,18 @@ constexpr char kOptions[] =
     "                      Russian when LANG or LC_MESSAGES is Russian, on Windows\n"
     "                      the user's language; else English)\n"
     "Other tasks:\n"
-    "  --probe             capture the modem as a delivery would and ask it (read\n"
-    "                      only) for maker, model, SIM, network, signal, operator\n"
-    "                      and service centre: a report and a verdict\n"
+    "  --probe             find the modem as \"Найти\" of the window does, capture\n"
+    "                      it as a delivery would and ask it (read only) for maker,\n"
+    "                      model, SIM, network, signal, operator and service\n"
+    "                      centre: a report and a verdict\n"
     "  --list-ports        the COM ports found and those of every --device, their\n"
     "                      devices, and which of them answers as a modem (as\n"
     "                      \"Найти\" of the window searches)\n"
+    "                      Both try every port at once (a silent one costs ten\n"
+    "                      seconds) and announce each try on stderr; a port that\n"
+    "                      answers with garbage is tried at 115200, 57600, 38400,\n"
+    "                      19200 and 9600 bit/s, and the speed a modem answers at\n"
+    "                      is named\n"
     "  --help              this text\n";
 
 constexpr char kRunning[] =

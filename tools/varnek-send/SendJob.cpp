@@ -95,24 +95,19 @@ void CSendJob::ApplySettings(CEngine& engine) const {
   engine.m_resendUnconfirmed = m_options.m_resendUnconfirmed;
 }
 
+// The ports' tries are announced on stderr, beside the other progress; the
+// findings go to stdout.
 int CSendJob::RunPortTask(const CEngine& engine) const {
   if (m_options.m_listPorts) {
     std::vector<int> mapped;
     for (const CModemPort& modem : ModemPorts(m_options.m_ports, m_options.m_devices)) {
       if (!modem.m_device.empty()) mapped.push_back(modem.m_port);
     }
-    return ListPorts(engine.m_baudRate, mapped, stdout);
+    return ListPorts(engine.m_baudRate, mapped, stdout, stderr);
   }
-  // Every modem of the run in turn, each report followed by a blank line
-  // when another modem follows; the status is the worst of theirs.
-  const std::vector<int> ports = PortsOfRun(engine);
-  int status = send_report::kAllDelivered;
-  for (size_t i = 0; i < ports.size(); ++i) {
-    std::string error;
-    status = std::max(status, ProbePort(ports[i], engine.m_baudRate, stdout, error));
-    if (!error.empty()) Complain(error);
-    if (error.empty() && i + 1 < ports.size()) std::fputc('\n', stdout);
-  }
+  std::vector<std::string> errors;
+  const int status = ProbePorts(PortsOfRun(engine), engine.m_baudRate, stdout, stderr, errors);
+  for (const std::string& error : errors) Complain(error);
   return status;
 }
 

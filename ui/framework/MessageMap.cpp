@@ -22,6 +22,8 @@ constexpr MessageRange kChildNotifications[] = {
     {WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC},
 };
 
+constexpr wchar_t kAnswersOwnNotifications[] = L"VarnekAnswersOwnNotifications";
+
 }  // namespace
 
 bool IsChildNotification(UINT message) {
@@ -36,4 +38,20 @@ bool ForwardNotificationToParent(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
   if (!IsChildNotification(message)) return false;
   result = SendMessageW(GetParent(hWnd), message, wParam, lParam);
   return true;
+}
+
+void AnswerOwnNotifications(HWND control, bool answers) {
+  if (answers)
+    SetPropW(control, kAnswersOwnNotifications, reinterpret_cast<HANDLE>(1));
+  else
+    RemovePropW(control, kAnswersOwnNotifications);
+}
+
+bool LetControlAnswer(LPARAM lParam, LRESULT& result) {
+  auto* header = reinterpret_cast<NMHDR*>(lParam);
+  if (header == nullptr || !GetPropW(header->hwndFrom, kAnswersOwnNotifications)) return false;
+  COwnNotification own{header, 0, false};
+  SendMessageW(header->hwndFrom, kOwnNotification, 0, reinterpret_cast<LPARAM>(&own));
+  if (own.answered) result = own.result;
+  return own.answered;
 }

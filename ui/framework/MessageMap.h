@@ -120,3 +120,24 @@ bool IsChildNotification(UINT message);
 // the parent's answer; false for any other message.
 bool ForwardNotificationToParent(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
                                  LRESULT& result);
+
+// A control that answers some of its own notifications (a virtual list view
+// gives the texts of its rows) marks its window with AnswerOwnNotifications.
+// A window of this framework that receives WM_NOTIFY from such a control
+// hands it to the control first, as kOwnNotification with lParam pointing to
+// a COwnNotification; only what the control leaves unanswered goes on to the
+// window's own handling. So the control works under any parent.
+constexpr UINT kOwnNotification = WM_APP + 0x3F00;
+
+struct COwnNotification {
+  NMHDR* header;
+  LRESULT result;
+  bool answered;
+};
+
+// Marks (or unmarks, before the control is destroyed) control as answering
+// its own notifications.
+void AnswerOwnNotifications(HWND control, bool answers);
+// WM_NOTIFY's lParam: true, with the result, when the sending control
+// answered the notification itself.
+bool LetControlAnswer(LPARAM lParam, LRESULT& result);

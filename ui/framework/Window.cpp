@@ -59,3 +59,14 @@ bool CWindow::CenterWindow(HWND parent) const {
   }
   return SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+int CWindow::TextWidth(const std::string& text) const {
+  const std::wstring wide = ui::Wide1251(text);
+  HDC dc = ::GetDC(m_hWnd);
+  HGDIOBJ old = SelectObject(dc, GetFont());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  SelectObject(dc, old);
+  ::ReleaseDC(m_hWnd, dc);
+  return size.cx;
+}

@@ -76,6 +76,8 @@ class CWindow {
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), MAKELPARAM(redraw ? TRUE : FALSE, 0));
   }
   HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+  // The width in pixels of text (1251) on one line in the window's font.
+  int TextWidth(const std::string& text) const;
 
   // Centres the window over parent (its owner or parent when null), moved
   // as little as needed to stay inside the work area of parent's monitor.

@@ -12,6 +12,9 @@
 //
 // The window must be destroyed before the object; after WM_NCDESTROY the
 // object is unbound and OnFinalMessage runs.
+//
+// A WM_NOTIFY from a control that answers its own notifications goes to that
+// control first (AnswerOwnNotifications, MessageMap.h).
 #include <windows.h>
 
 #include "ui/framework/AppModule.h"
@@ -148,6 +151,7 @@ LRESULT CALLBACK CWindowImplBaseT<TBase>::WindowProc(HWND hWnd, UINT message, WP
     ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   LRESULT result = 0;
+  if (message == WM_NOTIFY && LetControlAnswer(lParam, result)) return result;
   if (!self->ProcessWindowMessage(hWnd, message, wParam, lParam, result))
     result = self->DefWindowProc(message, wParam, lParam);
   if (message == WM_NCDESTROY) {

@@ -75,7 +75,7 @@ TEST(SendEndToEnd, DeliversAListAndRefusesDuplicatesOnTheNextRun) {
 
 TEST(SendEndToEnd, SendErrorExitsWithOneAndShowsTheModemsReason) {
   SendFolder folder;
-  SimProcess sim(kSimPort, {"--submit", "2:cms:311"});
+  SimProcess sim(kSimPort, {"--submit", "2:cms:1"});
   ASSERT_TRUE(sim.Started());
   RunResult run = folder.Run(Args(sim, {"--number", "79123456701", "--number", "79123456702",
                                         "--number", "79123456703", "--text", "Hello"}));
@@ -83,7 +83,7 @@ TEST(SendEndToEnd, SendErrorExitsWithOneAndShowsTheModemsReason) {
   EXPECT_TRUE(Contains(run.out, "79123456702\t" + kSendErrorUtf8 + "\t\n")) << run.out;
   EXPECT_TRUE(Contains(run.out, "79123456703\t" + kSentUtf8 + "\t\n")) << run.out;
   EXPECT_TRUE(Contains(run.err, "2/3 79123456702 " + kSendErrorUtf8 +
-                                    ": +CMS ERROR: 311 (SIM PIN required)\n"))
+                                    ": +CMS ERROR: 1 (unassigned number)\n"))
       << run.err;
 }
 

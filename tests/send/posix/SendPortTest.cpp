@@ -191,6 +191,7 @@ TEST(SendPort, ProbeReportsAndJudgesTheModem) {
     ASSERT_TRUE(sim.Started());
     const RunResult run = folder.Run({"--device", sim.LinkPath(), "--baud", "115200", "--probe"});
     EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_EQ(run.err, "trying COM99 (" + sim.LinkPath() + ") at 115200 bit/s\n");
     EXPECT_EQ(run.out.rfind("port            COM99 (" + sim.LinkPath() + "), 115200 bit/s\n", 0),
               0u)
         << run.out;
@@ -230,6 +231,8 @@ TEST(SendPort, ListPortsNamesTheModemsThatAnswer) {
   const RunResult run =
       folder.Run({"--device", sim.LinkPath(), "--device", other.LinkPath(), "--list-ports"});
   EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("PORT    DEVICE                   DRIVER           ANSWER\n"), std::string::npos)
+      << run.out;
   const std::pair<std::string, std::string> devices[] = {{"COM99 ", sim.LinkPath()},
                                                          {"COM100 ", other.LinkPath()}};
   for (const auto& device : devices) {
@@ -240,9 +243,12 @@ TEST(SendPort, ListPortsNamesTheModemsThatAnswer) {
       if (line.rfind(device.first, 0) != 0) continue;
       listed = true;
       EXPECT_TRUE(Contains(line, " " + device.second + " ")) << line;
-      EXPECT_TRUE(Contains(line, "answers as a modem")) << line;
+      EXPECT_TRUE(Contains(line, "answers as a modem at the port's own speed")) << line;
     }
     EXPECT_TRUE(listed) << device.first << run.out;
+    EXPECT_TRUE(Contains(run.err, "trying " + device.first.substr(0, device.first.size() - 1) + " (" +
+                                      device.second + ") at the port's own speed\n"))
+        << run.err;
   }
 }
 
