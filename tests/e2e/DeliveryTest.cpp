@@ -232,14 +232,27 @@ TEST_F(DeliveryTest, NumberFromTheContextMenuIsSentFromAFolder1251CannotName) {
   CloseSavingSettings(program, wideFolder);
 }
 
-TEST_F(DeliveryTest, SilentModemCountsDownAndStopEndsItAtOnce) {
+// The list was prepared by hand: a name before one number, two files joined
+// with a byte order mark, a number written the domestic way. The load says
+// so in one message, then the silent modem's countdown runs.
+TEST_F(DeliveryTest, LoadMessageNamesThePreparedListsMistakesAndASilentModemCountsDown) {
   testing_support::SimProcess sim(kCom, {"--silent"});
   ASSERT_TRUE(sim.Started());
   const std::wstring folder = MakeProgramFolder(L"Varnek");
-  WriteList(folder + L"\\numbers.txt");
+  std::ofstream(std::filesystem::path(folder + L"\\numbers.txt"), std::ios::binary)
+      << "79001112201\r\nИванов 79001112209\r\n\xEF\xBB\xBF" "89001112202\r\n79001112203\r\n";
   CVarnekProcess program(folder, Settings(kCom, 0));
   ASSERT_NE(program.Frame(), nullptr);
   ASSERT_NO_FATAL_FAILURE(OpenListThroughMenu(program, folder + L"\\numbers.txt"));
+  HWND box = program.WaitForDialog("Сообщение");
+  ASSERT_NE(box, nullptr);
+  const std::string said = e2e::WindowText(GetDlgItem(box, 0xFFFF));
+  e2e::SaveScreen(ScreenRect(box), "load-message");
+  SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  for (const char* line : {"Загружено номеров: 3.", "строка 2: \"Иванов 79001112209\"",
+                           "Метка порядка байтов в начале строки пропущена",
+                           "строка 3: 89001112202 отправится на 79001112202"})
+    EXPECT_NE(said.find(line), std::string::npos) << line << "\n" << said;
   TypeMessage(program);
   HWND toolBar = FindWindowExW(GetParent(program.MenuBar()), nullptr, TOOLBARCLASSNAMEW, nullptr);
   ASSERT_NE(toolBar, nullptr);
