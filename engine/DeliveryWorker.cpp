@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/DeliveryReport.h"
+#include "engine/NumberForm.h"
 #include "modem/Log.h"
 #include "modem/Modem.h"
 #include "platform/Clock.h"
@@ -138,7 +139,9 @@ bool CDeliveryWorker::ClaimNumber(CNumberTicket& ticket, CNumberClaim& claim) {
 }
 
 bool CDeliveryWorker::SendItem(size_t i, CSendResult& result, std::string& failure) {
-  std::u16string number = platform::Cp1251ToUtf16(m_engine.m_items[i].m_number);
+  // "8 912 ..." and ten digits go out in the international form.
+  const std::string sent = NumberForm(m_engine.m_items[i].m_number.c_str()).m_number;
+  std::u16string number = platform::Cp1251ToUtf16(sent);
   std::u16string message = platform::Cp1251ToUtf16(m_engine.m_message);
   CModem modem;
   modem.SetBaudRate(m_engine.m_baudRate);

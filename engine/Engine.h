@@ -26,9 +26,11 @@
 #include <vector>
 
 #include "engine/ListItem.h"
+#include "engine/ListReport.h"
 #include "engine/MarkerStore.h"
 #include "engine/MessageCollector.h"
 #include "engine/NumberQueue.h"
+#include "engine/SettingValue.h"
 #include "engine/StopWords.h"
 #include "modem/ComPort.h"
 #include "modem/Modem.h"
@@ -49,6 +51,8 @@ class CEngine {
 
   // Settings file beside the program. The save writes a temporary file and
   // then replaces the old one in one step: a failed save leaves it whole.
+  // The load notes in m_settingNotes every value it could not take as it
+  // stands (SettingValue.h).
   void LoadSettings();
   void SaveSettings();
   // The program's path with the file name's extension replaced by ".xml"
@@ -56,15 +60,18 @@ class CEngine {
   // not known.
   static std::string GetConfigPath();
 
-  // Phone list (window thread, no delivery running).
+  // Phone list (window thread, no delivery running). A report, when given,
+  // gets what the operator should hear of the numbers added: lines dropped,
+  // cut or changed, numbers no message can reach (ListReport.h).
   void ClearList();
-  void AddItem(const CListItem& item);
-  void LoadListFile(const char* path);
+  void AddItem(const CListItem& item, CListReport* report = nullptr);
+  void LoadListFile(const char* path, CListReport* report = nullptr);
   // The same for the bytes of a list file already in memory. lines, when
   // given, gets the line (from 1; CR LF, LF and a lone CR each end one) of
   // every item added.
-  void LoadListText(const std::string& text, std::vector<int>* lines = nullptr);
-  void GenerateFromMask(const char* mask);
+  void LoadListText(const std::string& text, std::vector<int>* lines = nullptr,
+                    CListReport* report = nullptr);
+  void GenerateFromMask(const char* mask, CListReport* report = nullptr);
 
   // A copy of the item at index, safe while a delivery changes items (any
   // thread). The list itself must not change meanwhile.
@@ -117,6 +124,9 @@ class CEngine {
   int32_t m_checkDuplicates = 0;
   int32_t m_minPause = 0;
   int32_t m_maxPause = 0;
+  // The values of the last LoadSettings that were replaced, in key order;
+  // empty when every one was taken as it stood (window thread).
+  std::vector<CSettingNote> m_settingNotes;
   // The folder of the markers (MARKERS of the settings file); "": the folder
   // "PHONES" beside the program.
   std::string m_markerFolder;

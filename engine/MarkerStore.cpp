@@ -1,5 +1,6 @@
 #include "engine/MarkerStore.h"
 
+#include "engine/NumberForm.h"
 #include "platform/Files.h"
 
 namespace {
@@ -14,6 +15,14 @@ constexpr char kCheckName[] = "write-check.";
 constexpr int kClaimRounds = 4;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string Digits(const std::string& number) {
+  std::string digits;
+  for (char c : number) {
+    if (IsDigit(c)) digits += c;
+  }
+  return digits;
+}
 
 bool MakeMarker(const std::string& path) {
   return platform::CreateNewEmptyFile(path) || platform::PathExists(path);
@@ -43,11 +52,7 @@ CMarkerStore::CMarkerStore(const std::string& folder) : m_folder(folder) {
 }
 
 std::string CMarkerStore::KeyOf(const std::string& number) {
-  std::string digits;
-  for (char c : number) {
-    if (IsDigit(c)) digits += c;
-  }
-  return digits;
+  return Digits(NumberForm(number.c_str()).m_number);
 }
 
 std::string CMarkerStore::PathOf(const std::string& name) const {
@@ -66,7 +71,12 @@ std::string CMarkerStore::ClaimPath(const std::string& number) const {
 
 bool CMarkerStore::IsMarked(const std::string& number) const {
   const std::string marker = MarkerPath(number);
-  return !marker.empty() && platform::PathExists(marker);
+  if (marker.empty()) return false;
+  if (platform::PathExists(marker)) return true;
+  // Earlier versions named a marker by the digits as written ("8912...",
+  // "912..."): such a number was sent all the same.
+  const std::string written = Digits(number);
+  return written != KeyOf(number) && platform::PathExists(PathOf(written));
 }
 
 std::string CMarkerStore::StopFolder() const { return PathOf(kStopFolder); }

@@ -52,8 +52,9 @@ class CMarkerStore {
   const std::string& Folder() const { return m_folder; }
 
   // The one place that says which numbers are one number to the check: the
-  // digits, all else dropped ("" for a number without any, which is never
-  // marked nor claimed).
+  // digits of the form the number goes out in (NumberForm: "8 912 ..." and
+  // "912 ..." are 7912...), all else dropped ("" for a number without any,
+  // which is never marked nor claimed).
   static std::string KeyOf(const std::string& number);
   // "" when the key is empty.
   std::string MarkerPath(const std::string& number) const;

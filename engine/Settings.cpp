@@ -1,8 +1,8 @@
-#include <climits>
 #include <cstring>
 #include <string>
 
 #include "engine/Engine.h"
+#include "engine/SettingValue.h"
 #include "engine/XmlChildNodes.h"
 #include "platform/CodePage.h"
 #include "platform/CommandLine.h"
@@ -15,12 +15,15 @@ namespace {
 struct SettingKey {
   const char* name;
   int32_t CEngine::*field;
+  SettingKind kind;
 };
 
 constexpr SettingKey kSettingKeys[] = {
-    {"BAUDRATE", &CEngine::m_baudRate}, {"PORT", &CEngine::m_port},
-    {"CHECK", &CEngine::m_checkDuplicates}, {"TIMEOUT", &CEngine::m_minPause},
-    {"TIMEOUT2", &CEngine::m_maxPause},
+    {"BAUDRATE", &CEngine::m_baudRate, SettingKind::Speed},
+    {"PORT", &CEngine::m_port, SettingKind::Port},
+    {"CHECK", &CEngine::m_checkDuplicates, SettingKind::Flag},
+    {"TIMEOUT", &CEngine::m_minPause, SettingKind::Pause},
+    {"TIMEOUT2", &CEngine::m_maxPause, SettingKind::Pause},
 };
 
 // The marker folder, when it is not the one beside the program. The file
@@ -29,27 +32,6 @@ constexpr char kMarkerFolderKey[] = "MARKERS";
 
 constexpr char16_t kEmptySettings[] =
     u"<?xml version=\"1.0\" encoding=\"Windows-1251\" ?><root></root>";
-
-bool IsBlank(char c) { return std::strchr(" \t\r\n\v\f", c) != nullptr && c != '\0'; }
-
-// The leading decimal integer: blanks skipped, an optional sign, digits up to
-// the first other character; no digits give 0. Values beyond 32 bits stop at
-// the nearest limit instead of wrapping.
-int32_t LeadingInteger(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  const bool negative = i < text.size() && text[i] == '-';
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > int64_t{INT32_MAX} + 1) break;
-  }
-  if (negative) value = -value;
-  if (value > INT32_MAX) return INT32_MAX;
-  if (value < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(value);
-}
 
 // The file a save writes first: the settings file's own path with ".tmp" for
 // ".xml", in the same folder (a rename does not cross volumes).
@@ -72,6 +54,7 @@ std::string CEngine::GetConfigPath() {
 }
 
 void CEngine::LoadSettings() {
+  m_settingNotes.clear();
   const std::string path = GetConfigPath();
   if (path.empty()) return;
   // A missing, unreadable or malformed file leaves the settings as they are,
@@ -82,7 +65,12 @@ void CEngine::LoadSettings() {
   if (!root) return;
   for (const SettingKey& key : kSettingKeys) {
     std::string text;
-    if (GetChildText(root, key.name, text)) this->*key.field = LeadingInteger(text);
+    if (!GetChildText(root, key.name, text)) continue;
+    const CSettingValue value = ReadSettingValue(key.kind, text);
+    this->*key.field = value.m_value;
+    if (value.m_problem != SettingProblem::None) {
+      m_settingNotes.push_back({key.name, key.kind, text, value.m_problem, value.m_value});
+    }
   }
   std::string folder;
   if (GetChildText(root, kMarkerFolderKey, folder)) {

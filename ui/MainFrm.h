@@ -21,6 +21,7 @@
 #include "ui/xpbar/atlctrlxp.h"
 
 class CEngine;
+class CListReport;
 
 class CMainFrame : public CFrameWindowImpl<CMainFrame>,
                    public CUpdateUI<CMainFrame>,
@@ -110,6 +111,9 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   bool CheckNotSending();
   bool ConfirmListReset();
   void ShowLoadedCount();
+  // A message naming what the loader did not take as it stood; none when it
+  // took every line so.
+  void ShowLoadReport(const CListReport& report);
   // The list view shows the engine's list anew; the last run's tally goes.
   void ShowNewList();
   void LaunchDelivery(int from);

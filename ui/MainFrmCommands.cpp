@@ -9,6 +9,7 @@
 #include "engine/Engine.h"
 #include "modem/Pdu.h"
 #include "ui/EditStringDialog.h"
+#include "ui/LoadReport.h"
 #include "ui/MainFrm.h"
 #include "ui/SetupDialog.h"
 #include "ui/aboutdlg.h"
@@ -95,6 +96,11 @@ void CMainFrame::ShowNewList() {
   ShowTally(std::string());
 }
 
+void CMainFrame::ShowLoadReport(const CListReport& report) {
+  const std::string text = LoadReportText(report, GetEngine().m_items);
+  if (!text.empty()) ShowMessage(text.c_str(), kInfoCaption, MB_OK | MB_ICONINFORMATION);
+}
+
 void CMainFrame::ShowLoadedCount() {
   char text[100];
   snprintf(text, sizeof(text), kLoadedCount, static_cast<int>(GetEngine().m_items.size()));
@@ -166,9 +172,11 @@ LRESULT CMainFrame::OnCmdOpenList(WORD, WORD, HWND, bool&) {
   if (dialog.DoModal(::GetActiveWindow()) != IDOK || !ConfirmListReset()) return 0;
   CEngine& engine = GetEngine();
   engine.ClearList();
-  engine.LoadListFile(dialog.GetPathName().c_str());
+  CListReport report;
+  engine.LoadListFile(dialog.GetPathName().c_str(), &report);
   ShowNewList();
   ShowLoadedCount();
+  ShowLoadReport(report);
   return 0;
 }
 
@@ -179,12 +187,13 @@ LRESULT CMainFrame::OnCmdGenerate(WORD, WORD, HWND, bool&) {
   std::string mask = kMaskTemplate;
   CEngine& engine = GetEngine();
   std::vector<CListItem> generated;
+  CListReport report;
   for (;;) {
     CEditStringDialog dialog(kMaskPrompt, mask.c_str(), 0, kMaskCaption);
     if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
     mask = dialog.GetText();
     engine.m_items.swap(generated);
-    engine.GenerateFromMask(mask.c_str());
+    engine.GenerateFromMask(mask.c_str(), &report);
     engine.m_items.swap(generated);
     if (!generated.empty()) break;
     ShowMessage(kNoNumbersFromMask, kInfoCaption, MB_OK | MB_ICONINFORMATION);
@@ -193,6 +202,7 @@ LRESULT CMainFrame::OnCmdGenerate(WORD, WORD, HWND, bool&) {
   engine.m_items.swap(generated);
   ShowNewList();
   ShowLoadedCount();
+  ShowLoadReport(report);
   return 0;
 }
 
@@ -210,8 +220,10 @@ LRESULT CMainFrame::OnCmdAddNumber(WORD, WORD, HWND, bool&) {
   item.m_number = answer;
   item.m_state = Accepted;
   item.m_text = ReadMessageText();
-  GetEngine().AddItem(item);
+  CListReport report;
+  GetEngine().AddItem(item, &report);
   ShowNewList();
+  ShowLoadReport(report);
   return 0;
 }
 

@@ -31,11 +31,9 @@ char16_t ByteToUnit(unsigned char byte) {
 }
 
 char UnitToByte(char16_t unit) {
-  if (unit < 0x80) return static_cast<char>(unit);
-  for (int i = 0; i < 128; ++i) {
-    if (kUpperHalf[i] == unit) return static_cast<char>(0x80 + i);
-  }
-  return '?';
+  char byte = '?';
+  UnitToCp1251(unit, byte);
+  return byte;
 }
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
@@ -54,26 +52,42 @@ constexpr Utf8Lead kUtf8Leads[] = {
     {0xF8, 0xF0, 4, 0x10000},
 };
 
-// Decodes one sequence at text[pos]; gives its length (at least 1) and the
-// code point, or 0xFFFFFFFF when the sequence is invalid.
-int DecodeUtf8(const std::string& text, size_t pos, uint32_t& codePoint) {
+}  // namespace
+
+size_t DecodeUtf8At(const std::string& text, size_t pos, uint32_t& codePoint) {
   const unsigned char lead = static_cast<unsigned char>(text[pos]);
-  codePoint = 0xFFFFFFFF;
+  codePoint = kNoCodePoint;
   for (const Utf8Lead& form : kUtf8Leads) {
     if ((lead & form.mask) != form.pattern) continue;
     uint32_t value = lead & static_cast<unsigned char>(~form.mask);
     for (int i = 1; i < form.length; ++i) {
-      if (pos + i >= text.size()) return i;
+      if (pos + i >= text.size()) return static_cast<size_t>(i);
       const unsigned char next = static_cast<unsigned char>(text[pos + i]);
-      if (!IsContinuation(next)) return i;
+      if (!IsContinuation(next)) return static_cast<size_t>(i);
       value = (value << 6) | (next & 0x3F);
     }
     const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
     if (value >= form.minimum && value <= 0x10FFFF && !surrogate) codePoint = value;
-    return form.length;
+    return static_cast<size_t>(form.length);
   }
   return 1;
 }
+
+bool UnitToCp1251(char16_t unit, char& byte) {
+  if (unit < 0x80) {
+    byte = static_cast<char>(unit);
+    return true;
+  }
+  for (int i = 0; i < 128; ++i) {
+    if (kUpperHalf[i] == unit) {
+      byte = static_cast<char>(0x80 + i);
+      return true;
+    }
+  }
+  return false;
+}
+
+namespace {
 
 void AppendUtf8(char16_t unit, std::string& out) {
   if (unit < 0x80) {
@@ -110,7 +124,7 @@ std::string Utf8ToCp1251(const std::string& text) {
   size_t pos = 0;
   while (pos < text.size()) {
     uint32_t codePoint = 0;
-    pos += DecodeUtf8(text, pos, codePoint);
+    pos += DecodeUtf8At(text, pos, codePoint);
     out += codePoint <= 0xFFFF ? UnitToByte(static_cast<char16_t>(codePoint)) : '?';
   }
   return out;
@@ -121,8 +135,8 @@ std::u16string Utf8ToUtf16(const std::string& text) {
   size_t pos = 0;
   while (pos < text.size()) {
     uint32_t codePoint = 0;
-    pos += DecodeUtf8(text, pos, codePoint);
-    if (codePoint == 0xFFFFFFFF) {
+    pos += DecodeUtf8At(text, pos, codePoint);
+    if (codePoint == kNoCodePoint) {
       out += u'?';
     } else if (codePoint > 0xFFFF) {
       out += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
@@ -138,8 +152,8 @@ bool IsValidUtf8(const std::string& text) {
   size_t pos = 0;
   while (pos < text.size()) {
     uint32_t codePoint = 0;
-    pos += DecodeUtf8(text, pos, codePoint);
-    if (codePoint == 0xFFFFFFFF) return false;
+    pos += DecodeUtf8At(text, pos, codePoint);
+    if (codePoint == kNoCodePoint) return false;
   }
   return true;
 }

@@ -142,7 +142,7 @@ class DeliveryTest : public ::testing::Test {
 // the run goes on, the status bar counts and Start is greyed; at its end
 // the status bar sums it up.
 TEST_F(DeliveryTest, ListFromTheMenuIsSentWithProgressAndTheCauseOfARefusal) {
-  testing_support::SimProcess sim(kCom, {"--delay", "150", "--submit", "2:cms:38"});
+  testing_support::SimProcess sim(kCom, {"--delay", "150", "--submit", "2:cms:1"});
   ASSERT_TRUE(sim.Started());
   const std::string folder = m_folder.File("Рассылка SMS");
   const std::wstring wideFolder = MakeProgramFolder(ui::Wide1251("Рассылка SMS"));
@@ -167,7 +167,7 @@ TEST_F(DeliveryTest, ListFromTheMenuIsSentWithProgressAndTheCauseOfARefusal) {
       << program.StatusText(1);
   EXPECT_FALSE(program.ToolBarButtonEnabled(ID_DELIVERY_START));
   EXPECT_TRUE(program.ToolBarButtonEnabled(ID_DELIVERY_STOP));
-  const std::string refused = "Ошибка отправки — +CMS ERROR: 38 (network out of order)";
+  const std::string refused = "Ошибка отправки — +CMS ERROR: 1 (unassigned number)";
   ASSERT_TRUE(WaitUntil([&] { return program.RowText(1, 1) == refused; }, 20000)) << program.RowText(1, 1);
   e2e::SaveScreen(ScreenRect(program.Frame()), "main-window");
   const std::string summary = "Итог: отправлено 2 из 3; ошибок: 1, дублей: 0, без подтверждения: 0";
@@ -232,14 +232,27 @@ TEST_F(DeliveryTest, NumberFromTheContextMenuIsSentFromAFolder1251CannotName) {
   CloseSavingSettings(program, wideFolder);
 }
 
-TEST_F(DeliveryTest, SilentModemCountsDownAndStopEndsItAtOnce) {
+// The list was prepared by hand: a name before one number, two files joined
+// with a byte order mark, a number written the domestic way. The load says
+// so in one message, then the silent modem's countdown runs.
+TEST_F(DeliveryTest, LoadMessageNamesThePreparedListsMistakesAndASilentModemCountsDown) {
   testing_support::SimProcess sim(kCom, {"--silent"});
   ASSERT_TRUE(sim.Started());
   const std::wstring folder = MakeProgramFolder(L"Varnek");
-  WriteList(folder + L"\\numbers.txt");
+  std::ofstream(std::filesystem::path(folder + L"\\numbers.txt"), std::ios::binary)
+      << "79001112201\r\nИванов 79001112209\r\n\xEF\xBB\xBF" "89001112202\r\n79001112203\r\n";
   CVarnekProcess program(folder, Settings(kCom, 0));
   ASSERT_NE(program.Frame(), nullptr);
   ASSERT_NO_FATAL_FAILURE(OpenListThroughMenu(program, folder + L"\\numbers.txt"));
+  HWND box = program.WaitForDialog("Сообщение");
+  ASSERT_NE(box, nullptr);
+  const std::string said = e2e::WindowText(GetDlgItem(box, 0xFFFF));
+  e2e::SaveScreen(ScreenRect(box), "load-message");
+  SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  for (const char* line : {"Загружено номеров: 3.", "строка 2: \"Иванов 79001112209\"",
+                           "Метка порядка байтов в начале строки пропущена",
+                           "строка 3: 89001112202 отправится на 79001112202"})
+    EXPECT_NE(said.find(line), std::string::npos) << line << "\n" << said;
   TypeMessage(program);
   HWND toolBar = FindWindowExW(GetParent(program.MenuBar()), nullptr, TOOLBARCLASSNAMEW, nullptr);
   ASSERT_NE(toolBar, nullptr);
@@ -248,7 +261,7 @@ TEST_F(DeliveryTest, SilentModemCountsDownAndStopEndsItAtOnce) {
   const std::string countdown = "Ошибка порта, повторный запуск через ";
   ASSERT_TRUE(WaitUntil([&] { return StartsWith(program.StatusText(), countdown); }, 30000))
       << program.StatusText();
-  EXPECT_EQ(program.RowText(0, 1), "Ошибка порта");
+  EXPECT_EQ(program.RowText(0, 1), "Ошибка порта — no answer to AT");
   const std::string first = program.StatusText();
   ASSERT_TRUE(WaitUntil([&] { return program.StatusText() != first; }, 3000));
   EXPECT_TRUE(StartsWith(program.StatusText(), countdown)) << program.StatusText();

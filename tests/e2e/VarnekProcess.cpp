@@ -218,10 +218,11 @@ HWND CVarnekProcess::WaitForDialog(const std::string& caption1251) const {
 }
 
 std::string WindowText(HWND hWnd) {
-  wchar_t text[256] = {};
-  SendMessageW(hWnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  text[255] = L'\0';
-  return ui::Narrow1251(text);
+  const auto length = SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0);
+  if (length <= 0) return std::string();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+  return ui::Narrow1251(text.c_str());
 }
 
 void ClickAt(POINT screen) {

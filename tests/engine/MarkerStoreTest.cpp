@@ -40,6 +40,7 @@ TEST_F(MarkerStoreTest, MarkersAndClaimsAreNamedByTheDigits) {
       {"71234567890", "71234567890"}, {"+7 (123) 456-78-90", "71234567890"},
       {"7XXXXXX0000", "70000"},       {"7\xDF" "1", "71"},  // a Cyrillic letter between
       {"abc", ""},                    {"", ""},
+      {"8 (912) 345-67-89", "79123456789"}, {"912 345 67 89", "79123456789"},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.number);
@@ -61,6 +62,9 @@ TEST_F(MarkerStoreTest, MarkedNumbersAreDuplicatesAcrossFormats) {
   EXPECT_TRUE(Store().IsMarked("7-900-123-45-67"));
   EXPECT_TRUE(Store().Mark(kNumber)) << "an existing marker stays";
   EXPECT_FALSE(Store().IsMarked("79001234568"));
+  EXPECT_TRUE(Store().IsMarked("8 900 123-45-67")) << "the domestic form goes out as 7...";
+  ASSERT_TRUE(platform::CreateNewEmptyFile(InPhones("9001234568")));
+  EXPECT_TRUE(Store().IsMarked("900 123 45 68")) << "a marker named as the number was written";
   EXPECT_FALSE(Store().Mark("abc"));
   EXPECT_FALSE(Store().IsMarked("abc"));
 }

@@ -94,6 +94,11 @@ const ListCase kListCases[] = {
     {"zero bytes add nothing", std::string("7\0" "12 a\0b\n\0" "5\n", 12),
      {{"712", "ab"}, {"5", ""}}},
     {"empty file", "", {}},
+    {"a byte order mark at the start", "\xEF\xBB\xBF" "1\n", {{"1", ""}}},
+    {"a byte order mark where two files were joined", "1\n\xEF\xBB\xBF" "2 a\n\xEF\xBB\xBF",
+     {{"1", ""}, {"2", "a"}}},
+    {"a byte order mark after a blank is text", " \xEF\xBB\xBF" "1\n", {}},
+    {"the start of a mark is text", "\xEF\xBB" "1\n\xEF" "2\n", {}},
 };
 
 TEST_F(PhoneListTest, LoadsOneItemPerLineWithANumber) {
@@ -102,6 +107,118 @@ TEST_F(PhoneListTest, LoadsOneItemPerLineWithANumber) {
     EXPECT_EQ(Load(row.file), row.expected);
     EXPECT_EQ(Load(WithCrLf(row.file)), row.expected) << "with CR LF";
     EXPECT_EQ(LoadText(row.file), row.expected) << "from memory";
+  }
+}
+
+struct NoteRow {
+  int line;
+  ListLineIssue issue;
+  const char* number;  // of the item; null for a dropped line
+};
+
+struct ReportCase {
+  const char* what;
+  std::string file;  // LF line endings; each row also runs with CR LF
+  std::vector<NoteRow> notes;
+};
+
+TEST_F(PhoneListTest, TheReportNamesEveryLineNotTakenAsItStands) {
+  using I = ListLineIssue;
+  const ReportCase cases[] = {
+      {"a name before the number", "79123456700\n" IVAN " 79123456701\n", {{2, I::TextBeforeNumber, nullptr}}},
+      {"tel:", "tel:+79123456701\n", {{1, I::TextBeforeNumber, nullptr}}},
+      {"nothing but text", IVAN "\n\n()\n", {{1, I::NoNumber, nullptr}}},
+      {"a letter inside the number", "7916123451x7\n12" YA "3 a\n",
+       {{1, I::LetterInNumber, "7916123451"}, {2, I::LetterInNumber, "12"}}},
+      {"more than 11 digits", "712345678901\n7 912 345 67 01 - 5\n",
+       {{1, I::CutAtEleven, "71234567890"}, {2, I::CutAtEleven, "79123456701"}}},
+      {"too short to be sent", "12345 " IVAN "\n7 a 1-2\n",
+       {{1, I::CannotSend, "12345"}, {2, I::CannotSend, "7"}}},
+      {"Russian number forms", "9123456701\n8 912 345-67-02\n88121234567\n",
+       {{1, I::NumberChanged, "9123456701"}, {2, I::NumberChanged, "89123456702"}}},
+      {"byte order marks", "\xEF\xBB\xBF" "79123456701\n\xEF\xBB\xBF" IVAN "\n",
+       {{1, I::ByteOrderMark, "79123456701"}, {2, I::ByteOrderMark, nullptr},
+        {2, I::NoNumber, nullptr}}},
+      {"the last line without an ending", "79123456701\n" IVAN, {{2, I::NoNumber, nullptr}}},
+      {"numbers as they are sent", "+7 (912) 345-67-01 " IVAN "\n71234567890 (" IVAN ")\n", {}},
+  };
+  for (const ReportCase& row : cases) {
+    for (const std::string& file : {row.file, WithCrLf(row.file)}) {
+      SCOPED_TRACE(std::string(row.what) + (file == row.file ? "" : ", CR LF"));
+      m_engine.ClearList();
+      CListReport report;
+      m_engine.LoadListText(file, nullptr, &report);
+      ASSERT_EQ(report.Notes().size(), row.notes.size());
+      for (size_t i = 0; i < row.notes.size(); ++i) {
+        const CListLineNote& note = report.Notes()[i];
+        EXPECT_EQ(note.m_line, row.notes[i].line) << i;
+        EXPECT_EQ(note.m_issue, row.notes[i].issue) << i;
+        const char* number = row.notes[i].number;
+        ASSERT_EQ(note.m_item == CListLineNote::kNoItem, number == nullptr) << i;
+        if (number != nullptr) {
+          EXPECT_EQ(m_engine.m_items[note.m_item].m_number, number) << i;
+        }
+        const bool dropped = note.m_issue == I::TextBeforeNumber || note.m_issue == I::NoNumber;
+        EXPECT_EQ(note.m_text.empty(), !dropped) << "a dropped line keeps its text";
+      }
+    }
+  }
+}
+
+TEST_F(PhoneListTest, TheReportCountsEveryLineAndNotesTheFirstOfEachIssue) {
+  std::string file;
+  for (int i = 0; i < 25; ++i) file += "12345\n" IVAN "\n";
+  CListReport report;
+  m_engine.LoadListText(file, nullptr, &report);
+  EXPECT_EQ(report.Count(ListLineIssue::CannotSend), 25u);
+  EXPECT_EQ(report.Count(ListLineIssue::NoNumber), 25u);
+  ASSERT_EQ(report.Notes().size(), 2 * kNotedLinesPerIssue);
+  EXPECT_EQ(report.Notes().back().m_line, 20);
+  // A mask and a typed number are numbers without lines.
+  CListReport more;
+  m_engine.GenerateFromMask("891234567**", &more);
+  m_engine.AddItem({"123", Accepted, "text"}, &more);
+  m_engine.AddItem({"79123456701", Accepted, "text"}, &more);
+  EXPECT_EQ(more.Count(ListLineIssue::NumberChanged), 100u);
+  EXPECT_EQ(more.Count(ListLineIssue::CannotSend), 1u);
+  EXPECT_EQ(more.Notes().back().m_line, 0);
+  EXPECT_EQ(m_engine.m_items[more.Notes().back().m_item].m_number, "123");
+}
+
+struct NumberFormCase {
+  const char* number;
+  const char* sent;
+  NumberChange change;
+  NumberFault fault;
+};
+
+TEST(NumberFormTest, RussianFormsGoOutInternationalAndOthersAsTheyAre) {
+  using C = NumberChange;
+  using F = NumberFault;
+  const NumberFormCase cases[] = {
+      {"89123456789", "79123456789", C::DomesticEight, F::None},
+      {"8 (912) 345-67-89", "79123456789", C::DomesticEight, F::None},
+      {"+89123456789", "+79123456789", C::DomesticEight, F::None},
+      {"9123456789", "79123456789", C::TenDigits, F::None},
+      {"+9123456789", "+79123456789", C::TenDigits, F::None},
+      {"79123456789", "79123456789", C::None, F::None},
+      {"+7 912 345-67-89", "+79123456789", C::None, F::None},
+      {"88121234567", "88121234567", C::None, F::None},  // 88...: a country code
+      {"44207946095", "44207946095", C::None, F::None},
+      {"8912345678", "78912345678", C::TenDigits, F::None},
+      {"891234567890", "891234567890", C::None, F::TooLong},
+      {"123456789", "123456789", C::None, F::TooShort},
+      {"7XXXXXX0000", "70000", C::None, F::TooShort},
+      {"", "", C::None, F::TooShort},
+      {"+", "+", C::None, F::TooShort},
+      {"8+9123456789", "8+9123456789", C::None, F::PlusInside},
+  };
+  for (const NumberFormCase& row : cases) {
+    SCOPED_TRACE(row.number);
+    const CNumberForm form = NumberForm(row.number);
+    EXPECT_EQ(form.m_number, row.sent);
+    EXPECT_EQ(form.m_change, row.change);
+    EXPECT_EQ(form.m_fault, row.fault);
   }
 }
 

@@ -112,7 +112,7 @@ TEST_F(SettingsTest, NoFileGivesZerosAndTheFirstSaveWritesAllKeys) {
 }
 
 TEST_F(SettingsTest, SaveWritesTheFieldsAndLoadReadsThemBack) {
-  const Settings written{9600, 3, 1, 10, -5};
+  const Settings written{9600, 3, 1, 10, 20};
   {
     CEngine engine;
     Set(engine, written);
@@ -227,7 +227,20 @@ struct LoadCase {
   const char* what;
   std::string file;
   Settings expected;
+  // Each value not taken as it stood: "KEY=text->value/problem;"
+  const char* notes = "";
 };
+
+constexpr const char* kProblemNames[] = {"", "empty", "not a number", "negative", "too large"};
+
+std::string NotesOf(const CEngine& engine) {
+  std::string notes;
+  for (const CSettingNote& note : engine.m_settingNotes) {
+    notes += note.m_key + "=" + note.m_text + "->" + std::to_string(note.m_value) + "/" +
+             kProblemNames[static_cast<int>(note.m_problem)] + ";";
+  }
+  return notes;
+}
 
 const LoadCase kLoadCases[] = {
     {"all keys", "<root><BAUDRATE>9600</BAUDRATE><PORT>3</PORT><CHECK>1</CHECK>"
@@ -235,8 +248,8 @@ const LoadCase kLoadCases[] = {
      {9600, 3, 1, 10, 20}},
     {"declared 1251 with Cyrillic around",
      "<?xml version=\"1.0\" encoding=\"Windows-1251\"?><!-- \xCF\xEE\xF0\xF2 -->"
-     "<root><\xC8\xCC\xDF>\xE4\xE0</\xC8\xCC\xDF><PORT>3</PORT></root>",
-     {kUntouched, 3, kUntouched, kUntouched, kUntouched}},
+     "<root><\xC8\xCC\xDF>\xE4\xE0</\xC8\xCC\xDF><PORT>3</PORT><CHECK>\xC4\xE0</CHECK></root>",
+     {kUntouched, 3, 1, kUntouched, kUntouched}},  // "Да"
     {"UTF-8 without encoding", "<?xml version=\"1.0\"?><root><PORT>4</PORT></root>",
      {kUntouched, 4, kUntouched, kUntouched, kUntouched}},
     {"white space and comments around",
@@ -251,12 +264,17 @@ const LoadCase kLoadCases[] = {
      {kUntouched, 3, kUntouched, kUntouched, kUntouched}},
     {"leading integer", "<root><BAUDRATE>12abc</BAUDRATE><PORT>abc</PORT><CHECK>+8</CHECK>"
                         "<TIMEOUT>-5</TIMEOUT><TIMEOUT2>- 5</TIMEOUT2></root>",
-     {12, 0, 8, -5, 0}},
+     {12, 0, 8, 0, 0},
+     "BAUDRATE=12abc->12/not a number;PORT=abc->0/not a number;TIMEOUT=-5->0/negative;"
+     "TIMEOUT2=- 5->0/not a number;"},
     {"empty elements give 0", "<root><BAUDRATE></BAUDRATE><PORT/></root>",
-     {0, 0, kUntouched, kUntouched, kUntouched}},
-    {"beyond 32 bits stops at the limits",
-     "<root><BAUDRATE>99999999999</BAUDRATE><PORT>-99999999999</PORT></root>",
-     {INT32_MAX, INT32_MIN, kUntouched, kUntouched, kUntouched}},
+     {0, 0, kUntouched, kUntouched, kUntouched}, "BAUDRATE=->0/empty;PORT=->0/empty;"},
+    {"out of range: held to the limits",
+     "<root><BAUDRATE>99999999999</BAUDRATE><PORT>-99999999999</PORT><CHECK>true</CHECK>"
+     "<TIMEOUT>99999999999</TIMEOUT><TIMEOUT2>86401</TIMEOUT2></root>",
+     {0, 0, 1, 86400, 86400},
+     "BAUDRATE=99999999999->0/too large;PORT=-99999999999->0/negative;"
+     "TIMEOUT=99999999999->86400/too large;TIMEOUT2=86401->86400/too large;"},
     {"text of CDATA, references and inner elements",
      "<root><BAUDRATE><![CDATA[9600]]></BAUDRATE><PORT>&#52;2</PORT>"
      "<CHECK>1<b>2</b></CHECK></root>",
@@ -278,7 +296,45 @@ TEST_F(SettingsTest, LoadReadsTheKeysOfRoot) {
     Set(engine, {kUntouched, kUntouched, kUntouched, kUntouched, kUntouched});
     engine.LoadSettings();
     EXPECT_EQ(Of(engine), row.expected);
+    EXPECT_EQ(NotesOf(engine), row.notes);
     engine.Teardown();
+  }
+}
+
+struct ValueCase {
+  SettingKind kind;
+  const char* text;  // 1251
+  int32_t value;
+  SettingProblem problem;
+};
+
+TEST(SettingValueTest, EveryKindTakesWhatAPersonWritesAndHoldsTheRestToItsLimits) {
+  using K = SettingKind;
+  using P = SettingProblem;
+  const ValueCase cases[] = {
+      {K::Flag, "1", 1, P::None},          {K::Flag, "0", 0, P::None},
+      {K::Flag, "2", 2, P::None},          {K::Flag, "-1", -1, P::None},
+      {K::Flag, " yes ", 1, P::None},      {K::Flag, "No", 0, P::None},
+      {K::Flag, "TRUE", 1, P::None},       {K::Flag, "false", 0, P::None},
+      {K::Flag, "да", 1, P::None},         {K::Flag, "ДА", 1, P::None},
+      {K::Flag, "Нет", 0, P::None},        {K::Flag, "maybe", 1, P::NotANumber},
+      {K::Flag, "0abc", 1, P::NotANumber}, {K::Flag, "", 1, P::Empty},
+      {K::Flag, "99999999999", 1, P::TooLarge},
+      {K::Pause, "30", 30, P::None},       {K::Pause, "86400", 86400, P::None},
+      {K::Pause, "86401", 86400, P::TooLarge},
+      {K::Pause, "-5", 0, P::Negative},    {K::Pause, "12s", 12, P::NotANumber},
+      {K::Pause, "yes", 0, P::NotANumber}, {K::Pause, " \t", 0, P::Empty},
+      {K::Speed, "115200", 115200, P::None}, {K::Speed, "0", 0, P::None},
+      {K::Speed, "-9600", 0, P::Negative}, {K::Speed, "4000001", 0, P::TooLarge},
+      {K::Speed, "fast", 0, P::NotANumber},
+      {K::Port, "3", 3, P::None},          {K::Port, "-3", 0, P::Negative},
+      {K::Port, "COM3", 0, P::NotANumber}, {K::Port, "3x", 3, P::NotANumber},
+  };
+  for (const ValueCase& row : cases) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(row.kind)) + " \"" + row.text + "\"");
+    const CSettingValue value = ReadSettingValue(row.kind, row.text);
+    EXPECT_EQ(value.m_value, row.value);
+    EXPECT_EQ(value.m_problem, row.problem);
   }
 }
 

@@ -79,6 +79,22 @@ TEST_F(WorkerTest, EveryNumberIsSentAndMarkedAndAPauseOfNothingSaysNothing) {
   EXPECT_EQ(m_frame.Events().back(), kReady);
 }
 
+// The domestic 8 and a missing country code, with a Cyrillic text (UCS2):
+// both go out to 7...
+TEST_F(WorkerTest, RussianNumberFormsGoOutInTheInternationalForm) {
+  SimProcess sim(kSimPort);
+  ASSERT_TRUE(sim.Started());
+  AddNumbers({"8 900 000-00-01", "9000000002"});
+  Deliver();
+  EXPECT_EQ(State(0), Sent);
+  EXPECT_EQ(State(1), Sent);
+  EXPECT_EQ(m_engine->m_items[0].m_number, "8 900 000-00-01") << "the list keeps it as loaded";
+  const auto sent = sim.Submissions();
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_NE(sent[0].pdu.find("0B919700000000F1"), std::string::npos) << sent[0].pdu;
+  EXPECT_NE(sent[1].pdu.find("0B919700000000F2"), std::string::npos) << sent[1].pdu;
+}
+
 TEST_F(WorkerTest, EqualOrInvertedLimitsPauseExactlyTheMinimumWithoutADraw) {
   SimProcess sim(kSimPort);
   ASSERT_TRUE(sim.Started());

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/ListItem.h"
+#include "platform/CodePage.h"
 #include "tools/varnek-send/ModemPorts.h"
 #include "tools/varnek-send/SendHelp.h"
 #include "tools/varnek-send/SendOptions.h"
@@ -72,6 +74,9 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
       {"--encoding utf-8 --encoding cp1251",
        [](const CSendOptions& o) { return o.m_encoding == TextEncoding::Cp1251; }},
       {"--mask 7*", [](const CSendOptions& o) { return o.m_sources.front() == S{S::Mask, "7*"}; }},
+      {"--left rest.txt --lang ru", [](const CSendOptions& o) { return o.m_left == "rest.txt"; }},
+      {"--baud 4000000 --pause 0:86400",
+       [](const CSendOptions& o) { return o.m_baudRate == 4000000 && o.m_maxPause == 86400; }},
       {"--markers /srv/share/markers --resend-unconfirmed",
        [](const CSendOptions& o) {
          return o.m_markers == std::string("/srv/share/markers") && o.m_resendUnconfirmed;
@@ -102,7 +107,14 @@ TEST(SendOptions, HelpNeedsNothingElse) {
   std::string error;
   ASSERT_TRUE(options.Parse(Split("--help"), error)) << error;
   EXPECT_TRUE(options.m_help);
-  EXPECT_NE(HelpText().find("--text-file"), std::string::npos);
+  const std::string help = HelpText();
+  EXPECT_NE(help.find("--text-file"), std::string::npos);
+  // Every state word of the table, explained.
+  for (int state = 0; state < kDeliveryStateCount; ++state) {
+    const std::string word =
+        platform::Cp1251ToUtf8(DeliveryStateText(static_cast<DeliveryState>(state)));
+    EXPECT_NE(help.find("\n  " + word + " "), std::string::npos) << word;
+  }
 }
 
 TEST(SendOptions, TextKeepsBlanksAndMayBeEmpty) {
@@ -133,6 +145,10 @@ TEST(SendOptions, BadLinesAreRefusedWithAReason) {
       {"--port 3 --port 4 --port 3", "--port 3 is given twice"},
       {"--device /dev/ttyUSB0 --device /dev/ttyUSB0", "--device /dev/ttyUSB0 is given twice"},
       {"--baud fast", "bad value for --baud"},
+      {"--baud 4000001", "a speed in bit/s up to 4000000"},
+      {"--pause 1:86401", "in seconds up to 86400"},
+      {"--lang de", "bad value for --lang: \"de\" (expected ru or en)"},
+      {"--dry-run --left rest.txt", "--dry-run writes nothing"},
       {"--pause 5:2", "MAX not below MIN"},
       {"--pause 1:", "bad value for --pause"},
       {"--pause :3", "bad value for --pause"},
@@ -163,6 +179,67 @@ TEST(SendOptions, BadLinesAreRefusedWithAReason) {
     EXPECT_FALSE(options.Parse(Split(line), error)) << line;
     EXPECT_NE(error.find(c.errorPart), std::string::npos) << line << " gave: " << error;
   }
+}
+
+struct LanguageCase {
+  const char* args;
+  bool russian;  // else the user's language
+};
+
+TEST(SendOptions, TheLastValidLangChoosesTheLanguageBeforeTheParse) {
+  const LanguageCase cases[] = {
+      {"--lang ru", true},
+      {"--lang=ru --number 1", true},
+      {"--lang en --lang ru", true},
+      {"--lang de", false},
+      {"--text --lang", false},  // the message "--lang"
+      {"--text --lang --lang ru", true},
+      {"--lang", false},
+  };
+  for (const LanguageCase& c : cases) {
+    const Language expected = c.russian ? Language::Russian : UserLanguage();
+    EXPECT_EQ(CSendOptions::LanguageOf(Split(c.args)), expected) << c.args;
+  }
+  EXPECT_EQ(CSendOptions::LanguageOf(Split("--lang en")), Language::English);
+}
+
+// One table of messages: the same error in either language, its arguments
+// in place, and the forms of Russian numbers.
+TEST(SendOptions, ErrorsSpeakTheLanguageOfTheRun) {
+  struct Case {
+    Language language;
+    const char* args;
+    const char* error;  // UTF-8
+  };
+  const Case cases[] = {
+      {Language::English, "--port x", "bad value for --port: \"x\" (expected a port number from 1)"},
+      {Language::Russian, "--port x",
+       "\xD0\xBD\xD0\xB5\xD0\xB2\xD0\xB5\xD1\x80\xD0\xBD\xD0\xBE\xD0\xB5 "  // неверное
+       "\xD0\xB7\xD0\xBD\xD0\xB0\xD1\x87\xD0\xB5\xD0\xBD\xD0\xB8\xD0\xB5 --port: \"x\""},  // значение
+      {Language::Russian, "--port {1}{2}", "--port: \"{1}{2}\""},
+  };
+  for (const Case& c : cases) {
+    SetLanguage(c.language);
+    CSendOptions options;
+    std::string error;
+    EXPECT_FALSE(options.Parse(Split(c.args), error));
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+  }
+  struct CountCase {
+    size_t count;
+    const char* form;  // of "{n} part|{n} parts", UTF-8
+  };
+  const CountCase russian[] = {
+      {1, "1 \xD1\x87\xD0\xB0\xD1\x81\xD1\x82\xD1\x8C"},               // часть
+      {3, "3 \xD1\x87\xD0\xB0\xD1\x81\xD1\x82\xD0\xB8"},               // части
+      {11, "11 \xD1\x87\xD0\xB0\xD1\x81\xD1\x82\xD0\xB5\xD0\xB9"},   // частей
+      {21, "21 \xD1\x87\xD0\xB0\xD1\x81\xD1\x82\xD1\x8C"},
+      {112, "112 \xD1\x87\xD0\xB0\xD1\x81\xD1\x82\xD0\xB5\xD0\xB9"},
+  };
+  for (const CountCase& c : russian) EXPECT_EQ(SayCount(Msg::Parts, c.count), c.form);
+  SetLanguage(Language::English);
+  EXPECT_EQ(SayCount(Msg::Parts, 1), "1 part");
+  EXPECT_EQ(SayCount(Msg::Parts, 0), "0 parts");
 }
 
 struct ModemPortsCase {
@@ -198,6 +275,7 @@ TEST(SendOptions, ADeliveryNeedsNumbersAndMessageAModemTaskNeither) {
       {"--probe --number 1", "--probe sends nothing"},
       {"--list-ports --text hi", "--list-ports sends nothing"},
       {"--port 3 --probe --dry-run", "--probe sends nothing"},
+      {"--list-ports --left rest.txt", "--list-ports sends nothing"},
   };
   for (const RefusedCase& c : cases) {
     CSendOptions options;

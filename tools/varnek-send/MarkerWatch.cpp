@@ -4,6 +4,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/CommandLine.h"
+#include "tools/varnek-send/SendMessages.h"
 
 CMarkerWatch::CMarkerWatch(const CEngine& engine, CConsoleFrame& frame)
     : m_engine(engine), m_frame(frame) {}
@@ -11,11 +12,8 @@ CMarkerWatch::CMarkerWatch(const CEngine& engine, CConsoleFrame& frame)
 bool CMarkerWatch::CheckFolder() {
   std::string reason;
   if (m_engine.CheckMarkerFolder(reason)) return true;
-  m_frame.Note("the duplicate check is on, but no marker can be written in " +
-               platform::PathToUtf8(m_engine.Markers().Folder()) + ": " +
-               platform::Cp1251ToUtf8(reason) +
-               "; nothing is sent (--markers DIR names another folder, --no-check sends "
-               "without the check)");
+  m_frame.Note(Say(Msg::MarkerFolderUnwritable, {platform::PathToUtf8(m_engine.Markers().Folder()),
+                                                  platform::Cp1251ToUtf8(reason)}));
   return false;
 }
 
@@ -30,8 +28,6 @@ void CMarkerWatch::OnListChanged(size_t index) {
   std::lock_guard<std::mutex> guard(m_lock);
   if (m_told) return;
   m_told = true;
-  m_frame.Note("the duplicate check is on, but the marker of " +
-               platform::Cp1251ToUtf8(item.m_number) + " could not be written (" +
-               platform::PathToUtf8(marker) +
-               "): its claim stays, so that no later run sends it again");
+  m_frame.Note(Say(Msg::MarkerNotWritten,
+                   {platform::Cp1251ToUtf8(item.m_number), platform::PathToUtf8(marker)}));
 }

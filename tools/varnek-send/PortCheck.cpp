@@ -5,6 +5,7 @@
 #include "modem/ComPort.h"
 #include "platform/CommandLine.h"
 #include "platform/SerialDevice.h"
+#include "tools/varnek-send/SendMessages.h"
 
 std::string PortName(int port) {
   const std::string device = platform::ComDevicePath(port);
@@ -14,7 +15,7 @@ std::string PortName(int port) {
 
 bool CheckPort(int port, int baudRate, std::string& error) {
   if (port == 0) {
-    error = "no port to send through: give --port N or --device PATH (the settings name none)";
+    error = Say(Msg::NoPortToSend);
     return false;
   }
   CComPort check;
@@ -24,9 +25,9 @@ bool CheckPort(int port, int baudRate, std::string& error) {
     check.Close();
     return true;
   }
-  error = "cannot open " + PortName(port);
-  if (baudRate != 0) error += " at " + std::to_string(baudRate) + " bit/s";
-  error += ": " + check.FailureReason();
+  error = baudRate != 0 ? Say(Msg::CannotOpenPortAt,
+                               {PortName(port), std::to_string(baudRate), check.FailureReason()})
+                        : Say(Msg::CannotOpenPort, {PortName(port), check.FailureReason()});
   return false;
 }
 

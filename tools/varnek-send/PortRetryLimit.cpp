@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "tools/varnek-send/SendMessages.h"
+
 CPortRetryLimit::CPortRetryLimit(CEngine& engine, IMainFrame& next, CConsoleFrame& console,
                                  int limit)
     : m_engine(engine), m_next(next), m_console(console), m_limit(limit) {
@@ -18,10 +20,8 @@ void CPortRetryLimit::OnListChanged(size_t index) {
   if (state == Sent || state == SendError) m_failures = 0;
   if (m_limit == 0 || m_gaveUp || m_failures < m_limit) return;
   m_gaveUp = true;
-  const std::string count =
-      m_failures == 1 ? "1 failed capture of the modem"
-                      : std::to_string(m_failures) + " failed captures of the modem in a row";
-  m_console.Note(count + ": the run ends (--port-retries " + std::to_string(m_limit) + ")");
+  m_console.Note(SayCount(Msg::RetriesRanOut, static_cast<size_t>(m_failures),
+                          {std::to_string(m_limit)}));
   // The worker sees the stop before its countdown and tries no more.
   m_engine.StopDelivery();
 }

@@ -8,7 +8,8 @@ bool CSendInput::Read(std::vector<std::string>& notes, std::string& error) {
   for (const CListSource& source : m_options.m_sources) {
     if (source.m_kind != CListSource::List) continue;
     std::string text;
-    if (!ReadTextFile(source.m_value, "list file", m_options.m_encoding, text, notes, error)) {
+    if (!ReadTextFile(source.m_value, Msg::ListFileWord, m_options.m_encoding, TextUse::List, text,
+                      notes, error)) {
       return false;
     }
     m_lists.push_back(text);
@@ -18,11 +19,17 @@ bool CSendInput::Read(std::vector<std::string>& notes, std::string& error) {
 
 bool CSendInput::ReadMessage(std::vector<std::string>& notes, std::string& error) {
   if (m_options.m_text.has_value()) {
-    m_message = platform::Utf8ToCp1251(*m_options.m_text);  // the terminal's encoding
+    // The terminal's encoding.
+    const CDecodedText text = DecodeText(*m_options.m_text, FileEncoding::Utf8, TextUse::Message);
+    if (text.m_fault) {
+      error = FaultOfTextOption(text);
+      return false;
+    }
+    m_message = text.m_text;
     return true;
   }
-  if (!ReadTextFile(m_options.m_textFile, "message file", m_options.m_encoding, m_message, notes,
-                    error)) {
+  if (!ReadTextFile(m_options.m_textFile, Msg::MessageFileWord, m_options.m_encoding,
+                    TextUse::Message, m_message, notes, error)) {
     return false;
   }
   while (!m_message.empty() && (m_message.back() == '\n' || m_message.back() == '\r')) {
@@ -40,13 +47,14 @@ std::vector<CSourceItems> CSendInput::AppendSources(CEngine& engine) const {
     items.m_first = engine.m_items.size();
     switch (source.m_kind) {
       case CListSource::List:
-        engine.LoadListText(m_lists[list++], &items.m_lines);
+        engine.LoadListText(m_lists[list++], &items.m_lines, &items.m_report);
         break;
       case CListSource::Mask:
-        engine.GenerateFromMask(platform::Utf8ToCp1251(source.m_value).c_str());
+        engine.GenerateFromMask(platform::Utf8ToCp1251(source.m_value).c_str(), &items.m_report);
         break;
       case CListSource::Number:
-        engine.AddItem(CListItem{platform::Utf8ToCp1251(source.m_value), Accepted, std::string()});
+        engine.AddItem(CListItem{platform::Utf8ToCp1251(source.m_value), Accepted, std::string()},
+                       &items.m_report);
         break;
     }
     items.m_count = engine.m_items.size() - items.m_first;

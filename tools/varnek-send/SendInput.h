@@ -14,6 +14,7 @@ struct CSourceItems {
   size_t m_first = 0;  // the index of its first item
   size_t m_count = 0;
   std::vector<int> m_lines;  // a list file: the line of each item, from 1
+  CListReport m_report;      // lines dropped, cut or changed, numbers that cannot be sent
 };
 
 class CSendInput {
@@ -23,8 +24,9 @@ class CSendInput {
   // Reads the message and every list file, each once, before the engine
   // exists: a file that cannot be read stops the run before anything is
   // sent, and none can vanish or change between a check and its use. False
-  // with error for the first that cannot be read; notes gets a line for each
-  // file read in an encoding other than the one asked for (or cp1251).
+  // with error for the first that cannot be read or holds what its use
+  // refuses (TextDecoding.h); notes gets a line for each file read in an
+  // encoding other than the one asked for (or cp1251).
   bool Read(std::vector<std::string>& notes, std::string& error);
 
   // The message in code page 1251 (a file's final line breaks dropped).

@@ -5,15 +5,18 @@
 
 #include "engine/MainFrameInterface.h"
 #include "modem/Log.h"
+#include "modem/Pdu.h"
 #include "platform/CommandLine.h"
 #include "platform/Interrupt.h"
 #include "platform/XmlDocument.h"
+#include "tools/varnek-send/LeftFile.h"
 #include "tools/varnek-send/MarkerWatch.h"
 #include "tools/varnek-send/ModemPorts.h"
 #include "tools/varnek-send/PortCheck.h"
 #include "tools/varnek-send/PortListing.h"
 #include "tools/varnek-send/PortRetryLimit.h"
 #include "tools/varnek-send/ProbeReport.h"
+#include "tools/varnek-send/SendMessages.h"
 #include "tools/varnek-send/SendPlan.h"
 #include "tools/varnek-send/SendReport.h"
 #include "tools/varnek-send/SettingsFile.h"
@@ -35,6 +38,7 @@ int CSendJob::Run() {
   bool settingsRead = false;
   if (!ReadInputs(input, message, settingsRead)) return send_report::kBadUsage;
   CEngine& engine = GetEngine();
+  for (const std::string& note : SettingNotes(engine)) Complain(note);
   ApplySettings(engine);
   const int status =
       PortTask() ? RunPortTask(engine) : RunDelivery(engine, input, message, settingsRead);
@@ -65,12 +69,17 @@ bool CSendJob::ReadInputs(CSendInput& input, std::string& message, bool& setting
 
 bool CSendJob::PrepareMessage(std::string& message) const {
   if (message.empty()) {
-    Complain("the message is empty: nothing to send");
+    Complain(Say(Msg::MessageEmpty));
     return false;
   }
   if (message.size() > kMaxMessageLength) {
     message.resize(kMaxMessageLength);
-    Complain("the message is cut to " + std::to_string(kMaxMessageLength) + " characters");
+    Complain(Say(Msg::MessageCut, {std::to_string(kMaxMessageLength)}));
+  }
+  // "€" alone, say: the phones would get an empty message.
+  if (pdu::CleanMessage(message.c_str()).empty()) {
+    Complain(Say(Msg::MessageCleansToNothing));
+    return false;
   }
   return true;
 }
@@ -105,7 +114,9 @@ int CSendJob::RunPortTask(const CEngine& engine) const {
 int CSendJob::RunDelivery(CEngine& engine, const CSendInput& input, const std::string& message,
                           bool settingsRead) const {
   const std::vector<CSourceItems> sources = input.AppendSources(engine);
-  if (!CheckList(engine)) return send_report::kBadUsage;
+  // No port at all is refused before the plan, by a dry run too, and not
+  // waited for: no device will ever appear for it.
+  if (!CheckList(engine) || !PortsNamed(engine)) return send_report::kBadUsage;
   engine.m_message = message;
   const CSendPlan plan(m_options, engine, sources, settingsRead);
   if (!m_options.m_quiet) plan.PrintPlan(stderr);
@@ -118,21 +129,33 @@ int CSendJob::RunDelivery(CEngine& engine, const CSendInput& input, const std::s
 bool CSendJob::CheckList(const CEngine& engine) const {
   const size_t size = engine.m_items.size();
   if (size == 0) {
-    Complain("the list holds no numbers: nothing to send");
+    Complain(Say(Msg::ListEmpty));
     return false;
   }
   if (static_cast<size_t>(m_options.m_from) > size) {
-    Complain("--from " + std::to_string(m_options.m_from) + " is past the end of the list (" +
-             std::to_string(size) + " numbers, counted from 1)");
+    Complain(Say(Msg::FromPastEnd, {std::to_string(m_options.m_from), std::to_string(size)}));
     return false;
   }
   return true;
 }
 
 int CSendJob::DryRun(CEngine& engine, const CSendPlan& plan) const {
+  // The numbers before --from are no part of the run.
+  const size_t first = static_cast<size_t>(m_options.m_from - 1);
   plan.Predict(engine.m_items);
-  send_report::PrintTable(engine.m_items, stdout);
-  return send_report::PredictedStatus(engine.m_items, static_cast<size_t>(m_options.m_from - 1));
+  send_report::PrintTable(engine.m_items, first, stdout);
+  return send_report::PredictedStatus(engine.m_items, first);
+}
+
+bool CSendJob::PortsNamed(const CEngine& engine) const {
+  for (int port : PortsOfRun(engine)) {
+    std::string error;
+    if (port == 0 && !CheckPort(port, engine.m_baudRate, error)) {
+      Complain(error);
+      return false;
+    }
+  }
+  return true;
 }
 
 bool CSendJob::PortReady(const CEngine& engine) const {
@@ -142,7 +165,7 @@ bool CSendJob::PortReady(const CEngine& engine) const {
     std::string error;
     if (CheckPort(port, engine.m_baudRate, error)) continue;
     ready = false;
-    Complain(m_options.m_waitForPort ? error + ": tried again every 10 s (--wait-for-port)" : error);
+    Complain(m_options.m_waitForPort ? Say(Msg::PortTriedAgain, {error}) : error);
   }
   return ready || m_options.m_waitForPort;
 }
@@ -156,8 +179,7 @@ int CSendJob::Deliver(CEngine& engine) const {
   if (!watch.CheckFolder()) return send_report::kBadUsage;
   std::string logFailure;
   if (!GetLog().CheckWritable(logFailure)) {
-    Complain("the logs cannot be written in " + platform::PathToUtf8(CLog::Folder()) + ": " +
-             logFailure);
+    Complain(Say(Msg::LogsNotWritable, {platform::PathToUtf8(CLog::Folder()), logFailure}));
   }
   const size_t first = static_cast<size_t>(m_options.m_from - 1);
   engine.m_position = static_cast<int32_t>(first);
@@ -165,12 +187,12 @@ int CSendJob::Deliver(CEngine& engine) const {
   g_pMainFrame = &retries;
   if (engine.StartDelivery() == nullptr) {
     g_pMainFrame = nullptr;
-    Complain("cannot start the delivery thread");
+    Complain(Say(Msg::NoDeliveryThread));
     return send_report::kNotDelivered;
   }
   WaitForWorker(engine, frame);
   g_pMainFrame = nullptr;
-  send_report::PrintTable(engine.m_items, stdout);
+  Report(engine, first);
   if (platform::InterruptCount() > 0) {
     return send_report::InterruptedStatus(platform::FirstInterrupt());
   }
@@ -186,14 +208,41 @@ void CSendJob::WaitForWorker(CEngine& engine, CConsoleFrame& frame) const {
   while (!engine.WaitForWorker(kInterruptPollMs)) {
     const int count = platform::InterruptCount();
     if (count >= 1 && handled < 1) {
-      frame.Note(std::string(send_report::InterruptName(platform::FirstInterrupt())) +
-                 ": stopping after the number in hand (Ctrl-C again to cut a pause short)");
+      frame.Note(Say(Msg::StoppingAfterNumber,
+                     {send_report::InterruptName(platform::FirstInterrupt())}));
       engine.StopDelivery();
     }
     if (count >= 2 && handled < 2) {
-      frame.Note("shutting down: the modem operation in hand ends, then the program");
+      frame.Note(Say(Msg::ShuttingDown));
       engine.BeginShutdown();
     }
     handled = count;
   }
+}
+
+void CSendJob::Report(const CEngine& engine, size_t first) const {
+  // The whole list, as the window shows it: a script may count its lines.
+  send_report::PrintTable(engine.m_items, 0, stdout);
+  const std::vector<int> ports = PortsOfRun(engine);
+  if (ports.size() > 1) {
+    std::vector<std::string> names;
+    for (int port : ports) names.push_back(PortName(port));
+    send_report::PrintModemCounts(engine.m_items, ports, names, stdout);
+  }
+  SayWhatIsLeft(engine, first);
+}
+
+void CSendJob::SayWhatIsLeft(const CEngine& engine, size_t first) const {
+  const send_report::CLeftOver left = send_report::LeftOver(engine.m_items, first);
+  const std::string& file = m_options.m_left;
+  if (!file.empty()) {
+    if (WriteLeftFile(file, send_report::LeftList(engine.m_items, first))) {
+      Complain(left.m_count == 0 ? Say(Msg::LeftNone, {file})
+                                 : SayCount(Msg::LeftWritten, left.m_count, {file}));
+      return;
+    }
+    Complain(Say(Msg::LeftCannotWrite, {file}));
+  }
+  const std::string advice = send_report::Advice(left, engine.m_checkDuplicates != 0);
+  if (!advice.empty()) Complain(advice);
 }

@@ -33,12 +33,17 @@ class CSendJob {
                   bool settingsRead) const;
   bool CheckList(const CEngine& engine) const;
   int DryRun(CEngine& engine, const CSendPlan& plan) const;
+  // Every modem of the run has a port, without opening any.
+  bool PortsNamed(const CEngine& engine) const;
   // The port opened once before the first number; false when the run ends
   // there.
   bool PortReady(const CEngine& engine) const;
   int Deliver(CEngine& engine) const;
   // Polls the stop requests until the worker has ended.
   void WaitForWorker(CEngine& engine, CConsoleFrame& frame) const;
+  // The table with its counts per modem, then what is left and how to go on.
+  void Report(const CEngine& engine, size_t first) const;
+  void SayWhatIsLeft(const CEngine& engine, size_t first) const;
 
   const CSendOptions& m_options;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "engine/SettingValue.h"
+
 namespace {
 
 // A decimal count without sign; false for anything else or beyond INT_MAX.
@@ -41,7 +43,7 @@ bool SetPause(CSendOptions& o, const std::string& value) {
   if (!ParseCount(value.substr(0, colon), low)) return false;
   high = low;
   if (colon != std::string::npos && !ParseCount(value.substr(colon + 1), high)) return false;
-  if (high < low) return false;
+  if (high < low || high > kMaxPauseSeconds) return false;
   o.m_minPause = low;
   o.m_maxPause = high;
   return true;
@@ -51,6 +53,20 @@ bool SetEncoding(CSendOptions& o, const std::string& value) {
   if (value != "cp1251" && value != "utf-8") return false;
   o.m_encoding = value == "cp1251" ? TextEncoding::Cp1251 : TextEncoding::Utf8;
   return true;
+}
+
+struct LanguageName {
+  const char* name;
+  Language language;
+};
+
+constexpr LanguageName kLanguageNames[] = {{"en", Language::English}, {"ru", Language::Russian}};
+
+const LanguageName* FindLanguage(const std::string& name) {
+  for (const LanguageName& entry : kLanguageNames) {
+    if (name == entry.name) return &entry;
+  }
+  return nullptr;
 }
 
 bool AddSource(CSendOptions& o, CListSource::Kind kind, const std::string& value) {
@@ -78,7 +94,7 @@ constexpr OptionEntry kOptions[] = {
     {"--baud", true,
      [](CSendOptions& o, const std::string& v) {
        int baud = 0;
-       if (!ParseCount(v, baud)) return false;
+       if (!ParseCount(v, baud) || baud > kMaxBaudRate) return false;
        o.m_baudRate = baud;
        return true;
      }},
@@ -119,6 +135,9 @@ constexpr OptionEntry kOptions[] = {
      [](CSendOptions& o, const std::string& v) { return HasDigit(v) && AddSource(o, CListSource::Number, v); }},
     {"--text", true, [](CSendOptions& o, const std::string& v) { return (o.m_text = v), true; }},
     {"--text-file", true, [](CSendOptions& o, const std::string& v) { return !(o.m_textFile = v).empty(); }},
+    {"--left", true, [](CSendOptions& o, const std::string& v) { return !(o.m_left = v).empty(); }},
+    // Chosen before the parse (LanguageOf); here only checked.
+    {"--lang", true, [](CSendOptions&, const std::string& v) { return FindLanguage(v) != nullptr; }},
     {"--help", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_help); }},
     {"-h", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_help); }},
 };
@@ -141,60 +160,92 @@ const OptionEntry* FindOption(const std::string& name) {
   return nullptr;
 }
 
-// What a bad value of an option should have been.
+// What a bad value of an option should have been; limit: the number the
+// hint names, if any.
 struct ValueHint {
   const char* name;
-  const char* hint;
+  Msg hint;
+  int limit;
 };
 
 constexpr ValueHint kValueHints[] = {
-    {"--port", "a port number from 1"},
-    {"--baud", "a speed in bit/s (0 keeps the port's speed)"},
-    {"--pause", "MIN or MIN:MAX in seconds with MAX not below MIN"},
-    {"--from", "a number's place in the list, from 1"},
-    {"--piece-pause", "milliseconds from 0 to 10000"},
-    {"--port-retries", "a count from 1"},
-    {"--markers", "a folder"},
-    {"--encoding", "cp1251 or utf-8"},
-    {"--mask", "a mask with 1 to 4 '*'"},
-    {"--number", "a number with digits"},
+    {"--port", Msg::HintPort, 0},
+    {"--baud", Msg::HintBaud, kMaxBaudRate},
+    {"--pause", Msg::HintPause, kMaxPauseSeconds},
+    {"--from", Msg::HintFrom, 0},
+    {"--piece-pause", Msg::HintPiecePause, CSendOptions::kMaxPiecePause},
+    {"--port-retries", Msg::HintPortRetries, 0},
+    {"--encoding", Msg::HintEncoding, 0},
+    {"--mask", Msg::HintMask, 0},
+    {"--number", Msg::HintNumber, 0},
+    {"--lang", Msg::HintLang, 0},
+    {"--markers", Msg::HintMarkers, 0},
 };
 
 std::string BadValue(const std::string& name, const std::string& value) {
-  std::string message = "bad value for " + name + ": \"" + value + "\"";
   for (const ValueHint& h : kValueHints) {
-    if (name == h.name) message += std::string(" (expected ") + h.hint + ")";
+    if (name == h.name) {
+      return Say(Msg::BadValueExpected, {name, value, Say(h.hint, {std::to_string(h.limit)})});
+    }
   }
-  return message;
+  return Say(Msg::BadValue, {name, value});
+}
+
+// An argument as name and value: "--name=value" holds both, anything else
+// only a name.
+struct Argument {
+  std::string name;
+  std::string value;
+  bool hasValue = false;
+};
+
+Argument Split(const std::string& arg) {
+  Argument split{arg, std::string(), false};
+  const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+  if (equals != std::string::npos) {
+    split = {arg.substr(0, equals), arg.substr(equals + 1), true};
+  }
+  return split;
 }
 
 }  // namespace
 
+Language CSendOptions::LanguageOf(const std::vector<std::string>& args) {
+  Language language = UserLanguage();
+  for (size_t i = 1; i < args.size(); ++i) {
+    Argument arg = Split(args[i]);
+    const OptionEntry* entry = FindOption(arg.name);
+    // The value of another option is skipped, as the parse skips it.
+    if (entry != nullptr && entry->takesValue && !arg.hasValue && i + 1 < args.size()) {
+      arg.value = args[++i];
+    }
+    const LanguageName* named = arg.name == "--lang" ? FindLanguage(arg.value) : nullptr;
+    if (named != nullptr) language = named->language;
+  }
+  return language;
+}
+
 bool CSendOptions::Parse(const std::vector<std::string>& args, std::string& error) {
   for (size_t i = 1; i < args.size(); ++i) {
-    std::string name = args[i];
-    std::string value;
-    const size_t equals = name.rfind("--", 0) == 0 ? name.find('=') : std::string::npos;
-    if (equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name.resize(equals);
-    }
+    Argument arg = Split(args[i]);
+    const std::string& name = arg.name;
     const OptionEntry* entry = FindOption(name);
     if (entry == nullptr) {
-      error = name.empty() || name[0] != '-' ? "unexpected argument \"" + name + "\"" : "unknown option " + name;
+      error = name.empty() || name[0] != '-' ? Say(Msg::UnexpectedArgument, {name})
+                                             : Say(Msg::UnknownOption, {name});
       return false;
     }
-    if (entry->takesValue && equals == std::string::npos) {
+    if (entry->takesValue && !arg.hasValue) {
       if (i + 1 == args.size()) {
-        error = name + " needs a value";
+        error = Say(Msg::NeedsValue, {name});
         return false;
       }
-      value = args[++i];
-    } else if (!entry->takesValue && equals != std::string::npos) {
-      error = name + " takes no value";
+      arg.value = args[++i];
+    } else if (!entry->takesValue && arg.hasValue) {
+      error = Say(Msg::TakesNoValue, {name});
       return false;
     }
-    if (!SetOption(name, value, error)) return false;
+    if (!SetOption(name, arg.value, error)) return false;
   }
   return m_help || CheckComplete(error);
 }
@@ -202,7 +253,7 @@ bool CSendOptions::Parse(const std::vector<std::string>& args, std::string& erro
 bool CSendOptions::SetOption(const std::string& name, const std::string& value, std::string& error) {
   const bool textGiven = m_text.has_value() || !m_textFile.empty();
   if ((name == "--text" || name == "--text-file") && textGiven) {
-    error = "give the message once, with --text or --text-file";
+    error = Say(Msg::MessageTwice);
     return false;
   }
   if (!FindOption(name)->set(*this, value)) {
@@ -216,20 +267,24 @@ bool CSendOptions::CheckComplete(std::string& error) const {
   // Two modems on one port would take turns at it, each failing while the
   // other holds it.
   if (const int* port = FirstRepeat(m_ports)) {
-    error = "--port " + std::to_string(*port) + " is given twice";
+    error = Say(Msg::GivenTwice, {"--port", std::to_string(*port)});
     return false;
   }
   if (const std::string* device = FirstRepeat(m_devices)) {
-    error = "--device " + *device + " is given twice";
+    error = Say(Msg::GivenTwice, {"--device", *device});
     return false;
   }
   if (m_probe || m_listPorts) return CheckPortTask(error);
   if (m_sources.empty()) {
-    error = "no numbers: give --list FILE, --mask MASK or --number NUMBER";
+    error = Say(Msg::NoNumbers);
     return false;
   }
   if (!m_text.has_value() && m_textFile.empty()) {
-    error = "no message: give --text TEXT or --text-file FILE";
+    error = Say(Msg::NoMessage);
+    return false;
+  }
+  if (m_dryRun && !m_left.empty()) {
+    error = Say(Msg::DryRunWritesNothing);
     return false;
   }
   return true;
@@ -239,12 +294,11 @@ bool CSendOptions::CheckComplete(std::string& error) const {
 bool CSendOptions::CheckPortTask(std::string& error) const {
   const char* task = m_probe ? "--probe" : "--list-ports";
   if (m_probe && m_listPorts) {
-    error = "give --probe or --list-ports, not both";
+    error = Say(Msg::ProbeOrListPorts);
     return false;
   }
-  if (!m_sources.empty() || m_text || !m_textFile.empty() || m_dryRun) {
-    error = std::string(task) +
-            " sends nothing: it takes no numbers, no message and no --dry-run";
+  if (!m_sources.empty() || m_text || !m_textFile.empty() || m_dryRun || !m_left.empty()) {
+    error = Say(Msg::PortTaskSendsNothing, {task});
     return false;
   }
   return true;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/varnek-send/SendMessages.h"
+
 enum class TextEncoding { Cp1251, Utf8 };
 
 // One source of numbers; the sources append to the list in the order given.
@@ -25,6 +27,10 @@ class CSendOptions {
 
   // The largest --piece-pause, ms.
   static constexpr int kMaxPiecePause = 10000;
+
+  // The language of the messages: the last valid --lang of args, else the
+  // user's. Chosen before the parse, so that its errors speak it too.
+  static Language LanguageOf(const std::vector<std::string>& args);
 
   bool m_help = false;
   bool m_probe = false;      // ask the modem whether it is ready, send nothing
@@ -53,6 +59,9 @@ class CSendOptions {
   std::vector<CListSource> m_sources;
   std::optional<std::string> m_text;  // --text
   std::string m_textFile;             // --text-file
+  // Where the numbers not finished are written at the end, in the form of a
+  // list file; empty: nowhere.
+  std::string m_left;
 
  private:
   bool SetOption(const std::string& name, const std::string& value, std::string& error);

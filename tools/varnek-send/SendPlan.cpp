@@ -2,62 +2,87 @@
 
 #include <set>
 
+#include "engine/NumberForm.h"
 #include "platform/CodePage.h"
 #include "platform/CommandLine.h"
 #include "platform/Files.h"
 #include "tools/varnek-send/ModemPorts.h"
 #include "tools/varnek-send/PortCheck.h"
+#include "tools/varnek-send/SendMessages.h"
 
 namespace {
 
-constexpr size_t kNumberDigits = 11;
 constexpr int kPieceBytes = 32;  // of PDU text, as the submission paces it
-// Warnings of one kind shown before "... and N more".
-constexpr size_t kShownWarnings = 10;
+constexpr size_t kLabelWidth = 15;  // characters, the longest label's
+// Of a dropped line's text in a warning.
+constexpr size_t kShownTextLength = 60;
 
 struct EncodingName {
   pdu::Encoding encoding;
-  const char* name;
+  Msg name;
 };
 
 constexpr EncodingName kEncodingNames[] = {
-    {pdu::Encoding::Gsm7, "GSM 7-bit"},
-    {pdu::Encoding::Ucs2, "UCS2"},
-    {pdu::Encoding::Ucs2Multipart, "UCS2, concatenated"},
+    {pdu::Encoding::Gsm7, Msg::EncodingGsm7},
+    {pdu::Encoding::Ucs2, Msg::EncodingUcs2},
+    {pdu::Encoding::Ucs2Multipart, Msg::EncodingUcs2Parts},
 };
 
-const char* NameOf(pdu::Encoding encoding) {
+Msg NameOf(pdu::Encoding encoding) {
   for (const EncodingName& entry : kEncodingNames) {
     if (entry.encoding == encoding) return entry.name;
   }
-  return "";
+  return Msg::EncodingUcs2;
 }
 
-void Line(std::FILE* out, const char* label, const std::string& text) {
-  std::fprintf(out, "  %-15s %s\n", label, text.c_str());
+// The count in the plan of the issues of a source; dropped lines of either
+// kind count as one (then the second issue repeats the first).
+struct IssueCount {
+  Msg words;
+  ListLineIssue issue;
+  ListLineIssue alsoIssue;
+};
+
+constexpr IssueCount kIssueCounts[] = {
+    {Msg::CountDropped, ListLineIssue::TextBeforeNumber, ListLineIssue::NoNumber},
+    {Msg::CountMarks, ListLineIssue::ByteOrderMark, ListLineIssue::ByteOrderMark},
+    {Msg::CountLetter, ListLineIssue::LetterInNumber, ListLineIssue::LetterInNumber},
+    {Msg::CountCut, ListLineIssue::CutAtEleven, ListLineIssue::CutAtEleven},
+    {Msg::CountCannotSend, ListLineIssue::CannotSend, ListLineIssue::CannotSend},
+    {Msg::CountChanged, ListLineIssue::NumberChanged, ListLineIssue::NumberChanged},
+};
+
+// The warnings of a source come in this order, one kind after another.
+constexpr ListLineIssue kIssueOrder[] = {
+    ListLineIssue::TextBeforeNumber, ListLineIssue::NoNumber,   ListLineIssue::ByteOrderMark,
+    ListLineIssue::LetterInNumber,   ListLineIssue::CutAtEleven, ListLineIssue::CannotSend,
+    ListLineIssue::NumberChanged,
+};
+
+// The label padded to its column by characters, not by UTF-8 bytes.
+void Line(std::FILE* out, Msg label, const std::string& text) {
+  std::string padded = label == Msg::Count ? std::string() : Say(label);
+  size_t characters = 0;
+  for (char c : padded) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  if (characters < kLabelWidth) padded.append(kLabelWidth - characters, ' ');
+  std::fprintf(out, "  %s %s\n", padded.c_str(), text.c_str());
 }
 
 std::string Utf8(const std::string& cp1251) { return platform::Cp1251ToUtf8(cp1251); }
 
-std::string Plural(size_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
+// A line's text as a warning quotes it: its start, control characters as
+// blanks.
+std::string Quoted(const std::string& text) {
+  std::string shown = text.substr(0, kShownTextLength);
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < ' ') c = ' ';
+  }
+  return Utf8(shown) + (text.size() > kShownTextLength ? "..." : "");
 }
 
-// The list parser cuts a number at 11 digits and starts the text there;
-// digits that follow, perhaps after separators, were part of the number.
-bool CutAtEleven(const CListItem& item) {
-  if (item.m_number.size() != kNumberDigits) return false;
-  const size_t next = item.m_text.find_first_not_of("()-+ \t");
-  return next != std::string::npos && item.m_text[next] >= '0' && item.m_text[next] <= '9';
-}
-
-// Why a number that cannot be addressed fails.
-std::string WhyUnaddressable(const std::string& cleaned) {
-  const std::string digits = cleaned.substr(!cleaned.empty() && cleaned[0] == '+' ? 1 : 0);
-  if (digits.find('+') != std::string::npos) return "a \"+\" inside the number";
-  if (digits.size() == kNumberDigits - 1) return "ten digits take a Latin (7-bit) message only";
-  return Plural(digits.size(), "digit", "digits") +
-         ", where 11 are needed (10 with a Latin message)";
+std::string FaultWords(const CNumberForm& form) {
+  if (form.m_fault == NumberFault::PlusInside) return Say(Msg::FaultPlusInside);
+  return SayCount(Msg::FaultDigitCount, form.m_digits);
 }
 
 }  // namespace
@@ -72,32 +97,32 @@ CSendPlan::CSendPlan(const CSendOptions& options, const CEngine& engine,
       m_form(pdu::FormOfMessage(m_phoneText.c_str())) {}
 
 void CSendPlan::PrintPlan(std::FILE* out) const {
-  std::fprintf(out, "varnek-send plan:\n");
+  std::fprintf(out, "%s\n", Say(Msg::PlanTitle).c_str());
   const int baud = m_engine.m_baudRate;
   // A pool: every modem's port, in the order their numbers were given.
   const std::vector<int> ports = PortsOfRun(m_engine);
   std::string names;
   for (int port : ports) names += PortName(port) + ", ";
-  Line(out, ports.size() == 1 ? "port" : "ports",
-       names + (baud == 0 ? "the port's own speed" : std::to_string(baud) + " bit/s"));
-  Line(out, "duplicates", m_engine.m_checkDuplicates == 0 ? "not checked" : MarkedCount());
+  Line(out, ports.size() == 1 ? Msg::LabelPort : Msg::LabelPorts,
+       names + (baud == 0 ? Say(Msg::PortOwnSpeed) : Say(Msg::PortSpeed, {std::to_string(baud)})));
+  Line(out, Msg::LabelDuplicates,
+       m_engine.m_checkDuplicates == 0 ? Say(Msg::DuplicatesOff) : MarkedCount());
   const int low = m_engine.m_minPause > 0 ? m_engine.m_minPause : 0;
   const int high = m_engine.m_maxPause > low ? m_engine.m_maxPause : low;
-  Line(out, "pause",
-       (high > low ? std::to_string(low) + " to " : std::string()) + std::to_string(high) +
-           " s after each message sent");
+  Line(out, Msg::LabelPause,
+       high > low ? Say(Msg::PauseRange, {std::to_string(low), std::to_string(high)})
+                  : Say(Msg::PauseFixed, {std::to_string(high)}));
   const uint32_t piece = m_engine.m_piecePause;
-  Line(out, "piece pause",
-       piece == 0 ? std::string("none: the PDU text in one write")
-                  : std::to_string(piece) + " ms after each " + std::to_string(kPieceBytes) +
-                        " characters of PDU text");
-  Line(out, "settings", SettingsFile());
+  Line(out, Msg::LabelPiecePause,
+       piece == 0 ? Say(Msg::PiecePauseNone)
+                  : Say(Msg::PiecePauseEvery, {std::to_string(piece), std::to_string(kPieceBytes)}));
+  Line(out, Msg::LabelSettings, SettingsFile());
   PrintSourceCounts(out);
-  Line(out, "message",
-       std::string(NameOf(m_form.encoding)) + ", " +
-           Plural(static_cast<size_t>(m_form.parts), "part", "parts") + ", " +
-           Plural(m_phoneText.size(), "character", "characters"));
-  Line(out, "the phone shows", "\"" + Utf8(m_phoneText) + "\"");
+  Line(out, Msg::LabelMessage,
+       Say(NameOf(m_form.encoding)) + ", " +
+           SayCount(Msg::Parts, static_cast<size_t>(m_form.parts)) + ", " +
+           SayCount(Msg::Characters, m_phoneText.size()));
+  Line(out, Msg::LabelPhoneShows, "\"" + Utf8(m_phoneText) + "\"");
   std::fflush(out);
 }
 
@@ -111,99 +136,107 @@ std::string CSendPlan::MarkedCount() const {
     marked += isMarked;
     unconfirmed += !isMarked && markers.IsUnconfirmed(number);
   }
-  std::string count = "checked, markers in " + platform::PathToUtf8(markers.Folder()) + " (" +
-                      std::to_string(marked) + " of these numbers marked already";
-  if (unconfirmed > 0) {
-    count += ", " + std::to_string(unconfirmed) + " left unconfirmed by a run that died: " +
-             (m_engine.m_resendUnconfirmed ? "sent again (--resend-unconfirmed)"
-                                           : "not sent without --resend-unconfirmed");
-  }
-  return count + ")";
+  const std::string folder = platform::PathToUtf8(markers.Folder());
+  if (unconfirmed == 0) return Say(Msg::DuplicatesOn, {folder, std::to_string(marked)});
+  return Say(Msg::DuplicatesOnUnconfirmed,
+             {folder, std::to_string(marked), std::to_string(unconfirmed),
+              Say(m_engine.m_resendUnconfirmed ? Msg::UnconfirmedSentAgain
+                                               : Msg::UnconfirmedNotSent)});
 }
 
 std::string CSendPlan::SettingsFile() const {
   const std::string config = CEngine::GetConfigPath();
   const std::string shown = platform::PathToUtf8(config);
-  if (!platform::PathExists(config)) {
-    return "none: no " + shown + ", the defaults where no option is given";
-  }
-  if (m_settingsRead) return shown + " (read, never written)";
-  return "none: " + shown + " gives none, the defaults where no option is given";
+  if (!platform::PathExists(config)) return Say(Msg::SettingsNoFile, {shown});
+  if (m_settingsRead) return Say(Msg::SettingsRead, {shown});
+  return Say(Msg::SettingsGiveNone, {shown});
 }
 
 void CSendPlan::PrintSourceCounts(std::FILE* out) const {
-  const char* label = "numbers";
+  Msg label = Msg::LabelNumbers;
   for (const CSourceItems& source : m_sources) {
-    std::string what;
+    const std::string count = std::to_string(source.m_count);
+    const std::string& value = source.m_source.m_value;
+    std::string line;
     switch (source.m_source.m_kind) {
-      case CListSource::List: what = "from the list file " + source.m_source.m_value; break;
-      case CListSource::Mask: what = "from the mask " + source.m_source.m_value; break;
-      case CListSource::Number: what = "given: " + source.m_source.m_value; break;
+      case CListSource::List: line = Say(Msg::NumbersFromList, {count, value}); break;
+      case CListSource::Mask: line = Say(Msg::NumbersFromMask, {count, value}); break;
+      case CListSource::Number: line = Say(Msg::NumbersGiven, {count, value}); break;
     }
-    Line(out, label, std::to_string(source.m_count) + " " + what);
-    label = "";
+    const char* separator = "; ";
+    for (const IssueCount& kind : kIssueCounts) {
+      const CListReport& report = source.m_report;
+      size_t lines = report.Count(kind.issue);
+      if (kind.alsoIssue != kind.issue) lines += report.Count(kind.alsoIssue);
+      if (lines == 0) continue;
+      line += separator + SayCount(kind.words, lines);
+      separator = ", ";
+    }
+    Line(out, label, line);
+    label = Msg::Count;  // the label once, over the first source
   }
-  Line(out, "",
-       std::to_string(m_engine.m_items.size()) + " in all, sent from number " +
-           std::to_string(m_options.m_from) + " on");
+  Line(out, Msg::Count,
+       Say(Msg::NumbersInAll,
+           {std::to_string(m_engine.m_items.size()), std::to_string(m_options.m_from)}));
 }
 
-std::string CSendPlan::Where(size_t item) const {
-  for (const CSourceItems& source : m_sources) {
-    if (item < source.m_first || item >= source.m_first + source.m_count) continue;
-    const std::string& value = source.m_source.m_value;
-    switch (source.m_source.m_kind) {
-      case CListSource::List:
-        return value + " line " + std::to_string(source.m_lines[item - source.m_first]);
-      case CListSource::Mask: return "the mask " + value;
-      case CListSource::Number: return "--number " + value;
-    }
+std::string CSendPlan::Where(const CSourceItems& source, int line) {
+  const std::string& value = source.m_source.m_value;
+  switch (source.m_source.m_kind) {
+    case CListSource::List: return Say(Msg::WhereLine, {value, std::to_string(line)});
+    case CListSource::Mask: return Say(Msg::WhereMask, {value});
+    case CListSource::Number: break;
   }
-  return std::string();
+  return Say(Msg::WhereNumber, {value});
 }
 
 void CSendPlan::PrintWarnings(std::FILE* out) const {
-  WarnLongLines(out);
-  WarnUnaddressable(out);
-  if (m_phoneText.empty()) {
-    std::fprintf(out,
-                 "warning: nothing of the message is left once the characters that no "
-                 "encoding carries are dropped: the phones get an empty message\n");
-  }
+  for (const CSourceItems& source : m_sources) WarnSource(out, source);
   std::fflush(out);
 }
 
-void CSendPlan::WarnLongLines(std::FILE* out) const {
-  size_t count = 0;
-  for (const CSourceItems& source : m_sources) {
-    if (source.m_source.m_kind != CListSource::List) continue;
-    for (size_t i = source.m_first; i < source.m_first + source.m_count; ++i) {
-      const CListItem& item = m_engine.m_items[i];
-      if (!CutAtEleven(item) || ++count > kShownWarnings) continue;
-      std::fprintf(out,
-                   "warning: %s: more than 11 digits: the number is %s, \"%s\" goes to the text\n",
-                   Where(i).c_str(), Utf8(item.m_number).c_str(), Utf8(item.m_text).c_str());
+void CSendPlan::WarnSource(std::FILE* out, const CSourceItems& source) const {
+  const CListReport& report = source.m_report;
+  for (ListLineIssue issue : kIssueOrder) {
+    for (const CListLineNote& note : report.Notes()) {
+      if (note.m_issue != issue) continue;
+      std::fprintf(out, "%s\n", Say(Msg::Warning, {NoteText(source, note)}).c_str());
     }
-  }
-  if (count > kShownWarnings) {
-    std::fprintf(out, "warning: ... and %zu more lines with more than 11 digits\n",
-                 count - kShownWarnings);
+    if (report.Count(issue) <= kNotedLinesPerIssue) continue;
+    const std::string where =
+        source.m_source.m_kind == CListSource::List ? source.m_source.m_value : Where(source, 0);
+    std::fprintf(out, "%s\n",
+                 Say(Msg::Warning, {SayCount(Msg::MoreNotes, report.Count(issue) - kNotedLinesPerIssue,
+                                             {where})})
+                     .c_str());
   }
 }
 
-void CSendPlan::WarnUnaddressable(std::FILE* out) const {
-  size_t count = 0;
-  const std::vector<CListItem>& items = m_engine.m_items;
-  for (size_t i = First(); i < items.size(); ++i) {
-    const std::string cleaned = pdu::CleanNumber(items[i].m_number.c_str());
-    if (pdu::CanAddress(cleaned.c_str(), m_form.encoding) || ++count > kShownWarnings) continue;
-    std::fprintf(out, "warning: number %zu, %s (%s): %s: it fails before anything is sent\n", i + 1,
-                 Utf8(items[i].m_number).c_str(), Where(i).c_str(),
-                 WhyUnaddressable(cleaned).c_str());
+std::string CSendPlan::NoteText(const CSourceItems& source, const CListLineNote& note) const {
+  const std::string where = Where(source, note.m_line);
+  if (note.m_item == CListLineNote::kNoItem) {
+    if (note.m_issue == ListLineIssue::ByteOrderMark) return Say(Msg::NoteByteOrderMark, {where});
+    const Msg dropped = note.m_issue == ListLineIssue::TextBeforeNumber ? Msg::NoteTextBeforeNumber
+                                                                         : Msg::NoteNoNumber;
+    return Say(dropped, {where, Quoted(note.m_text)});
   }
-  if (count > kShownWarnings) {
-    std::fprintf(out, "warning: ... and %zu more numbers that fail\n", count - kShownWarnings);
+  const CListItem& item = m_engine.m_items[note.m_item];
+  const std::string number = Utf8(item.m_number);
+  const std::string place = std::to_string(note.m_item + 1);
+  const CNumberForm form = NumberForm(item.m_number.c_str());
+  switch (note.m_issue) {
+    case ListLineIssue::ByteOrderMark: return Say(Msg::NoteByteOrderMark, {where});
+    case ListLineIssue::LetterInNumber:
+      return Say(Msg::NoteLetterInNumber, {where, number, Quoted(item.m_text)});
+    case ListLineIssue::CutAtEleven:
+      return Say(Msg::NoteCutAtEleven, {where, number, Quoted(item.m_text)});
+    case ListLineIssue::CannotSend:
+      return Say(Msg::NoteCannotSend, {place, number, where, FaultWords(form)});
+    default: break;
   }
+  const Msg change = form.m_change == NumberChange::DomesticEight ? Msg::ChangeDomesticEight
+                                                                  : Msg::ChangeTenDigits;
+  return Say(Msg::NoteNumberChanged, {place, number, where, form.m_number, Say(change)});
 }
 
 void CSendPlan::Predict(std::vector<CListItem>& items) const {
@@ -217,7 +250,7 @@ void CSendPlan::Predict(std::vector<CListItem>& items) const {
       item.m_state = Duplicate;
     } else if (check && !m_engine.m_resendUnconfirmed && markers.IsUnconfirmed(item.m_number)) {
       item.m_state = Unconfirmed;
-    } else if (!pdu::CanAddress(pdu::CleanNumber(item.m_number.c_str()).c_str(), m_form.encoding)) {
+    } else if (NumberForm(item.m_number.c_str()).m_fault != NumberFault::None) {
       item.m_state = SendError;
     } else {
       item.m_state = Accepted;

@@ -19,12 +19,13 @@ class CSendPlan {
             const std::vector<CSourceItems>& sources, bool settingsRead);
 
   // Port and speed, duplicate check and its folder, pauses, piece pause,
-  // settings file, numbers per source and in all, encoding and parts, and the
-  // text as the phone will show it (UTF-8).
+  // settings file, numbers per source (with what their loading dropped, cut
+  // or changed) and in all, encoding and parts, and the text as the phone
+  // will show it (UTF-8).
   void PrintPlan(std::FILE* out) const;
-  // List lines whose digits go past 11 (the number is cut there), numbers
-  // that fail before anything is sent, a message that nothing is left of.
-  // At most a few of each kind, then how many more.
+  // Per source, the lines its loading dropped, cut or changed and the
+  // numbers no message can reach, with their place and the reason: the
+  // first few of each kind, then how many more.
   void PrintWarnings(std::FILE* out) const;
   // The state a run would give each number from --from on: Duplicate (a
   // marker, or the same number earlier in the run, with the check on),
@@ -33,12 +34,13 @@ class CSendPlan {
 
  private:
   size_t First() const { return static_cast<size_t>(m_options.m_from - 1); }
-  std::string Where(size_t item) const;  // "phones.txt line 4", "the mask 7912345****"
+  // "phones.txt line 4", "the mask 7912345****", "--number 123"
+  static std::string Where(const CSourceItems& source, int line);
   std::string SettingsFile() const;
   void PrintSourceCounts(std::FILE* out) const;
   std::string MarkedCount() const;
-  void WarnLongLines(std::FILE* out) const;
-  void WarnUnaddressable(std::FILE* out) const;
+  void WarnSource(std::FILE* out, const CSourceItems& source) const;
+  std::string NoteText(const CSourceItems& source, const CListLineNote& note) const;
 
   const CSendOptions& m_options;
   const CEngine& m_engine;

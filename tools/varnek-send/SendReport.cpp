@@ -1,24 +1,30 @@
 #include "tools/varnek-send/SendReport.h"
 
 #include "platform/CodePage.h"
+#include "tools/varnek-send/SendMessages.h"
 
 namespace send_report {
 namespace {
 
-constexpr DeliveryState kStates[] = {Accepted, Sending, Sent, SendError, PortError, Duplicate, Unconfirmed, StopListed};
+constexpr DeliveryState kStates[] = {Accepted,  Sending,   Sent,        SendError,
+                                     PortError, Duplicate, Unconfirmed, StopListed};
+// What the final table counts per modem of a pool.
+constexpr DeliveryState kModemStates[] = {Sent, SendError, PortError, Unconfirmed};
+// The states of a number the run did not finish.
+constexpr DeliveryState kUnfinished[] = {Accepted, Sending, PortError};
 
 std::string Utf8(const std::string& text) { return platform::Cp1251ToUtf8(text); }
 
 struct InterruptOutcome {
   platform::InterruptKind kind;
   int status;
-  const char* name;
+  Msg name;
 };
 
 constexpr InterruptOutcome kInterruptOutcomes[] = {
-    {platform::InterruptKind::Interrupt, 130, "Ctrl-C"},
-    {platform::InterruptKind::Hangup, 129, "hang-up"},
-    {platform::InterruptKind::Terminate, 143, "termination request"},
+    {platform::InterruptKind::Interrupt, 130, Msg::InterruptCtrlC},
+    {platform::InterruptKind::Hangup, 129, Msg::InterruptHangup},
+    {platform::InterruptKind::Terminate, 143, Msg::InterruptTerminate},
 };
 
 const InterruptOutcome& OutcomeOf(platform::InterruptKind kind) {
@@ -28,18 +34,41 @@ const InterruptOutcome& OutcomeOf(platform::InterruptKind kind) {
   return kInterruptOutcomes[0];
 }
 
+bool IsUnfinished(DeliveryState state) {
+  for (DeliveryState unfinished : kUnfinished) {
+    if (state == unfinished) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
-void PrintTable(const std::vector<CListItem>& items, std::FILE* out) {
-  for (const CListItem& item : items) {
+void PrintTable(const std::vector<CListItem>& items, size_t first, std::FILE* out) {
+  for (size_t i = first; i < items.size(); ++i) {
+    const CListItem& item = items[i];
     std::fprintf(out, "%s\t%s\t%s\n", Utf8(item.m_number).c_str(),
                  Utf8(DeliveryStateText(item.m_state)).c_str(), Utf8(item.m_text).c_str());
   }
   std::fprintf(out, "\n");
   for (DeliveryState state : kStates) {
     int count = 0;
-    for (const CListItem& item : items) count += item.m_state == state;
+    for (size_t i = first; i < items.size(); ++i) count += items[i].m_state == state;
     std::fprintf(out, "%s: %d\n", Utf8(DeliveryStateText(state)).c_str(), count);
+  }
+  std::fflush(out);
+}
+
+void PrintModemCounts(const std::vector<CListItem>& items, const std::vector<int>& ports,
+                      const std::vector<std::string>& names, std::FILE* out) {
+  std::fprintf(out, "\n");
+  for (size_t k = 0; k < ports.size(); ++k) {
+    std::string line = names[k];
+    for (DeliveryState state : kModemStates) {
+      int count = 0;
+      for (const CListItem& item : items) count += item.m_modem == ports[k] && item.m_state == state;
+      line += "\t" + Utf8(DeliveryStateText(state)) + ": " + std::to_string(count);
+    }
+    std::fprintf(out, "%s\n", line.c_str());
   }
   std::fflush(out);
 }
@@ -60,6 +89,39 @@ int PredictedStatus(const std::vector<CListItem>& items, size_t first) {
 
 int InterruptedStatus(platform::InterruptKind first) { return OutcomeOf(first).status; }
 
-const char* InterruptName(platform::InterruptKind kind) { return OutcomeOf(kind).name; }
+std::string InterruptName(platform::InterruptKind kind) { return Say(OutcomeOf(kind).name); }
+
+CLeftOver LeftOver(const std::vector<CListItem>& items, size_t first) {
+  CLeftOver left;
+  for (size_t i = first; i < items.size(); ++i) {
+    const DeliveryState state = items[i].m_state;
+    if (IsUnfinished(state)) {
+      if (left.m_count++ == 0) left.m_first = i;
+    } else if (left.m_count > 0 && (state == Sent || state == Unconfirmed)) {
+      left.m_sentAfter = true;
+    }
+  }
+  return left;
+}
+
+std::string Advice(const CLeftOver& left, bool checkDuplicates) {
+  if (left.m_count == 0) return std::string();
+  const std::string from = std::to_string(left.m_first + 1);
+  // Without markers nothing stops a second message to what went out after.
+  if (left.m_sentAfter && !checkDuplicates) return SayCount(Msg::AdviceScattered, left.m_count, {from});
+  return SayCount(Msg::AdviceFrom, left.m_count, {from});
+}
+
+std::string LeftList(const std::vector<CListItem>& items, size_t first) {
+  std::string list;
+  for (size_t i = first; i < items.size(); ++i) {
+    if (!IsUnfinished(items[i].m_state)) continue;
+    list += items[i].m_number;
+    // A blank between, for the eye; the loader drops it.
+    if (!items[i].m_text.empty()) list += " " + items[i].m_text;
+    list += "\r\n";
+  }
+  return list;
+}
 
 }  // namespace send_report

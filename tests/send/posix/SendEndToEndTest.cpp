@@ -249,6 +249,12 @@ TEST(SendEndToEnd, TheSettingsFileIsReadAndNeverWritten) {
        "varnek-send.xml is not well-formed XML: the defaults are in force"},
       {"no root", std::string("<settings><CHECK>1</CHECK></settings>"), false,
        "varnek-send.xml has no \"root\" element: the defaults are in force"},
+      {"words a person writes", std::string("<root><CHECK> Yes </CHECK><PORT>3</PORT></root>"),
+       true, ""},
+      {"a value beyond the limit, another not understood",
+       std::string("<root><TIMEOUT>99999999999</TIMEOUT><CHECK>maybe</CHECK></root>"), true,
+       "varnek-send.xml: <TIMEOUT>99999999999</TIMEOUT> is beyond the limit: 86400 s is taken "
+       "instead\n"},
   };
   SimProcess sim(kSimPort);
   ASSERT_TRUE(sim.Started());
@@ -266,6 +272,9 @@ TEST(SendEndToEnd, TheSettingsFileIsReadAndNeverWritten) {
     } else {
       EXPECT_FALSE(Contains(run.err, "varnek-send: the settings file")) << run.err;
     }
+    EXPECT_EQ(Contains(run.err, "<CHECK>maybe</CHECK> is not understood: 1 (on) is taken instead"),
+              Contains(*row.file, "maybe"))
+        << run.err;
     if (settings) {
       EXPECT_TRUE(settings->Unchanged());
     } else {
@@ -291,6 +300,9 @@ TEST(SendEndToEnd, BadUsageAndUnreadableInputExitWithTwoAtOnce) {
   const std::string missing = folder.File("nowhere/phones.txt");
   const std::string list = folder.File("phones.txt");
   const std::string notRegular = " is not a regular file (a folder, a FIFO or a device)";
+  WriteAll(folder.File("broken.txt"), std::string("79123456701 ") + kIvanUtf8 + "\n7912345670\xD0\n");
+  WriteAll(folder.File("zero.txt"), std::string("Hi\r\nthere\0", 10));
+  const std::string utf8 = "(as --encoding asks): the first bad sequence is on line ";
   const BadRunCase cases[] = {
       {{"--bogus"}, "unknown option --bogus"},
       {{"--list", missing, "--text", "Hi"}, "the list file " + missing + " cannot be opened"},
@@ -304,6 +316,19 @@ TEST(SendEndToEnd, BadUsageAndUnreadableInputExitWithTwoAtOnce) {
       {{"--list", list, "--text-file", folder.File("blank.txt")}, "the message is empty"},
       {{"--list", folder.File("empty.txt"), "--text", "Hi"}, "the list holds no numbers"},
       {{"--list", list, "--from", "4", "--text", "Hi"}, "--from 4 is past the end of the list (3 numbers"},
+      {{"--list", list, "--encoding", "utf-8", "--text", "Hi"},
+       "the list file " + list + " is not valid UTF-8 " + utf8 + "1, at byte offset 18\n"},
+      {{"--list", folder.File("broken.txt"), "--text", "Hi"},
+       "the list file " + folder.File("broken.txt") + " is not valid UTF-8 (most of it is UTF-8; "
+       "--encoding cp1251 reads it as cp1251): the first bad sequence is on line 2, at byte "
+       "offset 31\n"},
+      {{"--list", list, "--text-file", folder.File("zero.txt")},
+       "the message file " + folder.File("zero.txt") +
+           " holds a zero byte on line 2, at byte offset 9: a message cannot carry it\n"},
+      {{"--list", list, "--text", "Hi \xF0\x9F\x98\x80"},
+       "the text of --text holds U+1F600 (byte offset 3)"},
+      {{"--list", list, "--text", "\xE2\x82\xAC"},  // €, which 1251 has and no SMS carries
+       "nothing is left of the message once the characters that no encoding carries are dropped"},
   };
   for (const BadRunCase& c : cases) {
     RunResult run = folder.Run(c.args);
@@ -319,13 +344,18 @@ TEST(SendEndToEnd, BadUsageAndUnreadableInputExitWithTwoAtOnce) {
   const std::function<void(const std::string&)> makers[] = {
       [](const std::string& path) { mkfifo(path.c_str(), 0600); },
       [](const std::string& path) { fs::create_directory(path); },
+      [](const std::string& path) { WriteAll(path, "<root><PORT>\xC7</PORT></root>"); },
   };
-  for (const auto& make : makers) {
+  const std::string faults[] = {
+      notRegular, notRegular,
+      " is not valid UTF-8 (as its XML declaration says, or UTF-8 when it names none): the first "
+      "bad sequence is on line 1, at byte offset 12"};
+  for (size_t i = 0; i < std::size(makers); ++i) {
     SendFolder odd;
-    make(odd.File("varnek-send.xml"));
+    makers[i](odd.File("varnek-send.xml"));
     RunResult run = odd.Run({"--number", "79123456701", "--text", "Hi"});
     EXPECT_EQ(run.status, 2) << run.err;
-    EXPECT_TRUE(Contains(run.err, "the settings file " + odd.File("varnek-send.xml") + notRegular))
+    EXPECT_TRUE(Contains(run.err, "the settings file " + odd.File("varnek-send.xml") + faults[i]))
         << run.err;
     EXPECT_FALSE(fs::exists(odd.File("logs")));
   }

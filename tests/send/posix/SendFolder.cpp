@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -119,6 +120,9 @@ void SendFolder::Exec(const std::vector<std::string>& args) const {
       !freopen(File("stderr.txt").c_str(), "w", stderr)) {
     _exit(126);
   }
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) unsetenv(name);
+  setenv("LANG", "C.UTF-8", 1);
+  for (const auto& variable : m_environment) setenv(variable.first.c_str(), variable.second.c_str(), 1);
   if (m_asNobody && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
     _exit(125);
   }

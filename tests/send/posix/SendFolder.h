@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/SimProcess.h"
@@ -46,6 +47,12 @@ class SendFolder {
   // the program then runs as nobody, which must reach the simulator's pty.
   void MakeReadOnly(const testing_support::SimProcess& sim);
 
+  // The program runs in the C locale (English) unless a test sets its
+  // language here, as the operator's shell would.
+  void SetEnvironment(const std::string& name, const std::string& value) {
+    m_environment.emplace_back(name, value);
+  }
+
   // Runs the program to its end (a failure after 40 s).
   RunResult Run(const std::vector<std::string>& args, const std::vector<SignalStep>& signals = {}) const;
   // The same in two steps, so that several programs run at once: Start
@@ -63,6 +70,7 @@ class SendFolder {
   testing_support::TempDir m_dir;
   std::string m_program;
   bool m_asNobody = false;
+  std::vector<std::pair<std::string, std::string>> m_environment;
 };
 
 // The settings file as the window would have written it: port 7, check on,

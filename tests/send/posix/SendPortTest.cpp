@@ -107,6 +107,9 @@ TEST(SendPort, WaitingForThePortEndsAfterTheFailedCapturesAllowed) {
       << run.err;
   EXPECT_TRUE(Contains(run.out, "79123456701\t" + kPortErrorUtf8 + "\t\n")) << run.out;
   EXPECT_TRUE(Contains(run.out, "79123456702\t" + kAcceptedUtf8 + "\t\n")) << run.out;
+  EXPECT_TRUE(Contains(run.err, "varnek-send: 2 numbers left: go on with the same command and "
+                                "--from 1\n"))
+      << run.err;
   EXPECT_GE(elapsed, 9000) << "one countdown between the captures";
   EXPECT_LT(elapsed, 15000) << "no third capture";
 }

@@ -23,14 +23,21 @@ TEST(SendStop, CtrlCDuringPortErrorsStopsWith130) {
   // "Ошибка порта, повторный" — the countdown after the capture failed.
   const std::string countdown = kPortErrorUtf8 + ", ";
   auto t0 = std::chrono::steady_clock::now();
+  const std::string left = folder.File("left.txt");
+  WriteAll(left, "an earlier run's\r\n");
   RunResult run = folder.Run(
-      Args(sim, {"--number", "79123456701", "--number", "79123456702", "--text", "Hello"}),
+      Args(sim, {"--number", "79123456701", "--number", "79123456702", "--text", "Hello", "--left",
+                 left}),
       {{SIGINT, [&](const std::string& err) { return Contains(err, countdown); }}});
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
       std::chrono::steady_clock::now() - t0).count();
   EXPECT_EQ(run.status, 130) << run.err;
   EXPECT_TRUE(Contains(run.out, "79123456701\t" + kPortErrorUtf8 + "\t\n")) << run.out;
   EXPECT_TRUE(Contains(run.err, kReadyLine)) << run.err;
+  EXPECT_EQ(ReadAll(left), "79123456701\r\n79123456702\r\n");
+  EXPECT_TRUE(Contains(run.err, "varnek-send: the 2 numbers left are in " + left +
+                                    ": go on with --list " + left))
+      << run.err;
   // The capture's own limit (10 s) and at most one second of the countdown.
   EXPECT_LT(seconds, 14);
 }
@@ -66,6 +73,8 @@ TEST(SendStop, CtrlCDuringAPauseStopsAfterItOrAtOnceWhenTwice) {
     EXPECT_EQ(run.status, 130) << run.err;
     EXPECT_TRUE(Contains(run.out, "79123456701\t" + kSentUtf8 + "\t\n")) << run.out;
     EXPECT_TRUE(Contains(run.out, "79123456702\t" + kAcceptedUtf8 + "\t\n")) << run.out;
+    EXPECT_TRUE(Contains(run.err, "1 number left: go on with the same command and --from 2\n"))
+        << run.err;
     EXPECT_GE(seconds, c.minSeconds) << c.pause;
     EXPECT_LT(seconds, c.maxSeconds) << c.pause;
     EXPECT_EQ(sim.Submissions().size(), 1u);
@@ -151,6 +160,12 @@ TEST(SendStop, CtrlCWithAMessageOnEveryModemOfAPool) {
   }
   EXPECT_TRUE(Contains(run.out, "\n" + kSentUtf8 + ": 4\n")) << run.out;
   EXPECT_TRUE(Contains(run.out, "\n" + kAcceptedUtf8 + ": 4\n")) << run.out;
+  // A line per modem after the table: each had one message on the line.
+  for (size_t k = 0; k < sims.size(); ++k) {
+    const std::string line = "COM" + std::to_string(99 + k) + " (" + sims[k]->LinkPath() + ")\t" +
+                             kSentUtf8 + ": 1\t";
+    EXPECT_TRUE(Contains(run.out, "\n" + line)) << line << run.out;
+  }
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.File("PHONES")), fs::directory_iterator()), 4);
   const std::string modemLog = folder.Log("modem");
   for (const char* code : {" OUT 99 at\r", " OUT 100 at\r", " OUT 101 at\r", " OUT 102 at\r"}) {
