@@ -26,9 +26,16 @@ constexpr SettingKey kSettingKeys[] = {
     {"TIMEOUT2", &CEngine::m_maxPause, SettingKind::Pause},
 };
 
+// Elements written only when set away from their defaults, so that the file
+// of an operator who never used them stays as it was.
 // The marker folder, when it is not the one beside the program. The file
 // holds text; a path on POSIX is UTF-8, on Windows 1251 (CommandLine.h).
 constexpr char kMarkerFolderKey[] = "MARKERS";
+// Status reports asked for: a flag.
+constexpr char kReportsKey[] = "REPORTS";
+// The service centre put into every message, and the stop words: text.
+constexpr char kServiceCentreKey[] = "SMSC";
+constexpr char kStopWordsKey[] = "STOPWORDS";
 
 constexpr char16_t kEmptySettings[] =
     u"<?xml version=\"1.0\" encoding=\"Windows-1251\" ?><root></root>";
@@ -38,6 +45,19 @@ constexpr char16_t kEmptySettings[] =
 std::string TemporaryPath(std::string path) {
   path.replace(path.size() - 3, 3, "tmp");
   return path;
+}
+
+// Sets field from the element name when root has one; a value not taken as
+// it stands gets a note.
+void ReadIntSetting(const platform::XmlNode& root, const char* name, SettingKind kind,
+                    int32_t& field, std::vector<CSettingNote>& notes) {
+  std::string text;
+  if (!GetChildText(root, name, text)) return;
+  const CSettingValue value = ReadSettingValue(kind, text);
+  field = value.m_value;
+  if (value.m_problem != SettingProblem::None) {
+    notes.push_back({name, kind, text, value.m_problem, value.m_value});
+  }
 }
 
 }  // namespace
@@ -64,19 +84,17 @@ void CEngine::LoadSettings() {
   const platform::XmlNode root = FindChildNode("root", document.Node());
   if (!root) return;
   for (const SettingKey& key : kSettingKeys) {
-    std::string text;
-    if (!GetChildText(root, key.name, text)) continue;
-    const CSettingValue value = ReadSettingValue(key.kind, text);
-    this->*key.field = value.m_value;
-    if (value.m_problem != SettingProblem::None) {
-      m_settingNotes.push_back({key.name, key.kind, text, value.m_problem, value.m_value});
-    }
+    ReadIntSetting(root, key.name, key.kind, this->*key.field, m_settingNotes);
   }
+  ReadIntSetting(root, kReportsKey, SettingKind::Flag, m_requestReports, m_settingNotes);
   std::string folder;
   if (GetChildText(root, kMarkerFolderKey, folder)) {
     m_markerFolder = platform::PathFromUtf8(platform::Cp1251ToUtf8(folder));
   }
+  GetChildText(root, kServiceCentreKey, m_smsc);
+  GetChildText(root, kStopWordsKey, m_stopWords);
 }
+
 
 void CEngine::SaveSettings() {
   const std::string path = GetConfigPath();
@@ -91,6 +109,9 @@ void CEngine::SaveSettings() {
     const std::string folder = platform::Utf8ToCp1251(platform::PathToUtf8(m_markerFolder));
     SetChildText(root, kMarkerFolderKey, folder.c_str());
   }
+  if (m_requestReports != 0) SetChildInt(root, kReportsKey, 1);
+  if (!m_smsc.empty()) SetChildText(root, kServiceCentreKey, m_smsc.c_str());
+  if (m_stopWords != kDefaultStopWords) SetChildText(root, kStopWordsKey, m_stopWords.c_str());
   // Written beside the file, then put in its place in one step: a kill, a
   // crash or a full disk on the way leaves the old file whole, where writing
   // over it would leave it empty and the next start with every setting 0.

@@ -132,11 +132,14 @@ TEST_F(SettingsTest, SaveRebuildsTheFileInKeyOrderWithEachKeyOnce) {
   EXPECT_TRUE(pdu_test::SameText(ReadConfig(), SavedFile({9600, 3, 0, 0, 5})));
 }
 
-// The marker folder: read as a path of this system, and kept by a save, which
-// rebuilds the file.
-TEST_F(SettingsTest, TheMarkerFolderIsReadAsAPathAndSurvivesASave) {
+// The elements written only when set (the others' bytes above have none):
+// the marker folder, read as a path of this system, the reports, the service
+// centre and the stop words, each kept by a save, which rebuilds the file.
+TEST_F(SettingsTest, TheOptionalElementsAreReadAndSurviveASave) {
   WriteBytes(ConfigFile(), std::string(kDeclaration) +
-                               "<root><MARKERS>\\\\srv\\\xD0\xE0\xF1\xF1\xFB\xEB\xEA\xE0</MARKERS></root>");
+                               "<root><MARKERS>\\\\srv\\\xD0\xE0\xF1\xF1\xFB\xEB\xEA\xE0</MARKERS>"
+                               "<REPORTS>\xE4\xE0</REPORTS><SMSC>+79168999100</SMSC>"
+                               "<STOPWORDS>\xD1\xD2\xCE\xCF,NO</STOPWORDS></root>");
   std::string folder;
   {
     CEngine engine;
@@ -144,9 +147,14 @@ TEST_F(SettingsTest, TheMarkerFolderIsReadAsAPathAndSurvivesASave) {
     // "\\srv\Рассылка" in UTF-8
     EXPECT_EQ(platform::PathToUtf8(folder),
               "\\\\srv\\\xD0\xA0\xD0\xB0\xD1\x81\xD1\x81\xD1\x8B\xD0\xBB\xD0\xBA\xD0\xB0");
+    EXPECT_EQ(engine.m_requestReports, 1) << "\"да\"";
+    EXPECT_TRUE(engine.m_settingNotes.empty());
   }  // teardown saves
   CEngine reread;
   EXPECT_EQ(reread.m_markerFolder, folder);
+  EXPECT_EQ(reread.m_requestReports, 1);
+  EXPECT_EQ(reread.m_smsc, "+79168999100");
+  EXPECT_EQ(reread.m_stopWords, "\xD1\xD2\xCE\xCF,NO");
 }
 
 TEST_F(SettingsTest, SaveReplacesAFileThatIsNotWellFormed) {
