@@ -32,12 +32,18 @@ int64_t UnixSeconds();
 // microseconds; for benchmarks.
 uint64_t ProcessCpuMicroseconds();
 
+// The real milliseconds in which the tick advances by tickMs, rounded up:
+// tickMs itself, unless a test made the tick run faster. For a wait in the
+// system that must end when a limit counted by the tick has passed.
+uint32_t RealMsOfTicks(uint32_t tickMs);
+
 // Replacements for tests; nullptr restores the real source. Reading while a
 // test swaps is race-free (the pointers are atomic), but swap only while no
-// other thread depends on a steady clock.
+// other thread depends on a steady clock. rate: the tick milliseconds that
+// pass in one real millisecond (at least 1).
 using LocalTimeSource = LocalTime (*)();
 using TickSource = uint32_t (*)();
 void SetLocalTimeSourceForTests(LocalTimeSource source);
-void SetTickSourceForTests(TickSource source);
+void SetTickSourceForTests(TickSource source, uint32_t rate = 1);
 
 }  // namespace platform

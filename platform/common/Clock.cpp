@@ -12,6 +12,7 @@ namespace {
 // only while no other thread is using the clock.
 std::atomic<LocalTimeSource> s_localTimeSource{nullptr};
 std::atomic<TickSource> s_tickSource{nullptr};
+std::atomic<uint32_t> s_tickRate{1};
 
 }  // namespace
 
@@ -25,10 +26,18 @@ uint32_t TickMs() {
   return source ? source() : backend::SystemTickMs();
 }
 
+uint32_t RealMsOfTicks(uint32_t tickMs) {
+  const uint64_t rate = s_tickRate.load();
+  return static_cast<uint32_t>((tickMs + rate - 1) / rate);
+}
+
 int64_t UnixSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
 void SetLocalTimeSourceForTests(LocalTimeSource source) { s_localTimeSource.store(source); }
 
-void SetTickSourceForTests(TickSource source) { s_tickSource.store(source); }
+void SetTickSourceForTests(TickSource source, uint32_t rate) {
+  s_tickRate.store(source != nullptr && rate > 1 ? rate : 1);
+  s_tickSource.store(source);
+}
 
 }  // namespace platform

@@ -24,9 +24,12 @@ std::string OpenFailure(DWORD code) {
 }
 
 // A wait blocks in pieces of at most this long, asking between two pieces
-// whether the device is still there. Wine's blocking read on a pty whose far
-// end closed spins until its time runs out: the piece bounds that too.
-constexpr uint32_t kWaitPieceMs = 100;
+// whether the device is still there: a loss that the read does not report
+// is noticed within one piece. Wine's blocking read on a pty whose far end
+// closed spins until its time runs out: the piece bounds that too. Each
+// piece costs a read and a request (under Wine, calls of its server): at
+// 100 ms they were most of what a silent line cost there.
+constexpr uint32_t kWaitPieceMs = 500;
 
 // "" while the device answers a request for its line state, else the
 // system's words for why it does not: the device has gone. A failed read or
@@ -54,27 +57,46 @@ COMMTIMEOUTS Record(const SerialTimeouts& timeouts) {
   return record;
 }
 
-// Reads one byte, waiting up to milliseconds (1 to MAXDWORD - 1) for it:
-// with both read limits at MAXDWORD, a read returns as soon as one byte is
-// there. The record in force (Record(timeouts)) is restored afterwards. -1
-// when nothing came in time or the read failed. A driver that refuses the
-// record gets a plain sleep.
-int ReadFirstByte(HANDLE device, const SerialTimeouts& timeouts, DWORD milliseconds) {
-  COMMTIMEOUTS own = Record(timeouts);
-  COMMTIMEOUTS waiting = own;
-  waiting.ReadIntervalTimeout = MAXDWORD;
-  waiting.ReadTotalTimeoutMultiplier = MAXDWORD;
-  waiting.ReadTotalTimeoutConstant = milliseconds;
-  if (!SetCommTimeouts(device, &waiting)) {
-    Sleep(milliseconds);
-    return -1;
+// Reads of one byte that wait up to a piece of a wait (1 to MAXDWORD - 1 ms)
+// for it: with both read limits at MAXDWORD, a read returns as soon as one
+// byte is there. The limits are set for the first piece and again only
+// when a piece is of another length: every change is a call of the driver
+// (under Wine, of its server), and a wait is many pieces of one length.
+// The record in force before (Record(timeouts)) is restored at the end.
+class CFirstByteReads {
+ public:
+  CFirstByteReads(HANDLE device, const SerialTimeouts& timeouts)
+      : m_device(device), m_own(Record(timeouts)) {}
+  ~CFirstByteReads() {
+    if (m_pieceMs != 0) SetCommTimeouts(m_device, &m_own);
   }
-  unsigned char byte = 0;
-  DWORD got = 0;
-  const bool read = ::ReadFile(device, &byte, 1, &got, nullptr) && got == 1;
-  SetCommTimeouts(device, &own);
-  return read ? byte : -1;
-}
+  CFirstByteReads(const CFirstByteReads&) = delete;
+  CFirstByteReads& operator=(const CFirstByteReads&) = delete;
+
+  // The byte, or -1 when nothing came in time or the read failed. A driver
+  // that refuses the limits gets a plain sleep.
+  int Read(DWORD pieceMs) {
+    if (pieceMs != m_pieceMs) {
+      COMMTIMEOUTS waiting = m_own;
+      waiting.ReadIntervalTimeout = MAXDWORD;
+      waiting.ReadTotalTimeoutMultiplier = MAXDWORD;
+      waiting.ReadTotalTimeoutConstant = pieceMs;
+      if (!SetCommTimeouts(m_device, &waiting)) {
+        Sleep(pieceMs);
+        return -1;
+      }
+      m_pieceMs = pieceMs;
+    }
+    unsigned char byte = 0;
+    DWORD got = 0;
+    return ::ReadFile(m_device, &byte, 1, &got, nullptr) && got == 1 ? byte : -1;
+  }
+
+ private:
+  HANDLE m_device;
+  COMMTIMEOUTS m_own;
+  DWORD m_pieceMs = 0;  // the read limit in force; 0: the record of m_own
+};
 
 }  // namespace
 
@@ -154,12 +176,13 @@ bool SerialDevice::WaitForInput(uint32_t milliseconds) {
   }
   if (m_readAhead >= 0) return true;
   HANDLE device = AsHandle(m_handle);
+  CFirstByteReads reads(device, m_timeouts);
   const DWORD start = GetTickCount();
   DWORD waited = 0;
   for (;;) {
     const DWORD left = milliseconds - waited;
     const DWORD piece = left < kWaitPieceMs ? left : kWaitPieceMs;
-    m_readAhead = ReadFirstByte(device, m_timeouts, piece == 0 ? 1 : piece);
+    m_readAhead = reads.Read(piece == 0 ? 1 : piece);
     if (m_readAhead >= 0) return true;
     const std::string loss = LossOf(device);
     if (!loss.empty()) {

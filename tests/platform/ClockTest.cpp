@@ -38,6 +38,19 @@ TEST_F(ClockTest, TickDifferencesSurviveTheWrapAround) {
   EXPECT_LT(platform::TickMs() - start, 1000u);  // a 1 s limit has not passed
 }
 
+// A wait in the system for a span of a test's fast tick lasts that span's
+// real time, rounded up: a wait of 0 ms would spin until the limit.
+TEST_F(ClockTest, ASpanOfAFastTickIsWaitedInItsRealTimeAndNeverInNone) {
+  EXPECT_EQ(platform::RealMsOfTicks(1500), 1500u);
+  platform::SetTickSourceForTests(FakeTick, 200);
+  EXPECT_EQ(platform::RealMsOfTicks(120000), 600u);
+  EXPECT_EQ(platform::RealMsOfTicks(1), 1u);
+  EXPECT_EQ(platform::RealMsOfTicks(0), 0u);
+  EXPECT_EQ(platform::RealMsOfTicks(UINT32_MAX), 21474837u);
+  platform::SetTickSourceForTests(nullptr, 200);
+  EXPECT_EQ(platform::RealMsOfTicks(1500), 1500u) << "the real tick runs at its own rate";
+}
+
 TEST_F(ClockTest, RealTickAdvancesWithSleep) {
   const uint32_t start = platform::TickMs();
   platform::SleepMs(50);

@@ -21,7 +21,7 @@ uint32_t FastTick() {
 
 FastClock::FastClock(uint32_t factor) {
   g_factor = factor;
-  platform::SetTickSourceForTests(&FastTick);
+  platform::SetTickSourceForTests(&FastTick, factor);
 }
 
 FastClock::~FastClock() { platform::SetTickSourceForTests(nullptr); }
