@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <string>
 #include <thread>
 
 #include "support/SimProcess.h"
@@ -48,6 +49,17 @@ std::string QuoteArgument(const std::string& arg) {
   return quoted + "\"";
 }
 
+// The arguments are UTF-8, as the simulator reads them. The ANSI call would
+// take them for the system's code page (1252 under the tests' locale) and
+// hand the Linux program other bytes.
+std::wstring Utf8ToWide(const std::string& text) {
+  const int length = static_cast<int>(text.size());
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), length, &wide[0], n);
+  return wide;
+}
+
 }  // namespace
 
 bool SimProcess::MakeFolder() {
@@ -78,14 +90,15 @@ bool SimProcess::Spawn(const std::vector<std::string>& args) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE output = CreateFileA(LocalFile("sim.out").c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS, 0, nullptr);
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = output;
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION info{};
-  BOOL created = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+  std::wstring wide = Utf8ToWide(command);
+  BOOL created = CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                 &startup, &info);
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
   if (!created) return false;
