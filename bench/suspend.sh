@@ -7,8 +7,8 @@
 # comes, and then continued (SIGCONT). Per round: whether the answer came
 # while the run was stopped, the numbers that ended "Отправлен", their
 # markers, the claims left, how long after SIGCONT the first number's
-# outcome was logged, and a rerun on the same list and folder, which must send nothing: the
-# simulator's record shows each number once.
+# outcome was logged, and a rerun on the same list and folder, which must
+# send nothing: the simulator's record shows each number once.
 # Usage: <build>/bench/suspend.sh [ROUNDS [SECONDS]]     (3 and 35)
 set -euo pipefail
 build=$(cd "$(dirname "$0")/.." && pwd)
@@ -50,8 +50,13 @@ round() {  # N
   printf '%s\n' "${numbers[@]}" >"$dir/phones.txt"
   local args=(--device "$dir/sim/port" --check --markers "$dir/PHONES" --pause 0 --piece-pause 0
               --quiet --list "$dir/phones.txt" --text "Hello")
+  # A process group of its own: when the shell that started this script
+  # ends, the kernel sends its group, if a member is stopped, SIGHUP and
+  # SIGCONT; the run's group stays joined to this script's.
+  set -m
   "$dir/varnek-send" "${args[@]}" >"$dir/out" 2>"$dir/err" &
   local pid=$!
+  set +m
   if ! wait_for 30 grep -q '^IN  .*\\x1a' "$dir/sim/transcript"; then
     kill "$pid" 2>/dev/null || true
     echo "round $1: the modem never had a whole message" >&2
@@ -64,7 +69,8 @@ round() {  # N
   local answered=no
   if wait_for "$suspension" test -s "$dir/sim/record"; then answered=yes; fi
   local left
-  left=$(awk -v s="$suspension" -v t="$(since "$stopped")" 'BEGIN { d = s - t; print (d > 0 ? d : 0) }')
+  left=$(awk -v s="$suspension" -v t="$(since "$stopped")" \
+    'BEGIN { d = s - t; print (d > 0 ? d : 0) }')
   sleep "$left"
   local held
   held=$(since "$stopped")
@@ -72,8 +78,14 @@ round() {  # N
   continued=$(now)
   kill -CONT "$pid"
   wait "$pid" || status=$?
-  local answer
-  answer=$(awk -v a="$continued" -v b="$(logged "${numbers[0]}" "$dir")" 'BEGIN { printf "%.3f s", b - a }')
+  # The log's time has whole milliseconds: a line in the same millisecond
+  # may look a little earlier.
+  local logged_at answer="?"
+  logged_at=$(logged "${numbers[0]}" "$dir")
+  if [ "$logged_at" != "?" ]; then
+    answer=$(awk -v a="$continued" -v b="$logged_at" \
+      'BEGIN { d = b - a; printf "%.0f ms", (d > 0 ? d * 1000 : 0) }')
+  fi
   local marked=0 claims
   for number in "${numbers[@]}"; do [ -e "$dir/PHONES/$number" ] && marked=$((marked + 1)); done
   claims=$(find "$dir/PHONES" -name '*.claim' | wc -l)
