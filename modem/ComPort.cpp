@@ -158,8 +158,8 @@ CComPort::WaitEnd CComPort::Await(reply::CAnswerReader& reader, uint32_t limitMs
     }
     // Input ends the wait at once: a silent line sleeps in the system up to
     // the limit. Every wake-up costs a read and a look at the device (under
-    // Wine several calls of its server): a wait woken every 50 ms took 0.3
-    // to 0.5 % of a core there, and as much again in the server.
+    // Wine, calls of its server): woken every 50 ms, listening took 0.12 %
+    // of a core natively, 0.25 to 0.3 % under Wine and 0.15 % in its server.
     if (!got) m_handle.WaitForInput(platform::RealMsOfTicks(limitMs - waited));
   }
 }
