@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <string>
 #include <thread>
 
 #include "support/SimProcess.h"
@@ -71,21 +72,28 @@ std::string SimProcess::LinkFor(int comNumber) const {
 
 // The simulator's "ready" line goes to a file, not into the test's output;
 // Wine passes the standard output handle on to the Linux program (its
-// standard error stays the test's, so complaints remain visible).
+// standard error stays the test's, so complaints remain visible). The
+// arguments are UTF-8, as the simulator reads them natively: the command
+// line goes over as UTF-16, which Wine gives the Linux program as UTF-8
+// (the ANSI one would be read in the system's code page).
 bool SimProcess::Spawn(const std::vector<std::string>& args) {
   std::string command = VARNEK_SIM_PROGRAM;
   for (const std::string& arg : args) command += " " + QuoteArgument(arg);
+  const int length = MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, nullptr, 0);
+  if (length <= 0) return false;
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, &wide[0], length);
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE output = CreateFileA(LocalFile("sim.out").c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS, 0, nullptr);
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = output;
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION info{};
-  BOOL created = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+  BOOL created = CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                 &startup, &info);
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
   if (!created) return false;
