@@ -82,9 +82,11 @@ void CEngine::CollectOn(int32_t port, uint32_t listenMs) {
       [this](const reply::Unsolicited& line) { m_collector.RecordShown(line); });
   int ready = 0;
   modem.CaptureModemDevice(ready, port);
-  if (ready != 0 && modem.Mode() == CModem::MessageMode::Pdu) {
+  // A stop is looked at between the modem's commands too: each may take
+  // seconds when the modem falls silent.
+  if (ready != 0 && modem.Mode() == CModem::MessageMode::Pdu && !m_stopListening) {
     modem.RouteReports();
-    DeleteWritten(modem, m_collector.Record(modem.ListStored()));
+    if (!m_stopListening) DeleteWritten(modem, m_collector.Record(modem.ListStored()));
     const uint32_t start = platform::TickMs();
     while (!m_stopListening && platform::TickMs() - start < listenMs && !modem.IsDeviceLost()) {
       if (modem.Listen(kListenSliceMs)) DeleteWritten(modem, m_collector.Record(modem.ListStored()));
