@@ -8,6 +8,7 @@
 #include "modem/Log.h"
 #include "platform/CodePage.h"
 #include "ui/MainFrm.h"
+#include "ui/framework/Text1251.h"
 
 namespace {
 
@@ -34,11 +35,15 @@ void CMainFrame::StartListening() {
   if (m_listener.Start(engine, m_hWnd, kListenEndedMessage)) OnStatusText(kListening);
 }
 
-// No modem answered, or it was lost: nothing more comes.
+// No modem answered, or it was lost: nothing more comes. Why a modem was
+// not read stays in the status bar.
 LRESULT CMainFrame::OnListenEnded(UINT, WPARAM, LPARAM, bool&) {
   if (!m_listener.Active() || !m_listener.Ended()) return 0;  // stopped, perhaps started anew
   m_listener.Stop();
-  OnStatusText(kReady);
+  wchar_t shown[64] = {};
+  if (::SendMessageW(m_hWndStatusBar, SB_GETTEXTLENGTHW, 0, 0) < 64)
+    ::SendMessageW(m_hWndStatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
+  if (ui::Narrow1251(shown) == kListening) OnStatusText(kReady);
   return 0;
 }
 

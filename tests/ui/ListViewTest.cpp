@@ -176,7 +176,7 @@ TEST_F(ListViewTest, ColumnsFitAsAFitToEveryRowDoes) {
   // After the reports: the cause of the longest status is the report's.
   std::vector<CListItem> reported;
   for (int status : {0x00, 0x42, 0x00, -1}) {
-    Add("79160000004", Sent, "");
+    Add("79160000004", Sent, "wider than its header");
     Report(status);
     reported.push_back(m_engine->m_items.back());
   }
