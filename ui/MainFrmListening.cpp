@@ -41,7 +41,7 @@ LRESULT CMainFrame::OnListenEnded(UINT, WPARAM, LPARAM, bool&) {
   if (!m_listener.Active() || !m_listener.Ended()) return 0;  // stopped, perhaps started anew
   m_listener.Stop();
   wchar_t shown[64] = {};
-  if (::SendMessageW(m_hWndStatusBar, SB_GETTEXTLENGTHW, 0, 0) < 64)
+  if (LOWORD(::SendMessageW(m_hWndStatusBar, SB_GETTEXTLENGTHW, 0, 0)) < 64)
     ::SendMessageW(m_hWndStatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
   if (ui::Narrow1251(shown) == kListening) OnStatusText(kReady);
   return 0;
