@@ -148,6 +148,12 @@ bool CDeliveryWorker::SendItem(size_t i, CSendResult& result, std::string& failu
   modem.SetPiecePause(m_engine.m_piecePause);
   modem.SetConfirmLimit(m_engine.m_confirmLimitMs);
   modem.SetSubmitOptions({false, m_engine.m_smsc});
+  if (m_engine.m_requestReports != 0) {
+    // From the capture's first read on: a report shown on the line before
+    // the modem answers "at" is not lost.
+    CMessageCollector& collector = m_engine.m_collector;
+    modem.SetUnsolicitedListener([&collector](const reply::Unsolicited& line) { collector.RecordShown(line); });
+  }
   int ready = 0;
   modem.CaptureModemDevice(ready, m_port);
   if (ready != 0 && m_engine.m_requestReports != 0) PrepareReports(modem);
@@ -164,7 +170,6 @@ bool CDeliveryWorker::SendItem(size_t i, CSendResult& result, std::string& failu
 // for them, and says so once.
 void CDeliveryWorker::PrepareReports(CModem& modem) {
   CMessageCollector& collector = m_engine.m_collector;
-  modem.SetUnsolicitedListener([&collector](const reply::Unsolicited& line) { collector.RecordShown(line); });
   const bool routed = modem.Mode() == CModem::MessageMode::Pdu &&
                       modem.RouteReports() != CModem::ReportRouting::Refused;
   if (!routed && !m_toldNoReports) {

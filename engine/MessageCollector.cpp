@@ -103,6 +103,9 @@ bool CMessageCollector::MatchInRun(const std::string& recipient, int reference, 
   for (size_t i : ItemsOf(recipient)) {
     {
       std::lock_guard<std::mutex> guard(m_engine.m_itemLock);
+      // The list may have been changed since the run (by a caller that did
+      // not stop listening first): nothing past its end is touched.
+      if (i >= m_engine.m_items.size()) continue;
       CListItem& item = m_engine.m_items[i];
       if (item.m_record == nullptr) continue;
       CSendRecord record = *item.m_record;

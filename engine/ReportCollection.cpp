@@ -1,8 +1,10 @@
 // After the messages went out: the results file of a delivery, and the
 // reports and replies read from the modems.
+#include <cstdio>
 #include <thread>
 #include <vector>
 
+#include "engine/DeliveryReport.h"
 #include "engine/Engine.h"
 #include "engine/ResultsFile.h"
 #include "modem/Log.h"
@@ -12,6 +14,9 @@ namespace {
 
 // A listening modem looks at the stop request this often.
 constexpr uint32_t kListenSliceMs = 1000;
+// Why a modem's reports and replies stay where they are.
+constexpr char kNotReadText[] = "Отчеты и ответы COM%d не прочитаны: %s";
+constexpr char kTextModeCause[] = "модем работает только в текстовом режиме";
 
 CResultRow RowOf(const CListItem& item) {
   CResultRow row;
@@ -82,9 +87,18 @@ void CEngine::CollectOn(int32_t port, uint32_t listenMs) {
       [this](const reply::Unsolicited& line) { m_collector.RecordShown(line); });
   int ready = 0;
   modem.CaptureModemDevice(ready, port);
-  if (ready != 0 && modem.Mode() == CModem::MessageMode::Pdu) {
+  const bool pdu = ready != 0 && modem.Mode() == CModem::MessageMode::Pdu;
+  if (!pdu) {
+    const std::string cause = ready == 0 ? platform::Utf8ToCp1251(modem.FailureReason()) : kTextModeCause;
+    char line[512];
+    std::snprintf(line, sizeof line, kNotReadText, static_cast<int>(port), cause.c_str());
+    delivery::Status(line);
+  }
+  // A stop is looked at between the modem's commands too: each may take
+  // seconds when the modem falls silent.
+  if (pdu && !m_stopListening) {
     modem.RouteReports();
-    DeleteWritten(modem, m_collector.Record(modem.ListStored()));
+    if (!m_stopListening) DeleteWritten(modem, m_collector.Record(modem.ListStored()));
     const uint32_t start = platform::TickMs();
     while (!m_stopListening && platform::TickMs() - start < listenMs && !modem.IsDeviceLost()) {
       if (modem.Listen(kListenSliceMs)) DeleteWritten(modem, m_collector.Record(modem.ListStored()));

@@ -74,6 +74,9 @@ int CComPort::ResetLine() {
 
 int CComPort::Close() {
   if (m_port != 0) {
+    // A report shown on the line since the last read reaches the listener
+    // before the line is cleared.
+    if (m_listener) DiscardInput();
     ResetLine();
     m_handle.Close();
   } else {

@@ -9,6 +9,7 @@
 #define IDD_SETUP 101
 #define IDD_EDITSTRING 102
 #define IDD_ABOUTBOX 103
+#define IDD_INBOX 104
 
 // Setup dialog.
 #define IDC_PORT 1000
@@ -18,10 +19,16 @@
 #define IDC_MAXPAUSE 1006
 #define IDC_FINDPORT 1008
 #define IDC_SEARCHSTATE 1009
+#define IDC_REPORTS 1010
+#define IDC_SMSC 1011
 
 // Input dialog.
 #define IDC_PROMPT 1000
 #define IDC_TEXT 1001
+
+// Inbox.
+#define IDC_INBOXSTATE 1000
+#define IDC_INBOXLIST 1001
 
 // About box.
 #define IDC_WEBLINK 1000
@@ -40,6 +47,8 @@
 #define ID_DELIVERY_START 32775
 #define ID_DELIVERY_START_SELECTED 32788
 #define ID_DELIVERY_STOP 32776
+#define ID_DELIVERY_RESEND_UNCONFIRMED 32789
+#define ID_INBOX 32790
 #define ID_SETUP 32777
 #define ID_HELP_ABOUT 32778
 

@@ -40,8 +40,10 @@ constexpr char kExitWhileSending[] = "Запущен поток отправки
 constexpr char kExitQuestion[] = "Завершить приложение?";
 
 // The commands a delivery refuses; greyed while it runs.
-constexpr UINT kIdleCommands[] = {ID_LIST_CLEAR, ID_LIST_OPEN, ID_LIST_ADD, ID_LIST_GENERATE,
-                                  ID_DELIVERY_START, ID_DELIVERY_START_SELECTED, ID_SETUP};
+constexpr UINT kIdleCommands[] = {ID_LIST_CLEAR,     ID_LIST_OPEN,
+                                  ID_LIST_ADD,       ID_LIST_GENERATE,
+                                  ID_DELIVERY_START, ID_DELIVERY_START_SELECTED,
+                                  ID_SETUP,          ID_DELIVERY_RESEND_UNCONFIRMED};
 constexpr WORD kMenuAndToolBar = UPDUI_MENUPOPUP | UPDUI_TOOLBAR;
 
 constexpr CUpdateUIEntry kUpdateUIMap[] = {
@@ -55,6 +57,7 @@ constexpr CUpdateUIEntry kUpdateUIMap[] = {
     {ID_DELIVERY_START_SELECTED, kMenuAndToolBar},
     {ID_SETUP, kMenuAndToolBar},
     {ID_DELIVERY_STOP, kMenuAndToolBar},
+    {ID_DELIVERY_RESEND_UNCONFIRMED, UPDUI_MENUPOPUP},
 };
 
 // The delivery's reports, sent to the frame from the delivery's threads.
@@ -84,7 +87,7 @@ constexpr int kTallyMargin = 24;
 
 }  // namespace
 
-const CUpdateUIEntry (&CMainFrame::GetUpdateUIMap())[10] { return kUpdateUIMap; }
+const CUpdateUIEntry (&CMainFrame::GetUpdateUIMap())[11] { return kUpdateUIMap; }
 
 // The menu is the command bar's only: the window itself never shows it.
 HWND CMainFrame::CreateMainWindow() { return CreateEx(IDR_VARNEK, nullptr, nullptr, 0, 0, false); }
@@ -101,6 +104,9 @@ bool CMainFrame::ProcessWindowMessage(HWND hWnd, UINT message, WPARAM wParam, LP
       {kItemChangedMessage, kItemChangedMessage, &Self::OnItemChanged},
       {kRunStartedMessage, kRunStartedMessage, &Self::OnRunStarted},
       {kRunFinishedMessage, kRunFinishedMessage, &Self::OnRunFinished},
+      {kListenNowMessage, kListenNowMessage, &Self::OnListenNow},
+      {kListenEndedMessage, kListenEndedMessage, &Self::OnListenEnded},
+      {kLogLostMessage, kLogLostMessage, &Self::OnLogLost},
   };
   static constexpr CCommandEntry<Self> kCommands[] = {
       {ID_HELP_ABOUT, kAnyCode, &Self::OnCmdAbout},
@@ -112,6 +118,8 @@ bool CMainFrame::ProcessWindowMessage(HWND hWnd, UINT message, WPARAM wParam, LP
       {ID_DELIVERY_START, kAnyCode, &Self::OnCmdStart},
       {ID_DELIVERY_START_SELECTED, kAnyCode, &Self::OnCmdStartSelected},
       {ID_DELIVERY_STOP, kAnyCode, &Self::OnCmdStop},
+      {ID_DELIVERY_RESEND_UNCONFIRMED, kAnyCode, &Self::OnCmdResendUnconfirmed},
+      {ID_INBOX, kAnyCode, &Self::OnCmdInbox},
       {kAnyId, EN_CHANGE, &Self::OnMessageTextChanged},
   };
   if (RouteMessage(this, kMessages, message, wParam, lParam, result) ||
@@ -135,6 +143,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     loop->AddMessageFilter(this);
     loop->AddIdleHandler(this);
   }
+  WatchLogs(true);
   g_pMainFrame->OnStatusText(kReady);
   return 0;
 }
@@ -209,11 +218,14 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
   CEngine& engine = GetEngine();
   if (engine.m_thread != nullptr) {
     if (ShowMessage(kExitWhileSending, kQuestion, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return 0;
+    m_closing = true;
     engine.BeginShutdown();
     WaitForWorkerDispatching(engine);
   } else if (!engine.m_items.empty()) {
     if (ShowMessage(kExitQuestion, kQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
   }
+  m_closing = true;
+  PauseListening();
   handled = false;
   return 0;
 }
@@ -222,14 +234,13 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
 // let through while waiting, so neither thread waits for the other.
 void CMainFrame::WaitForWorkerDispatching(CEngine& engine) {
   constexpr DWORD kSlice = 20;
-  while (!engine.WaitForWorker(0)) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, kSlice, QS_SENDMESSAGE);
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
+  WaitLettingSentMessagesIn([&engine] { return engine.WaitForWorker(0); }, kSlice);
 }
 
 LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+  m_closing = true;
+  PauseListening();
+  WatchLogs(false);
   if (CMessageLoop* loop = GetAppModule().GetMessageLoop()) {
     loop->RemoveMessageFilter(this);
     loop->RemoveIdleHandler(this);
@@ -304,14 +315,15 @@ LRESULT CMainFrame::OnItemChanged(UINT, WPARAM wParam, LPARAM, bool&) {
   const CListItem item = engine.ItemSnapshot(index);
   m_list.RowChanged(index, item);
   if (item.m_state == Sending) m_list.FollowRow(static_cast<int>(index));
-  m_tally.Change(index, item.m_state);
-  ShowTally(m_tally.ProgressText());
+  m_tally.Change(index, item);
+  ShowTally(m_running ? m_tally.ProgressText() : m_tally.SummaryText());
   return 0;
 }
 
 // Sent before the delivery changes any item: the states are read as they
 // stand.
 LRESULT CMainFrame::OnRunStarted(UINT, WPARAM, LPARAM, bool&) {
+  m_running = true;
   m_edit.SendMessage(EM_SETREADONLY, TRUE);
   EnableCommands(false);
   m_tally.Reset(GetEngine().m_items);
@@ -321,12 +333,20 @@ LRESULT CMainFrame::OnRunStarted(UINT, WPARAM, LPARAM, bool&) {
 }
 
 // Sent after every modem of the delivery has ended: no item changes any
-// more, and the columns can be fitted to what the list now shows.
+// more (until reports come), and the columns can be fitted to what the list
+// now shows.
 LRESULT CMainFrame::OnRunFinished(UINT, WPARAM, LPARAM, bool&) {
+  m_running = false;
+  CEngine& engine = GetEngine();
+  engine.m_resendUnconfirmed = false;
   m_edit.SendMessage(EM_SETREADONLY, FALSE);
   EnableCommands(true);
   ShowTally(m_tally.SummaryText());
   m_list.AutoSizeColumns();
+  if (engine.m_requestReports != 0 && !m_closing) {
+    m_listenPending = true;
+    PostMessage(kListenNowMessage);
+  }
   return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "ui/DeliveryTally.h"
 #include "ui/GreenPane.h"
+#include "ui/ReportListener.h"
 #include "ui/VarnekEditView.h"
 #include "ui/VarnekListView.h"
 #include "ui/framework/FrameWindow.h"
@@ -38,7 +39,7 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   static constexpr UINT kViewToolBar = 59392;
   static constexpr UINT kViewStatusBar = 59393;
   // Those two, and the commands a delivery disables (Stop: those it enables).
-  static const CUpdateUIEntry (&GetUpdateUIMap())[10];
+  static const CUpdateUIEntry (&GetUpdateUIMap())[11];
 
   // The frame window from resources 129 at the default place and size.
   HWND CreateMainWindow();
@@ -67,6 +68,11 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   static constexpr int kMaxMessage = 498;
 
  private:
+  // Posted to the frame by itself, by the listening thread and by the log.
+  static constexpr UINT kListenNowMessage = WM_APP + 23;
+  static constexpr UINT kListenEndedMessage = WM_APP + 24;
+  static constexpr UINT kLogLostMessage = WM_APP + 25;  // lParam: a new std::string (1251)
+
   LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
@@ -80,6 +86,17 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   LRESULT OnItemChanged(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnRunStarted(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnRunFinished(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // Listening after a delivery with reports asked for (MainFrmListening.cpp):
+  // it begins once the delivery's thread has gone, and ends before the list,
+  // the port or the modem's use changes, and at exit.
+  LRESULT OnListenNow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnListenEnded(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  void StartListening();
+  // Ends the listening (and one about to begin); true when it was listening.
+  bool PauseListening();
+  // A log line lost after the logs were found writable: said once.
+  LRESULT OnLogLost(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  void WatchLogs(bool watch);
   // Disables the commands a delivery refuses (and enables Stop), or the
   // other way round.
   void EnableCommands(bool idle);
@@ -107,6 +124,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   LRESULT OnCmdStart(WORD code, WORD id, HWND control, bool& handled);
   LRESULT OnCmdStartSelected(WORD code, WORD id, HWND control, bool& handled);
   LRESULT OnCmdStop(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdResendUnconfirmed(WORD code, WORD id, HWND control, bool& handled);
+  LRESULT OnCmdInbox(WORD code, WORD id, HWND control, bool& handled);
 
   bool CheckNotSending();
   bool ConfirmListReset();
@@ -116,7 +135,12 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
   void ShowLoadReport(const CListReport& report);
   // The list view shows the engine's list anew; the last run's tally goes.
   void ShowNewList();
-  void LaunchDelivery(int from);
+  // resendUnconfirmed: numbers a run left unconfirmed go out again.
+  void LaunchDelivery(int from, bool resendUnconfirmed = false);
+  // Whether the markers (with the check on) and the logs can be written; a
+  // message says why not. No markers: no delivery, numbers could go out
+  // twice; no logs: the operator decides.
+  bool FoldersAllowDelivery();
   // The editor's text, at most kMaxMessage characters (1251).
   std::string ReadMessageText() const;
   // A message box owned by the frame; texts in 1251.
@@ -127,4 +151,8 @@ class CMainFrame : public CFrameWindowImpl<CMainFrame>,
 
   CDeliveryTally m_tally;
   std::string m_tallyText;
+  bool m_running = false;        // between the delivery's start and finish reports
+  CReportListener m_listener;
+  bool m_listenPending = false;  // a delivery ended; the listening begins when its thread has gone
+  bool m_closing = false;        // the operator agreed to close: nothing new begins
 };

@@ -1,14 +1,18 @@
 // The main window's commands. While a delivery runs (the engine's m_thread
 // is set) every command that would change the list, the settings or the
 // position is refused: the worker reads them without a lock.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "engine/Engine.h"
+#include "modem/Log.h"
 #include "modem/Pdu.h"
+#include "platform/CodePage.h"
 #include "ui/EditStringDialog.h"
+#include "ui/InboxDialog.h"
 #include "ui/LoadReport.h"
 #include "ui/MainFrm.h"
 #include "ui/SetupDialog.h"
@@ -42,6 +46,18 @@ constexpr char kNumberPrompt[] = "Номер телефона (11 цифр, на
 constexpr char kNumberLength[] = "Номер телефона должен содержать 11 цифр.";
 constexpr size_t kNumberDigits = 11;
 constexpr int kTextBuffer = 500;
+constexpr char kMarkersUnwritable[] = "Нельзя записать маркеры отправленных номеров в папку\n";
+constexpr char kMarkersAdvice[] =
+    "\n\nБез маркеров номера могли бы уйти дважды, поэтому отправка не запущена. Исправьте "
+    "доступ к папке или выключите проверку дублирования в настройках.";
+constexpr char kLogsUnwritable[] = "Нельзя записать журналы в папку\n";
+constexpr char kLogsQuestion[] = "\n\nОтправлять без журналов?";
+constexpr char kNoUnconfirmed[] = "В списке нет номеров без подтверждения.";
+constexpr char kResendCount[] = "Номеров без подтверждения: ";
+constexpr char kResendQuestion[] =
+    ".\n\nСообщения на эти номера могли уже дойти: модем принял их, но подтверждения от сети "
+    "не было. При повторной отправке абонент может получить сообщение дважды.\n\nОтправить их "
+    "повторно? Неотправленные номера списка тоже будут отправлены.";
 
 }  // namespace
 
@@ -113,7 +129,7 @@ std::string CMainFrame::ReadMessageText() const {
   return text;
 }
 
-void CMainFrame::LaunchDelivery(int from) {
+void CMainFrame::LaunchDelivery(int from, bool resendUnconfirmed) {
   if (!CheckNotSending()) return;
   CEngine& engine = GetEngine();
   engine.m_position = from;
@@ -135,7 +151,24 @@ void CMainFrame::LaunchDelivery(int from) {
     ShowMessage(kNothingToSend, kInfoCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  engine.StartDelivery();
+  if (!FoldersAllowDelivery()) return;
+  PauseListening();
+  engine.m_resendUnconfirmed = resendUnconfirmed;
+  if (engine.StartDelivery() == nullptr) engine.m_resendUnconfirmed = false;
+}
+
+bool CMainFrame::FoldersAllowDelivery() {
+  CEngine& engine = GetEngine();
+  std::string reason;
+  if (!engine.CheckMarkerFolder(reason)) {
+    const std::string text = kMarkersUnwritable + engine.Markers().Folder() + "\n" + reason + kMarkersAdvice;
+    ShowMessage(text.c_str(), kInfoCaption, MB_OK | MB_ICONINFORMATION);
+    return false;
+  }
+  if (GetLog().CheckWritable(reason)) return true;
+  const std::string text =
+      kLogsUnwritable + CLog::Folder() + "\n" + platform::Utf8ToCp1251(reason) + kLogsQuestion;
+  return ShowMessage(text.c_str(), kQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 LRESULT CMainFrame::OnCmdStart(WORD, WORD, HWND, bool&) {
@@ -161,6 +194,7 @@ LRESULT CMainFrame::OnCmdStop(WORD, WORD, HWND, bool&) {
 
 LRESULT CMainFrame::OnCmdClearList(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending() || !ConfirmListReset()) return 0;
+  PauseListening();
   GetEngine().ClearList();
   ShowNewList();
   return 0;
@@ -170,6 +204,7 @@ LRESULT CMainFrame::OnCmdOpenList(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending()) return 0;
   CFileDialog dialog(true, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kListFilter);
   if (dialog.DoModal(::GetActiveWindow()) != IDOK || !ConfirmListReset()) return 0;
+  PauseListening();
   CEngine& engine = GetEngine();
   engine.ClearList();
   CListReport report;
@@ -182,15 +217,20 @@ LRESULT CMainFrame::OnCmdOpenList(WORD, WORD, HWND, bool&) {
 
 // The numbers are generated aside first: a mask that gives none (no *, more
 // than four, too long) leaves the list as it was and is asked for again.
+// The list is swapped away meanwhile: no listening may read it.
 LRESULT CMainFrame::OnCmdGenerate(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending()) return 0;
   std::string mask = kMaskTemplate;
   CEngine& engine = GetEngine();
   std::vector<CListItem> generated;
   CListReport report;
+  const bool listening = PauseListening();
   for (;;) {
     CEditStringDialog dialog(kMaskPrompt, mask.c_str(), 0, kMaskCaption);
-    if (dialog.DoModal(::GetActiveWindow()) != IDOK) return 0;
+    if (dialog.DoModal(::GetActiveWindow()) != IDOK) {
+      if (listening) StartListening();
+      return 0;
+    }
     mask = dialog.GetText();
     engine.m_items.swap(generated);
     engine.GenerateFromMask(mask.c_str(), &report);
@@ -198,7 +238,10 @@ LRESULT CMainFrame::OnCmdGenerate(WORD, WORD, HWND, bool&) {
     if (!generated.empty()) break;
     ShowMessage(kNoNumbersFromMask, kInfoCaption, MB_OK | MB_ICONINFORMATION);
   }
-  if (!ConfirmListReset()) return 0;
+  if (!ConfirmListReset()) {
+    if (listening) StartListening();
+    return 0;
+  }
   engine.m_items.swap(generated);
   ShowNewList();
   ShowLoadedCount();
@@ -221,15 +264,44 @@ LRESULT CMainFrame::OnCmdAddNumber(WORD, WORD, HWND, bool&) {
   item.m_state = Accepted;
   item.m_text = ReadMessageText();
   CListReport report;
+  PauseListening();
   GetEngine().AddItem(item, &report);
   ShowNewList();
   ShowLoadReport(report);
   return 0;
 }
 
+// The dialog may search the ports and change the modem's: the listening
+// gives the port up meanwhile, and takes the one chosen after.
 LRESULT CMainFrame::OnCmdSetup(WORD, WORD, HWND, bool&) {
   if (!CheckNotSending()) return 0;
+  const bool listening = PauseListening();
   CSetupDialog dialog;
+  dialog.DoModal(::GetActiveWindow());
+  if (listening) StartListening();
+  return 0;
+}
+
+// The numbers a run left "Без подтверждения" (the modem may have sent them)
+// go out again once the operator has heard what that may mean; with them
+// every number of the list not sent yet, as "Запустить" sends it.
+LRESULT CMainFrame::OnCmdResendUnconfirmed(WORD, WORD, HWND, bool&) {
+  if (!CheckNotSending()) return 0;
+  const std::vector<CListItem>& items = GetEngine().m_items;
+  const auto count = std::count_if(items.begin(), items.end(),
+                                   [](const CListItem& item) { return item.m_state == Unconfirmed; });
+  if (count == 0) {
+    ShowMessage(kNoUnconfirmed, kInfoCaption, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  const std::string question = kResendCount + std::to_string(count) + kResendQuestion;
+  if (ShowMessage(question.c_str(), kQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+  LaunchDelivery(0, true);
+  return 0;
+}
+
+LRESULT CMainFrame::OnCmdInbox(WORD, WORD, HWND, bool&) {
+  CInboxDialog dialog;
   dialog.DoModal(::GetActiveWindow());
   return 0;
 }

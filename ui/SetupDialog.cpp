@@ -25,6 +25,12 @@ constexpr SpeedRow kSpeeds[] = {
 constexpr size_t kEntryRoom = 100;  // bytes of a port entry's text, terminator included
 constexpr int kPauseChars = 99;     // characters of a pause edit that count
 constexpr char kAbsentPort[] = "COM%d (нет в системе)";
+constexpr int kServiceCentreChars = 40;  // characters of the SMS-centre edit that count
+constexpr size_t kServiceCentreDigits = 20;
+constexpr char kBadServiceCentre[] =
+    "Поле \"SMS-центр\": номер из цифр (не больше 20), можно с \"+\" в начале. "
+    "Оставьте поле пустым, чтобы отправлять через SMS-центр, записанный в модеме.";
+constexpr char kInfoCaption[] = "Сообщение";
 
 // The port search's events, posted to the dialog: wParam the port; lParam
 // the speed, and for a finding the answer too (see FoundParam).
@@ -65,6 +71,20 @@ std::string UnquotedName(const std::string& data) {
   if (data.empty() || data[0] != '"') return data;
   const size_t close = data.find('"', 1);
   return data.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+}
+
+// Blanks around the number are dropped; what is left must be empty, or
+// digits with a "+" before them at most.
+bool ReadServiceCentre(const std::string& typed, std::string& number) {
+  const size_t first = typed.find_first_not_of(' ');
+  if (first == std::string::npos) {
+    number.clear();
+    return true;
+  }
+  number = typed.substr(first, typed.find_last_not_of(' ') - first + 1);
+  const size_t digits = number.size() - (number[0] == '+' ? 1 : 0);
+  return digits > 0 && digits <= kServiceCentreDigits &&
+         number.find_first_not_of("0123456789", number.size() - digits) == std::string::npos;
 }
 
 }  // namespace
@@ -140,6 +160,9 @@ LRESULT CSetupDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&) {
   SetDlgItemText1251(IDC_MINPAUSE, text);
   std::snprintf(text, sizeof(text), "%d", m_engine.m_maxPause);
   SetDlgItemText1251(IDC_MAXPAUSE, text);
+  SendDlgItemMessage(IDC_REPORTS, BM_SETCHECK, m_engine.m_requestReports ? BST_CHECKED : BST_UNCHECKED);
+  SendDlgItemMessage(IDC_SMSC, EM_LIMITTEXT, kServiceCentreChars);
+  SetDlgItemText1251(IDC_SMSC, m_engine.m_smsc.c_str());
   return TRUE;
 }
 
@@ -155,13 +178,25 @@ int CSetupDialog::ReadPause(int id) const {
   return LeadingNumber(text);
 }
 
+// A service-centre number the modem could not take is refused here, where
+// the operator can mend it, and not by every message of the next delivery.
 LRESULT CSetupDialog::OnOK(WORD, WORD, HWND, bool&) {
+  std::string centre;
+  if (!ReadServiceCentre(GetDlgItemText1251(IDC_SMSC), centre)) {
+    MessageBoxW(m_hWnd, ui::Wide1251(kBadServiceCentre).c_str(), ui::Wide1251(kInfoCaption).c_str(),
+                MB_OK | MB_ICONINFORMATION);
+    ::SetFocus(GetDlgItem(IDC_SMSC));
+    SendDlgItemMessage(IDC_SMSC, EM_SETSEL, 0, -1);
+    return 0;
+  }
   StopSearch();
   m_engine.m_port = SelectedItemData(IDC_PORT, 0);
   m_engine.m_baudRate = SelectedItemData(IDC_SPEED, m_engine.m_baudRate);
   m_engine.m_checkDuplicates = SendDlgItemMessage(IDC_CHECKDUPLICATES, BM_GETCHECK) == BST_CHECKED ? 1 : 0;
   m_engine.m_minPause = ReadPause(IDC_MINPAUSE);
   m_engine.m_maxPause = ReadPause(IDC_MAXPAUSE);
+  m_engine.m_requestReports = SendDlgItemMessage(IDC_REPORTS, BM_GETCHECK) == BST_CHECKED ? 1 : 0;
+  m_engine.m_smsc = centre;
   EndDialog(IDOK);
   return 0;
 }

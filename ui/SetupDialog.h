@@ -1,8 +1,10 @@
 #pragma once
-// CSetupDialog: edits the engine's five settings (port, speed, duplicate
-// check, the two pause limits) and searches for a modem. The settings change
-// only on OK, all at once, and the port only to the one the list shows: a
-// saved port the system does not list stays offered, marked as absent.
+// CSetupDialog: edits the engine's settings (port, speed, duplicate check,
+// the two pause limits, status reports and the service centre) and searches
+// for a modem. The settings change only on OK, all at once, and the port
+// only to the one the list shows: a saved port the system does not list
+// stays offered, marked as absent. OK refuses a service-centre number that
+// is not "+" and up to 20 digits (empty: the modem's own), naming the field.
 // "Найти" tries every port at once on threads of its own, while the dialog
 // stays usable and a line under the port tells how the search goes; it only
 // selects the port (and the speed) a modem answered on, and leaves the

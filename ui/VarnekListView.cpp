@@ -1,8 +1,7 @@
 #include "ui/VarnekListView.h"
 
 #include <algorithm>
-#include <cwchar>
-#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,20 +44,18 @@ class CLongestTexts {
   size_t m_shortest = 0;
 };
 
-// Copies text into a cell buffer of size wide characters, cut to fit.
-void CopyCellText(const std::string& text, wchar_t* buffer, int size) {
-  if (buffer == nullptr || size <= 0) return;
-  const std::wstring wide = ui::Wide1251(text);
-  const size_t count = std::min(wide.size(), static_cast<size_t>(size - 1));
-  std::wmemcpy(buffer, wide.data(), count);
-  buffer[count] = L'\0';
-}
-
 }  // namespace
 
+// What the reports say of a message outweighs what was known when it left.
+const std::string& CVarnekListView::CauseOf(const CListItem& item) {
+  if (item.m_record != nullptr && !item.m_record->cause.empty()) return item.m_record->cause;
+  return item.m_cause;
+}
+
 std::string CVarnekListView::StatusText(const CListItem& item) {
-  std::string text = DeliveryStateText(item.m_state);
-  if (!item.m_cause.empty()) text += kCauseSeparator + item.m_cause;
+  std::string text = ItemStateText(item);
+  const std::string& cause = CauseOf(item);
+  if (!cause.empty()) text += kCauseSeparator + cause;
   return text;
 }
 
@@ -155,24 +152,22 @@ void CVarnekListView::RowChanged(size_t index, const CListItem& item) {
 
 void CVarnekListView::AutoSizeColumns() {
   CLongestTexts numbers, texts, causes;
-  bool shown[kDeliveryStateCount + 1] = {};
+  // The texts of the states shown without a cause: a few constants.
+  std::set<const char*> shown;
   if (m_engine != nullptr) {
     for (size_t i = 0; i < m_rows && i < m_engine->m_items.size(); ++i) {
       const CListItem& item = m_engine->m_items[i];
       numbers.Offer(item.m_number);
       texts.Offer(item.m_text);
-      if (!item.m_cause.empty()) {
+      if (!CauseOf(item).empty()) {
         causes.Offer(StatusText(item));
       } else {
-        const auto state = static_cast<size_t>(item.m_state);
-        shown[std::min(state, std::size(shown) - 1)] = true;
+        shown.insert(ItemStateText(item));
       }
     }
   }
   std::vector<std::string> states = causes.Texts();
-  for (int state = 0; state < kDeliveryStateCount; ++state) {
-    if (shown[state]) states.push_back(DeliveryStateText(static_cast<DeliveryState>(state)));
-  }
+  states.insert(states.end(), shown.begin(), shown.end());
   m_widths[kNumberColumn] = FittedWidth(kNumberColumn, numbers.Texts());
   m_widths[kStatusColumn] = FittedWidth(kStatusColumn, states);
   m_widths[kTextColumn] = FittedWidth(kTextColumn, texts.Texts());
@@ -245,7 +240,7 @@ LRESULT CVarnekListView::OnOwnNotification(UINT, WPARAM, LPARAM lParam, bool&) {
 
 void CVarnekListView::GiveCellText(NMLVDISPINFOW& info) const {
   if (!(info.item.mask & LVIF_TEXT)) return;
-  CopyCellText(info.item.iItem < 0 ? std::string() : CellText(static_cast<size_t>(info.item.iItem), info.item.iSubItem),
+  ui::CopyText1251(info.item.iItem < 0 ? std::string() : CellText(static_cast<size_t>(info.item.iItem), info.item.iSubItem),
                info.item.pszText, info.item.cchTextMax);
 }
 

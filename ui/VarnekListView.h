@@ -31,7 +31,8 @@ class CVarnekListView : public CWindowImpl<CVarnekListView, CListViewCtrlT<CWind
   // room (it never narrows here). Costs the same whatever the length of the
   // list.
   void RowChanged(size_t index, const CListItem& item);
-  // Fits the columns to the widest texts of the list (no delivery running):
+  // Fits the columns to the widest texts of the list (no delivery running,
+  // no listening for reports):
   // number and status as the platform fits a column to its header and
   // cells, the text column at least to the room left.
   void AutoSizeColumns();
@@ -42,8 +43,10 @@ class CVarnekListView : public CWindowImpl<CVarnekListView, CListViewCtrlT<CWind
   // The selected row, -1 when none.
   int GetSelectedIndex() const { return GetNextItem(-1, LVNI_SELECTED); }
 
-  // The status column's text of an item: its state's text, then its cause
-  // when it has one (1251).
+  // The status column's text of an item: its state as the list shows it
+  // (what the reports say of a message that went out, ItemStateText), then
+  // its cause when it has one: the reports' ("Не доставлен — ..."), else the
+  // item's own (1251).
   static std::string StatusText(const CListItem& item);
 
   bool ProcessWindowMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -51,6 +54,8 @@ class CVarnekListView : public CWindowImpl<CVarnekListView, CListViewCtrlT<CWind
 
  private:
   static constexpr int kColumns = 3;
+
+  static const std::string& CauseOf(const CListItem& item);
 
   LRESULT OnNcCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);

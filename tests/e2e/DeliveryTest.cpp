@@ -3,7 +3,9 @@
 // through the menu and the file dialog, the text typed, the delivery started
 // from the keyboard and stopped from the toolbar; copied into a folder whose
 // name code page 1251 cannot write, a number added from the list's context
-// menu and sent. Settings, logs and markers stay beside the program.
+// menu and sent; with status reports asked for, the rows turning delivered
+// or not as the reports come after the delivery, and a reply in the inbox.
+// Settings, logs and markers stay beside the program.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -34,12 +36,13 @@ constexpr int kCom = 3;
 constexpr const char* kNumbers[] = {"79001112201", "79001112202", "79001112203"};
 constexpr wchar_t kTyped[] = L"Привет, мир";
 
-std::string Settings(int port, int check) {
-  char xml[300];
+// more: further elements of the settings file.
+std::string Settings(int port, int check, const char* more = "") {
+  char xml[400];
   std::snprintf(xml, sizeof xml,
                 "<?xml version=\"1.0\" encoding=\"Windows-1251\" ?><root><BAUDRATE>9600</BAUDRATE>"
-                "<PORT>%d</PORT><CHECK>%d</CHECK><TIMEOUT>0</TIMEOUT><TIMEOUT2>0</TIMEOUT2></root>",
-                port, check);
+                "<PORT>%d</PORT><CHECK>%d</CHECK><TIMEOUT>0</TIMEOUT><TIMEOUT2>0</TIMEOUT2>%s</root>",
+                port, check, more);
   return xml;
 }
 
@@ -67,15 +70,19 @@ class DeliveryTest : public ::testing::Test {
   }
 
   // The settings file is written anew when the program ends: removed first,
-  // it must be back afterwards.
-  void CloseSavingSettings(CVarnekProcess& program, const std::wstring& folder) {
+  // it must be back afterwards. took, when given, gets the time from the
+  // operator's "Yes" to the end.
+  void CloseSavingSettings(CVarnekProcess& program, const std::wstring& folder,
+                           std::chrono::steady_clock::duration* took = nullptr) {
     const std::wstring settings = folder + L"\\Varnek.xml";
     ASSERT_TRUE(DeleteFileW(settings.c_str()));
     PostMessageW(program.Frame(), WM_CLOSE, 0, 0);
     HWND question = program.WaitForDialog("Вопрос");
     ASSERT_NE(question, nullptr);
+    const auto asked = std::chrono::steady_clock::now();
     SendMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
     EXPECT_EQ(program.WaitExit(5000), 1);
+    if (took) *took = std::chrono::steady_clock::now() - asked;
     EXPECT_TRUE(Exists(settings));
   }
 
@@ -272,6 +279,57 @@ TEST_F(DeliveryTest, LoadMessageNamesThePreparedListsMistakesAndASilentModemCoun
   ASSERT_TRUE(WaitUntil([&] { return program.StatusText() == "Готов"; }, 5000)) << program.StatusText();
   EXPECT_LT(std::chrono::steady_clock::now() - stopped, 1500ms);
   EXPECT_TRUE(sim.Submissions().empty());
+}
+
+// Reports asked for; the modem stores them (with a notice) a second or two
+// after each message, mostly once the delivery has ended: the window keeps
+// listening, and each row turns "Доставлен", the refused one "Не доставлен"
+// with the status named. A reply the modem held is in the inbox. Closing
+// while it listens ends the program at once.
+TEST_F(DeliveryTest, ReportsComeWhileTheWindowListensAndTheInboxShowsTheReply) {
+  testing_support::SimProcess sim(kCom, {"--profile", "reports-stored", "--report-delay", "1500:2000",
+                                         "--report-status", "2:46", "--stored-message",
+                                         u8"+79001112299:Спасибо, получил"});
+  ASSERT_TRUE(sim.Started());
+  const std::wstring folder = MakeProgramFolder(L"Varnek");
+  WriteList(folder + L"\\numbers.txt");
+  CVarnekProcess program(folder, Settings(kCom, 1, "<REPORTS>1</REPORTS>"));
+  ASSERT_NE(program.Frame(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(OpenListThroughMenu(program, folder + L"\\numbers.txt"));
+  TypeMessage(program);
+  PostMessageW(program.Frame(), WM_COMMAND, ID_DELIVERY_START, 0);
+
+  ASSERT_TRUE(WaitUntil([&] { return program.StatusText() == "Ожидание отчетов о доставке..."; }, 20000))
+      << program.StatusText();
+  const std::string failed = "Не доставлен — validity period expired (0x46)";
+  ASSERT_TRUE(WaitUntil([&] {
+    return program.RowText(0, 1) == "Доставлен" && program.RowText(1, 1) == failed &&
+           program.RowText(2, 1) == "Доставлен";
+  }, 10000)) << program.RowText(0, 1) << " / " << program.RowText(1, 1) << " / " << program.RowText(2, 1);
+  const std::string summary =
+      "Итог: отправлено 3 из 3; ошибок: 0, дублей: 0, без подтверждения: 0; доставлено: 2, "
+      "не доставлено: 1";
+  EXPECT_TRUE(WaitUntil([&] { return program.StatusText(1) == summary; }, 3000)) << program.StatusText(1);
+  EXPECT_EQ(program.StatusText(), "Ожидание отчетов о доставке...");
+  e2e::SaveScreen(ScreenRect(program.Frame()), "reports");
+
+  PostMessageW(program.Frame(), WM_COMMAND, ID_INBOX, 0);
+  HWND inbox = program.WaitForDialog("Входящие сообщения");
+  ASSERT_NE(inbox, nullptr);
+  HWND replies = GetDlgItem(inbox, IDC_INBOXLIST);
+  ASSERT_EQ(program.RowCount(replies), 1);
+  EXPECT_EQ(program.RowText(0, 1, replies), "+79001112299");
+  EXPECT_EQ(program.RowText(0, 2, replies), "Спасибо, получил");
+  const std::string state = e2e::WindowText(GetDlgItem(inbox, IDC_INBOXSTATE));
+  EXPECT_TRUE(StartsWith(state, "Сообщений: 1,") && state.find("replies.csv") != std::string::npos) << state;
+  e2e::SaveScreen(ScreenRect(inbox), "inbox");
+  SendMessageW(GetDlgItem(inbox, IDCANCEL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(inbox); }, 5000));
+
+  std::chrono::steady_clock::duration took{};
+  ASSERT_NO_FATAL_FAILURE(CloseSavingSettings(program, folder, &took));
+  EXPECT_LT(took, 2500ms) << "the listening ends within a second";
+  EXPECT_EQ(sim.Submissions().size(), 3u);
 }
 
 }  // namespace

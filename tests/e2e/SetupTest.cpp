@@ -1,7 +1,8 @@
 // The setup dialog of Varnek.exe as an operator meets it: the saved port is
 // one the system does not list (an unplugged adapter), and "Найти" finds no
 // modem on two ports that stay silent. The port survives both, and OK, and
-// the program's end.
+// the program's end; so do the status reports and the service centre set
+// there.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -69,6 +70,8 @@ TEST(SetupDialogE2e, AnAbsentPortSurvivesASearchWithoutModemOkAndTheEnd) {
   EXPECT_EQ(program.ComboText(ports), "COM7 (нет в системе)");
   e2e::SaveScreen(ScreenRect(dialog), "setup-dialog");
 
+  SendMessageW(GetDlgItem(dialog, IDC_REPORTS), BM_CLICK, 0, 0);
+  SetDlgItemTextW(dialog, IDC_SMSC, L"+79168999100");
   SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
   PostMessageW(program.Frame(), WM_CLOSE, 0, 0);
@@ -76,7 +79,8 @@ TEST(SetupDialogE2e, AnAbsentPortSurvivesASearchWithoutModemOkAndTheEnd) {
   std::ifstream file(std::filesystem::path(folder.File("Varnek.xml")), std::ios::binary);
   std::stringstream saved;
   saved << file.rdbuf();
-  EXPECT_NE(saved.str().find("<PORT>7</PORT>"), std::string::npos) << saved.str();
+  for (const char* element : {"<PORT>7</PORT>", "<REPORTS>1</REPORTS>", "<SMSC>+79168999100</SMSC>"})
+    EXPECT_NE(saved.str().find(element), std::string::npos) << element << "\n" << saved.str();
 }
 
 }  // namespace

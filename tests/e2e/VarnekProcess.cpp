@@ -133,12 +133,12 @@ LRESULT CVarnekProcess::Call(HWND hWnd, UINT message, WPARAM wParam, void* out,
   return static_cast<LRESULT>(answer);
 }
 
-int CVarnekProcess::RowCount() const {
-  return static_cast<int>(SendMessageW(ListView(), LVM_GETITEMCOUNT, 0, 0));
+int CVarnekProcess::RowCount(HWND list) const {
+  return static_cast<int>(SendMessageW(list ? list : ListView(), LVM_GETITEMCOUNT, 0, 0));
 }
 
 // The item record and its text buffer in one block of the program's memory.
-std::string CVarnekProcess::RowText(int row, int column) const {
+std::string CVarnekProcess::RowText(int row, int column, HWND list) const {
   struct Block {
     LVITEMW item;
     wchar_t text[256];
@@ -151,7 +151,7 @@ std::string CVarnekProcess::RowText(int row, int column) const {
   block.item.pszText = reinterpret_cast<Block*>(remote)->text;
   WriteProcessMemory(m_info.hProcess, remote, &block, sizeof(block), nullptr);
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(ListView(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote),
+  SendMessageTimeoutW(list ? list : ListView(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote),
                       SMTO_NORMAL, 5000, &ignored);
   ReadProcessMemory(m_info.hProcess, remote, &block, sizeof(block), nullptr);
   VirtualFreeEx(m_info.hProcess, remote, 0, MEM_RELEASE);

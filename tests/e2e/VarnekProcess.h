@@ -34,8 +34,9 @@ class CVarnekProcess {
   HWND ToolBar() const;
 
   // What the windows show, in 1251.
-  int RowCount() const;
-  std::string RowText(int row, int column) const;
+  // Rows of the phone list, or of another list view of the program.
+  int RowCount(HWND list = nullptr) const;
+  std::string RowText(int row, int column, HWND list = nullptr) const;
   // The status bar: its first part (0) the delivery's state, its second (1) the tally.
   std::string StatusText(int part = 0) const;
   // The lower pane's title ("Текст - ...").

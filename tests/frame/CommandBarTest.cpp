@@ -289,7 +289,8 @@ TEST_F(CommandBarTest, RightFromAClickedPopupLeavesNoStaleHotButton) {
 }
 
 // A right click in the list, Shift+F10 and the context-menu key open the
-// "Phones" popup of menu 128.
+// "Phones" popup of menu 128, the sending of unconfirmed numbers after a
+// separator.
 TEST_F(CommandBarTest, ListContextMenuOffersThePhonesCommands) {
   RECT list{};
   m_frame.m_list.GetWindowRect(&list);
@@ -300,7 +301,8 @@ TEST_F(CommandBarTest, ListContextMenuOffersThePhonesCommands) {
       "key Menu", "key Escape",
   });
   ASSERT_EQ(states.size(), 6u);
-  const std::vector<UINT> phones{ID_LIST_CLEAR, ID_LIST_OPEN, ID_LIST_ADD, ID_LIST_GENERATE};
+  const std::vector<UINT> phones{ID_LIST_CLEAR,    ID_LIST_OPEN, ID_LIST_ADD,
+                                 ID_LIST_GENERATE, 0,            ID_DELIVERY_RESEND_UNCONFIRMED};
   for (size_t i = 0; i < states.size(); i += 2) {
     EXPECT_EQ(states[i].commands, phones) << "step " << i;
     EXPECT_EQ(states[i + 1].popup, nullptr) << "step " << i + 1;

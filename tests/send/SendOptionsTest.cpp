@@ -77,6 +77,13 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
       {"--left rest.txt --lang ru", [](const CSendOptions& o) { return o.m_left == "rest.txt"; }},
       {"--baud 4000000 --pause 0:86400",
        [](const CSendOptions& o) { return o.m_baudRate == 4000000 && o.m_maxPause == 86400; }},
+      {"--reports --smsc +79168999100 --confirm-wait 2m --wait-reports 1h",
+       [](const CSendOptions& o) {
+         return o.m_reports == true && o.m_smsc == std::string("+79168999100") &&
+                o.m_confirmWait == 120 && o.m_waitReports == 3600;
+       }},
+      {"--reports --no-reports", [](const CSendOptions& o) { return o.m_reports == false; }},
+      {"--wait-reports 90s", [](const CSendOptions& o) { return o.m_waitReports == 90; }},
       {"--markers /srv/share/markers --resend-unconfirmed",
        [](const CSendOptions& o) {
          return o.m_markers == std::string("/srv/share/markers") && o.m_resendUnconfirmed;
@@ -92,13 +99,14 @@ TEST(SendOptions, AcceptedLinesSetWhatTheyName) {
   }
 }
 
-TEST(SendOptions, ProbeAndListPortsNeedNoNumbers) {
-  const char* lines[] = {"--probe", "--port 3 --baud 115200 --probe", "--device /dev/ttyUSB0 --list-ports"};
+TEST(SendOptions, TasksThatSendNothingNeedNoNumbers) {
+  const char* lines[] = {"--probe", "--port 3 --baud 115200 --probe", "--device /dev/ttyUSB0 --list-ports",
+                         "--collect --wait-reports 10m", "--inbox"};
   for (const char* line : lines) {
     CSendOptions options;
     std::string error;
     EXPECT_TRUE(options.Parse(Split(line), error)) << line << ": " << error;
-    EXPECT_TRUE(options.m_probe || options.m_listPorts) << line;
+    EXPECT_TRUE(options.ModemTask()) << line;
   }
 }
 
@@ -166,6 +174,13 @@ TEST(SendOptions, BadLinesAreRefusedWithAReason) {
       {"--number abc", "bad value for --number"},
       {"--check=1", "--check takes no value"},
       {"--markers=", "bad value for --markers: \"\" (expected a folder)"},
+      {"--smsc 12", "+ and 3 to 20 digits"},
+      {"--smsc +7916a", "bad value for --smsc"},
+      {"--confirm-wait 0", "seconds from 1 to 600"},
+      {"--confirm-wait 11m", "bad value for --confirm-wait"},
+      {"--wait-reports 169h", "up to 168h"},
+      {"--wait-reports 5d", "bad value for --wait-reports"},
+      {"--no-reports --wait-reports 10", "takes no --no-reports"},
       {"--text a --text b", "give the message once"},
       {"--text a --text-file b", "give the message once"},
   };
@@ -271,7 +286,10 @@ TEST(SendOptions, ADeliveryNeedsNumbersAndMessageAModemTaskNeither) {
       {"--text hello", "no numbers"},
       {"--list a.txt", "no message"},
       {"", "no numbers"},
-      {"--probe --list-ports", "give --probe or --list-ports, not both"},
+      {"--probe --list-ports", "give one of --probe, --list-ports, --collect and --inbox"},
+      {"--collect --inbox", "give one of"},
+      {"--collect --number 1", "--collect sends nothing"},
+      {"--inbox --text hi", "--inbox sends nothing"},
       {"--probe --number 1", "--probe sends nothing"},
       {"--list-ports --text hi", "--list-ports sends nothing"},
       {"--port 3 --probe --dry-run", "--probe sends nothing"},

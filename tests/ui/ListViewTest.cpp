@@ -33,6 +33,13 @@ class ListViewTest : public ::testing::Test {
     item.m_text = text;
     m_engine->m_items.push_back(item);
   }
+  // The last item's message went out as one part; status: its report's
+  // TP-ST, -1 for none yet.
+  void Report(int status) {
+    CSendRecord record = CSendRecord::Confirmed({5}, "2026-12-08 17:30:05");
+    if (status >= 0) record.TakeReport(5, status, "2026-12-08 17:30:09 +03:00");
+    m_engine->m_items.back().m_record = std::make_shared<const CSendRecord>(record);
+  }
 
   testing_support::TempDir m_folder;
   std::unique_ptr<CEngine> m_engine;
@@ -87,7 +94,8 @@ TEST_F(ListViewTest, EmptyListKeepsTheHeadersWholeAndNoRows) {
 }
 
 // The rows are read from the engine's items whenever they are shown; a
-// cause follows its state's text.
+// cause follows its state's text. A message that went out shows what its
+// report says, with the report's cause where one failed.
 TEST_F(ListViewTest, RowsShowNumbersStatesWithCausesAndTexts) {
   Add("79161234567", Accepted, "первый");
   Add("79161234568", Sent, "");
@@ -95,8 +103,21 @@ TEST_F(ListViewTest, RowsShowNumbersStatesWithCausesAndTexts) {
   Add("79161234570", SendError, "");
   m_engine->m_items[3].m_cause = "+CMS ERROR: 38 (network out of order)";
   Add("79161234571", static_cast<DeliveryState>(42), "damaged");
+  Add("79161234572", Sent, "");
+  Report(0x00);
+  Add("79161234573", Sent, "");
+  Report(0x46);
+  m_engine->m_items.back().m_cause = "Маркер не записан";
+  const std::string failed = "Не доставлен — " + m_engine->m_items.back().m_record->cause;
+  Add("79161234574", Sent, "");
+  Report(0x20);
+  Add("79161234575", Sent, "");
+  Report(-1);
+  Add("79161234576", Unconfirmed, "");
+  m_engine->m_items.back().m_cause = "Отправка прервана, сообщение могло уйти: pid 4242";
+  Add("79161234577", StopListed, "");
   m_list.FillFromEngine(*m_engine);
-  ASSERT_EQ(m_list.GetItemCount(), 5);
+  ASSERT_EQ(m_list.GetItemCount(), 11);
   struct Row {
     const char* number;
     const char* state;
@@ -106,13 +127,20 @@ TEST_F(ListViewTest, RowsShowNumbersStatesWithCausesAndTexts) {
                       {"79161234568", "Отправлен", ""},
                       {"79161234569", "Дублирование номера", "третий номер"},
                       {"79161234570", "Ошибка отправки — +CMS ERROR: 38 (network out of order)", ""},
-                      {"79161234571", "", "damaged"}};
-  for (int i = 0; i < 5; ++i) {
+                      {"79161234571", "", "damaged"},
+                      {"79161234572", "Доставлен", ""},
+                      {"79161234573", failed.c_str(), ""},
+                      {"79161234574", "Ожидает доставки — congestion (0x20)", ""},
+                      {"79161234575", "Отправлен", ""},
+                      {"79161234576", "Без подтверждения — Отправка прервана, сообщение могло уйти: pid 4242", ""},
+                      {"79161234577", "В стоп-листе", ""}};
+  EXPECT_NE(failed.find("(0x46)"), std::string::npos) << failed;
+  for (int i = 0; i < 11; ++i) {
     EXPECT_EQ(m_list.GetItemText(i, 0), rows[i].number) << "row " << i;
     EXPECT_EQ(m_list.GetItemText(i, 1), rows[i].state) << "row " << i;
     EXPECT_EQ(m_list.GetItemText(i, 2), rows[i].text) << "row " << i;
   }
-  EXPECT_EQ(m_list.GetItemText(5, 0), "") << "past the last row";
+  EXPECT_EQ(m_list.GetItemText(11, 0), "") << "past the last row";
   ui_test::SaveScreenShot(m_parent, "list-view");
 }
 
@@ -145,13 +173,23 @@ TEST_F(ListViewTest, ColumnsFitAsAFitToEveryRowDoes) {
   Add("79160000003", SendError, "");
   m_engine->m_items.back().m_cause = "+CMS ERROR: 311 (SIM PIN required)";
   for (int i = 0; i < 12; ++i) Add("7916123456", Duplicate, "Ш");
-  m_list.FillFromEngine(*m_engine);
-  const std::vector<int> full = FullFit(m_parent, m_engine->m_items, 380);
-  RECT client{};
-  m_list.GetClientRect(&client);
-  EXPECT_EQ(m_list.GetColumnWidth(0), full[0]);
-  EXPECT_EQ(m_list.GetColumnWidth(1), full[1]);
-  EXPECT_EQ(m_list.GetColumnWidth(2), std::max<int>(full[2], client.right - full[0] - full[1]));
+  // After the reports: the cause of the longest status is the report's.
+  std::vector<CListItem> reported;
+  for (int status : {0x00, 0x42, 0x00, -1}) {
+    Add("79160000004", Sent, "wider than its header");
+    Report(status);
+    reported.push_back(m_engine->m_items.back());
+  }
+  for (const std::vector<CListItem>& items : {m_engine->m_items, reported}) {
+    m_engine->m_items = items;
+    m_list.FillFromEngine(*m_engine);
+    const std::vector<int> full = FullFit(m_parent, m_engine->m_items, 380);
+    RECT client{};
+    m_list.GetClientRect(&client);
+    EXPECT_EQ(m_list.GetColumnWidth(0), full[0]);
+    EXPECT_EQ(m_list.GetColumnWidth(1), full[1]);
+    EXPECT_EQ(m_list.GetColumnWidth(2), std::max<int>(full[2], client.right - full[0] - full[1]));
+  }
 }
 
 // A change redraws its row and widens the status column for a longer text;

@@ -158,48 +158,99 @@ TEST_F(SetupDialogTest, PortSelectionAndOk) {
   }
 }
 
-TEST_F(SetupDialogTest, PausesAndCheckBoxAreStoredAsTyped) {
+// The service-centre number is taken as typed (blanks around it dropped)
+// when it is "+" and up to 20 digits, or empty; anything else is refused by
+// OK with a message naming the field, and the dialog stays open.
+TEST_F(SetupDialogTest, PausesCheckBoxesAndServiceCentreAreStoredAsTyped) {
   struct Case {
     const char* minText;
     const char* maxText;
     bool check;
+    bool reports;
+    const char* centre;
     int minPause;
     int maxPause;
+    const char* stored;  // null: refused
   };
-  const Case cases[] = {{"", "", true, 0, 0},
-                        {"30", "5", false, 30, 5},
-                        {"99999999999999", "7", true, 2147483647, 7}};
+  const Case cases[] = {
+      {"", "", true, true, "", 0, 0, ""},
+      {"30", "5", false, false, "+79168999100", 30, 5, "+79168999100"},
+      {"99999999999999", "7", true, true, " 89168999100 ", 2147483647, 7, "89168999100"},
+      {"1", "2", false, true, "+12345678901234567890", 1, 2, "+12345678901234567890"},
+      {"1", "2", false, true, "123456789012345678901", 0, 0, nullptr},
+      {"1", "2", false, true, "+7 916 899 91 00", 0, 0, nullptr},
+      {"1", "2", false, true, "+", 0, 0, nullptr},
+      {"1", "2", false, true, "7916+", 0, 0, nullptr},
+      {"1", "2", false, true, "++7916", 0, 0, nullptr},
+      {"1", "2", false, true, "SMSC", 0, 0, nullptr},
+  };
   for (const Case& c : cases) {
-    std::string shownMin;
+    SCOPED_TRACE(c.centre);
+    m_engine->m_minPause = 0;
+    m_engine->m_maxPause = 0;
+    m_engine->m_requestReports = c.reports ? 0 : 1;
+    m_engine->m_smsc = "+70000000000";
+    std::string said;
+    bool stayed = false;
     Run([&](HWND hWnd) {
-      shownMin = ui_test::ControlText(hWnd, IDC_MINPAUSE);
       ui_test::SetControlText(hWnd, IDC_MINPAUSE, c.minText);
       ui_test::SetControlText(hWnd, IDC_MAXPAUSE, c.maxText);
       SendDlgItemMessageW(hWnd, IDC_CHECKDUPLICATES, BM_SETCHECK, c.check ? BST_CHECKED : BST_UNCHECKED, 0);
-      ui_test::ClickButton(hWnd, IDOK);
+      SendDlgItemMessageW(hWnd, IDC_REPORTS, BM_SETCHECK, c.reports ? BST_CHECKED : BST_UNCHECKED, 0);
+      ui_test::SetControlText(hWnd, IDC_SMSC, c.centre);
+      if (c.stored != nullptr) {
+        ui_test::ClickButton(hWnd, IDOK);
+        return;
+      }
+      // OK shows the message from within its click: posted, so that this
+      // thread can answer it.
+      PostMessageW(hWnd, WM_COMMAND, IDOK, 0);
+      HWND box = nullptr;
+      for (int i = 0; i < 500 && !(box = FindWindowW(L"#32770", ui::Wide1251("Сообщение").c_str())); ++i) Sleep(10);
+      if (box == nullptr) return;
+      said = ui_test::ControlText(box, 0xFFFF);
+      ui_test::ClickButton(box, IDOK);
+      stayed = IsWindow(hWnd) && IsWindowVisible(hWnd);
+      ui_test::ClickButton(hWnd, IDCANCEL);
     });
+    if (c.stored == nullptr) {
+      EXPECT_TRUE(stayed);
+      EXPECT_NE(said.find("\"SMS-центр\""), std::string::npos) << said;
+      EXPECT_EQ(m_engine->m_smsc, "+70000000000");
+      EXPECT_EQ(m_engine->m_requestReports, 0);
+      EXPECT_EQ(m_engine->m_minPause, 0);
+      continue;
+    }
     EXPECT_EQ(m_engine->m_minPause, c.minPause) << c.minText;
     EXPECT_EQ(m_engine->m_maxPause, c.maxPause) << c.maxText;
     EXPECT_EQ(m_engine->m_checkDuplicates, c.check ? 1 : 0);
+    EXPECT_EQ(m_engine->m_requestReports, c.reports ? 1 : 0);
+    EXPECT_EQ(m_engine->m_smsc, c.stored);
   }
 }
 
 TEST_F(SetupDialogTest, OpeningShowsTheSettings) {
   m_engine->m_checkDuplicates = 1;
-  std::string minText, maxText;
-  LRESULT check = 0;
+  m_engine->m_requestReports = 1;
+  m_engine->m_smsc = "+79168999100";
+  std::string minText, maxText, centre;
+  LRESULT check = 0, reports = 0;
   Run([&](HWND hWnd) {
     minText = ui_test::ControlText(hWnd, IDC_MINPAUSE);
     maxText = ui_test::ControlText(hWnd, IDC_MAXPAUSE);
     check = SendDlgItemMessageW(hWnd, IDC_CHECKDUPLICATES, BM_GETCHECK, 0, 0);
+    reports = SendDlgItemMessageW(hWnd, IDC_REPORTS, BM_GETCHECK, 0, 0);
+    centre = ui_test::ControlText(hWnd, IDC_SMSC);
     ui_test::ClickButton(hWnd, IDCANCEL);
   });
   EXPECT_EQ(minText, "10");
   EXPECT_EQ(maxText, "20");
   EXPECT_EQ(check, BST_CHECKED);
+  EXPECT_EQ(reports, BST_CHECKED);
+  EXPECT_EQ(centre, "+79168999100");
 }
 
-TEST_F(SetupDialogTest, CancelAfterChangesLeavesAllFiveSettings) {
+TEST_F(SetupDialogTest, CancelAfterChangesLeavesEverySetting) {
   testing_support::SerialPortMap map({{"VarnekTestA", "COM10"}});
   m_engine->m_port = 10;
   EXPECT_EQ(Run([&](HWND hWnd) {
@@ -208,6 +259,8 @@ TEST_F(SetupDialogTest, CancelAfterChangesLeavesAllFiveSettings) {
               SendDlgItemMessageW(hWnd, IDC_CHECKDUPLICATES, BM_SETCHECK, BST_CHECKED, 0);
               ui_test::SetControlText(hWnd, IDC_MINPAUSE, "1");
               ui_test::SetControlText(hWnd, IDC_MAXPAUSE, "2");
+              SendDlgItemMessageW(hWnd, IDC_REPORTS, BM_SETCHECK, BST_CHECKED, 0);
+              ui_test::SetControlText(hWnd, IDC_SMSC, "+79168999100");
               ui_test::ClickButton(hWnd, IDCANCEL);
             }),
             IDCANCEL);
@@ -216,13 +269,15 @@ TEST_F(SetupDialogTest, CancelAfterChangesLeavesAllFiveSettings) {
   EXPECT_EQ(m_engine->m_checkDuplicates, 0);
   EXPECT_EQ(m_engine->m_minPause, 10);
   EXPECT_EQ(m_engine->m_maxPause, 20);
+  EXPECT_EQ(m_engine->m_requestReports, 0);
+  EXPECT_EQ(m_engine->m_smsc, "");
 }
 
 // The template as the operator sees it: order (the tab order), ids, texts,
 // classes and places in dialog units.
 TEST_F(SetupDialogTest, ControlsAreWhereTheTemplatePutsThem) {
   const ui_test::CTemplateControl expected[] = {
-      {"Button", IDOK, "OK", {39, 127, 50, 14}},
+      {"Button", IDOK, "OK", {39, 183, 50, 14}},
       {"Button", -1, "Модем", {7, 7, 192, 53}},
       {"Static", -1, "Порт", {16, 19, 18, 8}},
       {"ComboBox", IDC_PORT, nullptr, {52, 16, 100, 0}},  // its height includes the drop-down
@@ -230,13 +285,18 @@ TEST_F(SetupDialogTest, ControlsAreWhereTheTemplatePutsThem) {
       {"ComboBox", IDC_SPEED, nullptr, {52, 30, 75, 0}},
       {"Button", IDC_FINDPORT, "Найти", {156, 16, 38, 12}},
       {"Static", IDC_SEARCHSTATE, "", {15, 46, 180, 8}},
-      {"Button", IDCANCEL, "Отмена", {101, 127, 50, 14}},
+      {"Button", IDCANCEL, "Отмена", {101, 183, 50, 14}},
       {"Button", -1, "Отправка", {7, 61, 192, 60}},
       {"Button", IDC_CHECKDUPLICATES, "Проверять дублирование номеров", {16, 73, 139, 10}},
       {"Edit", IDC_MINPAUSE, "10", {15, 85, 41, 12}},
       {"Static", -1, "Интервал между отправками min (с.)", {60, 87, 125, 8}},
       {"Edit", IDC_MAXPAUSE, "20", {15, 99, 41, 12}},
       {"Static", -1, "Интервал между отправками max (с.)", {60, 101, 127, 8}},
+      {"Button", -1, "Отчеты о доставке", {7, 123, 192, 54}},
+      {"Button", IDC_REPORTS, "Запрашивать отчеты о доставке", {16, 135, 139, 10}},
+      {"Static", -1, "SMS-центр", {16, 151, 38, 8}},
+      {"Edit", IDC_SMSC, "", {56, 149, 90, 12}},
+      {"Static", -1, "Пустое поле: номер, записанный в модеме", {16, 164, 176, 8}},
   };
   std::string caption, mismatches;
   bool numbersOnly = false;

@@ -2,7 +2,9 @@
 // The worker's window for a console: progress lines on a stream (stderr).
 // Every status text goes out as it is, and each change of an item's state as
 // "i/N number state", i counting from 1, followed by ": " and the modem's
-// reason when it refused the message. Output is UTF-8.
+// reason when it refused the message; a status report that changes what a
+// sent number shows ("Доставлен", "Не доставлен" and its cause) the same way.
+// Output is UTF-8.
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -33,6 +35,6 @@ class CConsoleFrame final : public IMainFrame {
 
   const CEngine& m_engine;
   std::FILE* m_out;
-  std::mutex m_lock;  // one line at a time, and m_lastStates
-  std::vector<DeliveryState> m_lastStates;
+  std::mutex m_lock;  // one line at a time, and m_lastShown
+  std::vector<const char*> m_lastShown;  // ItemStateText per item
 };

@@ -16,6 +16,7 @@
 #include "tools/varnek-send/PortListing.h"
 #include "tools/varnek-send/PortRetryLimit.h"
 #include "tools/varnek-send/ProbeReport.h"
+#include "tools/varnek-send/ReportTasks.h"
 #include "tools/varnek-send/SendMessages.h"
 #include "tools/varnek-send/SendPlan.h"
 #include "tools/varnek-send/SendReport.h"
@@ -93,11 +94,20 @@ void CSendJob::ApplySettings(CEngine& engine) const {
   if (m_options.m_piecePause) engine.m_piecePause = static_cast<uint32_t>(*m_options.m_piecePause);
   if (m_options.m_markers) engine.m_markerFolder = platform::PathFromUtf8(*m_options.m_markers);
   engine.m_resendUnconfirmed = m_options.m_resendUnconfirmed;
+  if (m_options.m_reports) engine.m_requestReports = *m_options.m_reports ? 1 : 0;
+  // Waiting for reports asks for them.
+  if (m_options.m_waitReports > 0) engine.m_requestReports = 1;
+  if (m_options.m_smsc) engine.m_smsc = *m_options.m_smsc;
+  if (m_options.m_confirmWait) {
+    engine.m_confirmLimitMs = static_cast<uint32_t>(*m_options.m_confirmWait) * 1000u;
+  }
 }
 
 // The ports' tries are announced on stderr, beside the other progress; the
 // findings go to stdout.
-int CSendJob::RunPortTask(const CEngine& engine) const {
+int CSendJob::RunPortTask(CEngine& engine) const {
+  if (m_options.m_inbox) return PrintInbox(stdout, stderr);
+  if (m_options.m_collect) return Collect(engine);
   if (m_options.m_listPorts) {
     std::vector<int> mapped;
     for (const CModemPort& modem : ModemPorts(m_options.m_ports, m_options.m_devices)) {
@@ -126,6 +136,21 @@ int CSendJob::RunDelivery(CEngine& engine, const CSendInput& input, const std::s
   return Deliver(engine);
 }
 
+int CSendJob::Collect(CEngine& engine) const {
+  if (!PortsNamed(engine) || !PortReady(engine)) return send_report::kBadUsage;
+  CConsoleFrame frame(engine, stderr);
+  platform::CatchInterrupts();
+  g_pMainFrame = &frame;
+  const bool listened = ListenForReports(engine, frame, m_options.m_waitReports, false);
+  g_pMainFrame = nullptr;
+  if (!listened) {
+    Complain(Say(Msg::NoDeliveryThread));
+    return send_report::kNotDelivered;
+  }
+  SayCollected(engine, frame);
+  return 0;
+}
+
 bool CSendJob::CheckList(const CEngine& engine) const {
   const size_t size = engine.m_items.size();
   if (size == 0) {
@@ -143,7 +168,7 @@ int CSendJob::DryRun(CEngine& engine, const CSendPlan& plan) const {
   // The numbers before --from are no part of the run.
   const size_t first = static_cast<size_t>(m_options.m_from - 1);
   plan.Predict(engine.m_items);
-  send_report::PrintTable(engine.m_items, first, stdout);
+  send_report::PrintTable(engine.m_items, first, false, stdout);
   return send_report::PredictedStatus(engine.m_items, first);
 }
 
@@ -191,8 +216,13 @@ int CSendJob::Deliver(CEngine& engine) const {
     return send_report::kNotDelivered;
   }
   WaitForWorker(engine, frame);
+  const bool listen = m_options.m_waitReports > 0 && platform::InterruptCount() == 0;
+  if (listen && !ListenForReports(engine, frame, m_options.m_waitReports, true)) {
+    Complain(Say(Msg::NoDeliveryThread));
+  }
   g_pMainFrame = nullptr;
   Report(engine, first);
+  if (engine.m_requestReports != 0) SayCollected(engine, frame);
   if (platform::InterruptCount() > 0) {
     return send_report::InterruptedStatus(platform::FirstInterrupt());
   }
@@ -222,7 +252,7 @@ void CSendJob::WaitForWorker(CEngine& engine, CConsoleFrame& frame) const {
 
 void CSendJob::Report(const CEngine& engine, size_t first) const {
   // The whole list, as the window shows it: a script may count its lines.
-  send_report::PrintTable(engine.m_items, 0, stdout);
+  send_report::PrintTable(engine.m_items, 0, engine.m_requestReports != 0, stdout);
   const std::vector<int> ports = PortsOfRun(engine);
   if (ports.size() > 1) {
     std::vector<std::string> names;

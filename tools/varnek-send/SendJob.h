@@ -2,8 +2,9 @@
 // One run of varnek-send: the inputs read and checked, the engine set up for
 // this run only (the settings file is never written), the plan, the port
 // opened once, the delivery with its stop requests (Ctrl-C, SIGTERM, SIGHUP,
-// the console closing), the outcome. Or one of the tasks that only look at
-// the modem: --probe, --list-ports.
+// the console closing), the outcome, and the reports listened for after the
+// last number. Or one of the tasks that send nothing: --probe, --list-ports,
+// --collect, --inbox.
 #include <string>
 
 #include "engine/Engine.h"
@@ -22,13 +23,15 @@ class CSendJob {
   int Run();
 
  private:
-  bool PortTask() const { return m_options.m_probe || m_options.m_listPorts; }
+  bool PortTask() const { return m_options.ModemTask(); }
   // Every file the run reads, before the engine exists. settingsRead: the
   // settings file, when there is one, gave settings.
   bool ReadInputs(CSendInput& input, std::string& message, bool& settingsRead) const;
   bool PrepareMessage(std::string& message) const;
   void ApplySettings(CEngine& engine) const;
-  int RunPortTask(const CEngine& engine) const;
+  int RunPortTask(CEngine& engine) const;
+  // --collect: the modems' memories read, then listened to for --wait-reports.
+  int Collect(CEngine& engine) const;
   int RunDelivery(CEngine& engine, const CSendInput& input, const std::string& message,
                   bool settingsRead) const;
   bool CheckList(const CEngine& engine) const;

@@ -41,12 +41,16 @@ enum class Msg {
   HintNumber,
   HintLang,
   HintMarkers,
+  HintServiceCentre,
+  HintSeconds,
+  HintDuration,
   GivenTwice,
   NoNumbers,
   NoMessage,
-  ProbeOrListPorts,
+  OneTask,
   PortTaskSendsNothing,
   DryRunWritesNothing,
+  WaitWithoutReports,
   // The files read.
   ListFileWord,
   MessageFileWord,
@@ -163,6 +167,12 @@ enum class Msg {
   LeftWritten,
   LeftNone,
   LeftCannotWrite,
+  // What comes back.
+  ListeningForReports,
+  CollectedCounts,
+  ResultsIn,
+  RepliesIn,
+  InboxEmpty,
 
   Count
 };

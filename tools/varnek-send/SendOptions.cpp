@@ -81,6 +81,36 @@ bool SetPositive(int& field, const std::string& value) {
 
 bool SetFlag(bool& field) { return (field = true); }
 
+// "+" then 3 to 20 digits, as a service centre's address holds them.
+bool SetServiceCentre(CSendOptions& o, const std::string& value) {
+  const size_t start = !value.empty() && value[0] == '+' ? 1 : 0;
+  const size_t digits = value.size() - start;
+  if (digits < 3 || digits > 20) return false;
+  if (value.find_first_not_of("0123456789", start) != std::string::npos) return false;
+  o.m_smsc = value;
+  return true;
+}
+
+// A count of seconds, or of minutes or hours with "m" or "h" after it ("s"
+// too), up to max seconds.
+bool ParseDuration(std::string text, int max, int& seconds) {
+  constexpr struct {
+    char unit;
+    int seconds;
+  } kUnits[] = {{'s', 1}, {'m', 60}, {'h', 60 * 60}};
+  int scale = 1;
+  for (const auto& unit : kUnits) {
+    if (!text.empty() && text.back() == unit.unit) {
+      text.pop_back();
+      scale = unit.seconds;
+    }
+  }
+  int count = 0;
+  if (!ParseCount(text, count) || count > max / scale) return false;
+  seconds = count * scale;
+  return true;
+}
+
 constexpr OptionEntry kOptions[] = {
     {"--port", true,
      [](CSendOptions& o, const std::string& v) {
@@ -114,6 +144,24 @@ constexpr OptionEntry kOptions[] = {
      [](CSendOptions& o, const std::string& v) { return !v.empty() && (o.m_markers = v, true); }},
     {"--resend-unconfirmed", false,
      [](CSendOptions& o, const std::string&) { return SetFlag(o.m_resendUnconfirmed); }},
+    {"--reports", false,
+     [](CSendOptions& o, const std::string&) { return (o.m_reports = true), true; }},
+    {"--no-reports", false,
+     [](CSendOptions& o, const std::string&) { return (o.m_reports = false), true; }},
+    {"--smsc", true, SetServiceCentre},
+    {"--confirm-wait", true,
+     [](CSendOptions& o, const std::string& v) {
+       int seconds = 0;
+       if (!ParseDuration(v, CSendOptions::kMaxConfirmWait, seconds) || seconds < 1) return false;
+       o.m_confirmWait = seconds;
+       return true;
+     }},
+    {"--wait-reports", true,
+     [](CSendOptions& o, const std::string& v) {
+       return ParseDuration(v, CSendOptions::kMaxWaitReports, o.m_waitReports);
+     }},
+    {"--collect", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_collect); }},
+    {"--inbox", false, [](CSendOptions& o, const std::string&) { return SetFlag(o.m_inbox); }},
     {"--port-retries", true,
      [](CSendOptions& o, const std::string& v) { return SetPositive(o.m_portRetries, v); }},
     {"--wait-for-port", false,
@@ -180,6 +228,9 @@ constexpr ValueHint kValueHints[] = {
     {"--number", Msg::HintNumber, 0},
     {"--lang", Msg::HintLang, 0},
     {"--markers", Msg::HintMarkers, 0},
+    {"--smsc", Msg::HintServiceCentre, 0},
+    {"--confirm-wait", Msg::HintSeconds, CSendOptions::kMaxConfirmWait},
+    {"--wait-reports", Msg::HintDuration, CSendOptions::kMaxWaitReports / 3600},
 };
 
 std::string BadValue(const std::string& name, const std::string& value) {
@@ -274,7 +325,7 @@ bool CSendOptions::CheckComplete(std::string& error) const {
     error = Say(Msg::GivenTwice, {"--device", *device});
     return false;
   }
-  if (m_probe || m_listPorts) return CheckPortTask(error);
+  if (ModemTask()) return CheckTask(error);
   if (m_sources.empty()) {
     error = Say(Msg::NoNumbers);
     return false;
@@ -287,14 +338,18 @@ bool CSendOptions::CheckComplete(std::string& error) const {
     error = Say(Msg::DryRunWritesNothing);
     return false;
   }
+  if (m_waitReports > 0 && m_reports == false) {
+    error = Say(Msg::WaitWithoutReports);
+    return false;
+  }
   return true;
 }
 
-// --probe and --list-ports look at the modem only.
-bool CSendOptions::CheckPortTask(std::string& error) const {
-  const char* task = m_probe ? "--probe" : "--list-ports";
-  if (m_probe && m_listPorts) {
-    error = Say(Msg::ProbeOrListPorts);
+// The tasks that send nothing, one at a time.
+bool CSendOptions::CheckTask(std::string& error) const {
+  const char* task = m_probe ? "--probe" : m_listPorts ? "--list-ports" : m_collect ? "--collect" : "--inbox";
+  if (m_probe + m_listPorts + m_collect + m_inbox > 1) {
+    error = Say(Msg::OneTask);
     return false;
   }
   if (!m_sources.empty() || m_text || !m_textFile.empty() || m_dryRun || !m_left.empty()) {

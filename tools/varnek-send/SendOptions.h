@@ -27,6 +27,12 @@ class CSendOptions {
 
   // The largest --piece-pause, ms.
   static constexpr int kMaxPiecePause = 10000;
+  // The largest --confirm-wait and --wait-reports, s.
+  static constexpr int kMaxConfirmWait = 600;
+  static constexpr int kMaxWaitReports = 7 * 24 * 60 * 60;
+
+  // A task that sends nothing: --probe, --list-ports, --collect, --inbox.
+  bool ModemTask() const { return m_probe || m_listPorts || m_collect || m_inbox; }
 
   // The language of the messages: the last valid --lang of args, else the
   // user's. Chosen before the parse, so that its errors speak it too.
@@ -35,6 +41,8 @@ class CSendOptions {
   bool m_help = false;
   bool m_probe = false;      // ask the modem whether it is ready, send nothing
   bool m_listPorts = false;  // the ports and which of them answers as a modem
+  bool m_collect = false;    // read the modems' reports and replies, send nothing
+  bool m_inbox = false;      // print the replies file, touch no modem
   bool m_dryRun = false;     // the plan and the predicted table, nothing touched
   bool m_quiet = false;      // no plan (its warnings still show)
   bool m_waitForPort = false;  // a port that cannot be opened is retried
@@ -51,6 +59,12 @@ class CSendOptions {
   std::optional<std::string> m_markers;  // the marker folder; unset: MARKERS, else PHONES
   // Numbers whose claim a run left behind are sent all the same.
   bool m_resendUnconfirmed = false;
+  std::optional<bool> m_reports;      // status reports asked for; unset: REPORTS
+  std::optional<std::string> m_smsc;  // "+" and digits; unset: SMSC, else the modem's
+  std::optional<int> m_confirmWait;   // s, the longest wait for +CMGS; unset: 120
+  // How long to listen for reports after the last number (with --collect:
+  // after the modems' memories are read), s; 0: not at all.
+  int m_waitReports = 0;
   // The first number to send, counting from 1 as the progress lines "K/N" do.
   int m_from = 1;
   // unset: a file's byte order mark, else UTF-8 when its bytes are UTF-8,
@@ -66,5 +80,5 @@ class CSendOptions {
  private:
   bool SetOption(const std::string& name, const std::string& value, std::string& error);
   bool CheckComplete(std::string& error) const;
-  bool CheckPortTask(std::string& error) const;
+  bool CheckTask(std::string& error) const;
 };

@@ -10,6 +10,9 @@ constexpr DeliveryState kStates[] = {Accepted,  Sending,   Sent,        SendErro
                                      PortError, Duplicate, Unconfirmed, StopListed};
 // What the final table counts per modem of a pool.
 constexpr DeliveryState kModemStates[] = {Sent, SendError, PortError, Unconfirmed};
+// What the reports of the sent numbers say, counted after the states.
+constexpr ReportOutcome kReportOutcomes[] = {ReportOutcome::Delivered, ReportOutcome::NotDelivered,
+                                             ReportOutcome::Pending};
 // The states of a number the run did not finish.
 constexpr DeliveryState kUnfinished[] = {Accepted, Sending, PortError};
 
@@ -41,13 +44,26 @@ bool IsUnfinished(DeliveryState state) {
   return false;
 }
 
+ReportOutcome ReportsSay(const CListItem& item) {
+  return item.m_state == Sent && item.m_record != nullptr ? item.m_record->Outcome()
+                                                          : ReportOutcome::None;
+}
+
+void PrintReportCounts(const std::vector<CListItem>& items, size_t first, std::FILE* out) {
+  for (ReportOutcome outcome : kReportOutcomes) {
+    int count = 0;
+    for (size_t i = first; i < items.size(); ++i) count += ReportsSay(items[i]) == outcome;
+    std::fprintf(out, "%s: %d\n", Utf8(ReportOutcomeText(outcome)).c_str(), count);
+  }
+}
+
 }  // namespace
 
-void PrintTable(const std::vector<CListItem>& items, size_t first, std::FILE* out) {
+void PrintTable(const std::vector<CListItem>& items, size_t first, bool withReports, std::FILE* out) {
   for (size_t i = first; i < items.size(); ++i) {
     const CListItem& item = items[i];
     std::fprintf(out, "%s\t%s\t%s\n", Utf8(item.m_number).c_str(),
-                 Utf8(DeliveryStateText(item.m_state)).c_str(), Utf8(item.m_text).c_str());
+                 Utf8(ItemStateText(item)).c_str(), Utf8(item.m_text).c_str());
   }
   std::fprintf(out, "\n");
   for (DeliveryState state : kStates) {
@@ -55,6 +71,7 @@ void PrintTable(const std::vector<CListItem>& items, size_t first, std::FILE* ou
     for (size_t i = first; i < items.size(); ++i) count += items[i].m_state == state;
     std::fprintf(out, "%s: %d\n", Utf8(DeliveryStateText(state)).c_str(), count);
   }
+  if (withReports) PrintReportCounts(items, first, out);
   std::fflush(out);
 }
 

@@ -25,10 +25,12 @@ int InterruptedStatus(platform::InterruptKind first);
 // in the run's language).
 std::string InterruptName(platform::InterruptKind kind);
 
-// One line per item from index first on: number, tab, state text, tab, item
-// text (UTF-8); then an empty line and "state: count" of those items for
-// every state, in the order of the states.
-void PrintTable(const std::vector<CListItem>& items, size_t first, std::FILE* out);
+// One line per item from index first on: number, tab, state text (or what
+// its reports say: ItemStateText), tab, item text (UTF-8); then an empty line
+// and "state: count" of those items for every state, in the order of the
+// states. withReports: then also the count of each reports' outcome among
+// the sent ones ("Доставлен: 3", ...).
+void PrintTable(const std::vector<CListItem>& items, size_t first, bool withReports, std::FILE* out);
 // With a pool of modems, after the table: a line per modem (ports, as
 // PortName names them) with what its numbers ended as: sent, refused, port
 // errors, unconfirmed.

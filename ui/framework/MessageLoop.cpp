@@ -57,3 +57,11 @@ int CMessageLoop::Run() {
     if (!IsIdleMessage(message)) idlePending = true;
   }
 }
+
+void WaitLettingSentMessagesIn(const std::function<bool()>& ended, DWORD sliceMs) {
+  while (!ended()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, sliceMs, QS_SENDMESSAGE);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}

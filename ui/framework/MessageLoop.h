@@ -4,6 +4,7 @@
 // Filters and handlers are not owned; they may remove themselves while called.
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 class CMessageFilter {
@@ -41,3 +42,9 @@ class CMessageLoop {
   std::vector<CMessageFilter*> m_filters;
   std::vector<CIdleHandler*> m_idleHandlers;
 };
+
+// Waits until ended() holds, asking it every sliceMs, while messages that
+// other threads send to this thread's windows are handled (posted ones stay
+// queued): a thread that reports to the windows with SendMessage can finish
+// while this one waits for it.
+void WaitLettingSentMessagesIn(const std::function<bool()>& ended, DWORD sliceMs);

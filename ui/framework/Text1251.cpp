@@ -1,6 +1,7 @@
 #include "ui/framework/Text1251.h"
 
 #include <cstring>
+#include <cwchar>
 
 #include "platform/CodePage.h"
 
@@ -41,6 +42,14 @@ int GetWindowText1251(HWND hWnd, char* buffer, int size) {
   std::memcpy(buffer, text.data(), count);
   buffer[count] = '\0';
   return static_cast<int>(count);
+}
+
+void CopyText1251(const std::string& text, wchar_t* buffer, int size) {
+  if (buffer == nullptr || size <= 0) return;
+  const std::wstring wide = Wide1251(text);
+  const size_t count = wide.size() < static_cast<size_t>(size - 1) ? wide.size() : static_cast<size_t>(size - 1);
+  std::wmemcpy(buffer, wide.data(), count);
+  buffer[count] = L'\0';
 }
 
 }  // namespace ui

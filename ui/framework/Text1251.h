@@ -20,4 +20,9 @@ std::string GetWindowText1251(HWND hWnd);
 // Copies at most size - 1 bytes and the terminator; gives the bytes copied.
 int GetWindowText1251(HWND hWnd, char* buffer, int size);
 
+// Copies text into a buffer of size wide characters (a control's, as in
+// LVN_GETDISPINFOW), cut to fit and terminated; nothing for a null buffer or
+// a size of 0 or less.
+void CopyText1251(const std::string& text, wchar_t* buffer, int size);
+
 }  // namespace ui

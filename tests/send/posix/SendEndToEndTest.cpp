@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "send/posix/SendFolder.h"
@@ -232,6 +234,78 @@ TEST(SendEndToEnd, TwoRunsOnOneListAndOneMarkerFolderSendEveryNumberOnce) {
   }
   EXPECT_EQ(sent.size(), 8u);
   for (const auto& number : sent) EXPECT_EQ(number.second, 1) << number.first;
+}
+
+// The files of a folder, read together.
+std::string FilesIn(const std::string& folder) {
+  std::string all;
+  if (!fs::exists(folder)) return all;
+  for (const auto& entry : fs::directory_iterator(folder)) all += ReadAll(entry.path().string());
+  return all;
+}
+
+bool ReportStored(const SimProcess& sim) {
+  for (const auto& event : sim.MemoryEvents()) {
+    if (event.event == "stored" && event.kind == "report") return true;
+  }
+  return false;
+}
+
+// Reports asked for and waited for after the last number: each matched to
+// its number in the table, the counts and the results file; a reply that
+// asks to stop puts its sender on the stop list, --inbox shows it, and the
+// next run does not send to it.
+TEST(SendEndToEnd, ReportsAreMatchedAndAStopReplyEndsTheNumbersMessages) {
+  SendFolder folder;
+  SimProcess sim(kSimPort, {"--report-delay", "100:400", "--report-status", "2:46", "--incoming",
+                            "300:+79123456709:\xD0\xA1\xD1\x82\xD0\xBE\xD0\xBF"});  // Стоп
+  ASSERT_TRUE(sim.Started());
+  RunResult run = folder.Run(Args(sim, {"--number", "79123456701", "--number", "79123456702",
+                                        "--number", "79123456703", "--text", "Hi", "--reports",
+                                        "--wait-reports", "30", "--no-check"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string delivered = "\xD0\x94\xD0\xBE\xD1\x81\xD1\x82\xD0\xB0\xD0\xB2\xD0\xBB\xD0\xB5\xD0\xBD";
+  const std::string notDelivered =  // Не доставлен
+      "\xD0\x9D\xD0\xB5 \xD0\xB4\xD0\xBE\xD1\x81\xD1\x82\xD0\xB0\xD0\xB2\xD0\xBB\xD0\xB5\xD0\xBD";
+  EXPECT_TRUE(Contains(run.out, "79123456701\t" + delivered + "\t\n")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "79123456702\t" + notDelivered + "\t\n")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "\n" + delivered + ": 2\n" + notDelivered + ": 1\n")) << run.out;
+  EXPECT_TRUE(Contains(run.err, "2/3 79123456702 " + notDelivered + ": validity period expired"));
+  const std::string results = FilesIn(folder.File("results"));
+  EXPECT_TRUE(Contains(results, "79123456702;;\xCD\xE5 \xE4\xEE\xF1\xF2\xE0\xE2\xEB\xE5\xED;2;70;"))
+      << results;
+  EXPECT_TRUE(fs::exists(folder.File("PHONES/STOP/79123456709")));
+
+  RunResult inbox = folder.Run({"--inbox"});
+  EXPECT_TRUE(Contains(inbox.out, "\t+79123456709\t\xD0\xA1\xD1\x82\xD0\xBE\xD0\xBF\n")) << inbox.out;
+
+  RunResult next = folder.Run(Args(sim, {"--number", "79123456709", "--text", "Hi", "--no-check"}));
+  EXPECT_TRUE(Contains(next.out, "79123456709\t\xD0\x92 \xD1\x81\xD1\x82\xD0\xBE\xD0\xBF-"))
+      << next.out;  // В стоп-листе
+  EXPECT_EQ(sim.Submissions().size(), 3u);
+}
+
+// Reports that come after the run, stored in the modem, are read by
+// --collect and written into that run's results file.
+TEST(SendEndToEnd, ReportsAfterTheRunAreCollectedIntoItsResults) {
+  SendFolder folder;
+  SimProcess sim(kSimPort, {"--reports", "stored", "--report-delay", "1500:1500"});
+  ASSERT_TRUE(sim.Started());
+  RunResult run = folder.Run(Args(sim, {"--number", "79123456701", "--text", "Hi", "--reports"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string sent = FilesIn(folder.File("results"));
+  EXPECT_TRUE(Contains(sent, "79123456701;;\xCE\xF2\xEF\xF0\xE0\xE2\xEB\xE5\xED;1;"))  // Отправлен
+      << sent;
+  for (int tries = 0; tries < 200 && !ReportStored(sim); ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_TRUE(ReportStored(sim));
+  RunResult collect = folder.Run(Args(sim, {"--collect"}));
+  EXPECT_EQ(collect.status, 0) << collect.err;
+  EXPECT_TRUE(Contains(collect.err, "reports: 1,")) << collect.err;
+  const std::string after = FilesIn(folder.File("results"));
+  EXPECT_TRUE(Contains(after, "79123456701;;\xC4\xEE\xF1\xF2\xE0\xE2\xEB\xE5\xED;1;0;"))  // Доставлен
+      << after;
 }
 
 struct SettingsCase {

@@ -49,17 +49,6 @@ std::string QuoteArgument(const std::string& arg) {
   return quoted + "\"";
 }
 
-// The arguments are UTF-8, as the simulator reads them. The ANSI call would
-// take them for the system's code page (1252 under the tests' locale) and
-// hand the Linux program other bytes.
-std::wstring Utf8ToWide(const std::string& text) {
-  const int length = static_cast<int>(text.size());
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), length, &wide[0], n);
-  return wide;
-}
-
 }  // namespace
 
 bool SimProcess::MakeFolder() {
@@ -83,10 +72,17 @@ std::string SimProcess::LinkFor(int comNumber) const {
 
 // The simulator's "ready" line goes to a file, not into the test's output;
 // Wine passes the standard output handle on to the Linux program (its
-// standard error stays the test's, so complaints remain visible).
+// standard error stays the test's, so complaints remain visible). The
+// arguments are UTF-8, as the simulator reads them natively: the command
+// line goes over as UTF-16, which Wine gives the Linux program as UTF-8
+// (the ANSI one would be read in the system's code page).
 bool SimProcess::Spawn(const std::vector<std::string>& args) {
   std::string command = VARNEK_SIM_PROGRAM;
   for (const std::string& arg : args) command += " " + QuoteArgument(arg);
+  const int length = MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, nullptr, 0);
+  if (length <= 0) return false;
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, &wide[0], length);
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE output = CreateFileA(LocalFile("sim.out").c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS, 0, nullptr);
@@ -97,7 +93,6 @@ bool SimProcess::Spawn(const std::vector<std::string>& args) {
   startup.hStdOutput = output;
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION info{};
-  std::wstring wide = Utf8ToWide(command);
   BOOL created = CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                 &startup, &info);
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
