@@ -18,7 +18,9 @@ configure() {  # folder, extra cmake arguments...
 run_tests() {  # folder, extra ctest arguments...
   local dir=$1; shift
   echo "== tests: $dir"
-  ctest --test-dir "$build/$dir" --output-on-failure --timeout 900 "$@"
+  # Test programs that share the simulator, real windows or the Wine
+  # registry lock one resource; the others run beside them.
+  ctest --test-dir "$build/$dir" --output-on-failure --timeout 900 -j "$jobs" "$@"
 }
 
 mkdir -p "$build"
