@@ -19,9 +19,12 @@ const char* DeliveryStateText(DeliveryState state) {
   return index < std::size(kStateTexts) ? kStateTexts[index] : "";
 }
 
+ReportOutcome ItemReportOutcome(const CListItem& item) {
+  return item.m_state == Sent && item.m_record != nullptr ? item.m_record->Outcome()
+                                                          : ReportOutcome::None;
+}
+
 const char* ItemStateText(const CListItem& item) {
-  if (item.m_state == Sent && item.m_record != nullptr) {
-    if (const char* words = ReportOutcomeText(item.m_record->Outcome())) return words;
-  }
+  if (const char* words = ReportOutcomeText(ItemReportOutcome(item))) return words;
   return DeliveryStateText(item.m_state);
 }

@@ -41,6 +41,10 @@ struct CListItem {
   std::shared_ptr<const CSendRecord> m_record = nullptr;
 };
 
+// What the reports of a number that stands as sent say; None for any other
+// number, and before the first report.
+ReportOutcome ItemReportOutcome(const CListItem& item);
+
 // The state as the list shows it: a message that went out shows what its
 // reports say once they say something ("Доставлен", "Не доставлен").
 const char* ItemStateText(const CListItem& item);

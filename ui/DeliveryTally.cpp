@@ -28,9 +28,7 @@ constexpr unsigned kOutcomeShift = 4;
 uint8_t CDeliveryTally::Packed(const CListItem& item) {
   const size_t slot = std::min(static_cast<size_t>(static_cast<uint32_t>(item.m_state)), kSlots - 1);
   // As the list shows it: a report counts for a number that stands as sent.
-  const ReportOutcome outcome = item.m_state == Sent && item.m_record != nullptr
-                                    ? item.m_record->Outcome()
-                                    : ReportOutcome::None;
+  const ReportOutcome outcome = ItemReportOutcome(item);
   return static_cast<uint8_t>(slot | static_cast<size_t>(outcome) << kOutcomeShift);
 }
 

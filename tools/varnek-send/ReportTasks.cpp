@@ -30,8 +30,7 @@ bool AllReported(const CEngine& engine) {
   for (size_t i = 0; i < engine.m_items.size(); ++i) {
     const CListItem item = engine.ItemSnapshot(i);
     if (item.m_state != Sent) continue;
-    const ReportOutcome outcome =
-        item.m_record != nullptr ? item.m_record->Outcome() : ReportOutcome::None;
+    const ReportOutcome outcome = ItemReportOutcome(item);
     if (outcome != ReportOutcome::Delivered && outcome != ReportOutcome::NotDelivered) return false;
   }
   return true;

@@ -44,15 +44,10 @@ bool IsUnfinished(DeliveryState state) {
   return false;
 }
 
-ReportOutcome ReportsSay(const CListItem& item) {
-  return item.m_state == Sent && item.m_record != nullptr ? item.m_record->Outcome()
-                                                          : ReportOutcome::None;
-}
-
 void PrintReportCounts(const std::vector<CListItem>& items, size_t first, std::FILE* out) {
   for (ReportOutcome outcome : kReportOutcomes) {
     int count = 0;
-    for (size_t i = first; i < items.size(); ++i) count += ReportsSay(items[i]) == outcome;
+    for (size_t i = first; i < items.size(); ++i) count += ItemReportOutcome(items[i]) == outcome;
     std::fprintf(out, "%s: %d\n", Utf8(ReportOutcomeText(outcome)).c_str(), count);
   }
 }
