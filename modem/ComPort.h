@@ -69,6 +69,9 @@ class CComPort {
   // Takes everything that has arrived off the line and forgets the lines
   // not yet read (all of it still logged).
   void DiscardInput();
+  // Waits at most milliseconds until input can be read, reading nothing;
+  // true when some waits.
+  bool WaitForInput(uint32_t milliseconds) { return m_handle.WaitForInput(milliseconds); }
   bool IsDeviceLost() const { return m_handle.IsLost(); }
   // Receives every unsolicited line the waits meet (a report or a message
   // shown at once with its PDU, a notice of one stored), on the waiting

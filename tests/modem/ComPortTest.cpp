@@ -225,17 +225,33 @@ TEST_F(ComPortTest, TheWaitEndsAtItsLimitWhenNothingArrives) {
   m_port.Close();
 }
 
+// The tick of a process that sleeps through a wait's whole limit: the first
+// reading starts the wait; the second, taken after the wait's first read
+// found nothing, sends the command, "sleeps" until its answer has arrived and
+// finds the limit passed.
+CComPort* g_sleeper = nullptr;
+int g_sleeperTicks = 0;
+
+uint32_t SleepThroughTheLimit() {
+  if (++g_sleeperTicks == 2) {
+    g_sleeper->Transmit("at\r", 3, 0);
+    g_sleeper->WaitForInput(10000);
+  }
+  return g_sleeperTicks == 1 ? 0 : 100000;
+}
+
 // A process suspended (or a PC asleep) through the whole limit: the answer
 // that came meanwhile is read before the wait gives up.
 TEST_F(ComPortTest, AnAnswerThatCameWhileTheProcessSleptIsRead) {
   SimProcess sim(kSimPort, {"--echo", "0"});
   ASSERT_TRUE(sim.Started());
   ASSERT_NE(m_port.Open(kSimPort), 0);
-  m_port.Transmit("at\r", 3, 0);
-  for (int i = 0; i < 500 && sim.Transcript().find("OK") == std::string::npos; ++i) {
-    platform::SleepMs(10);
-  }
-  EXPECT_EQ(AwaitAnswer(m_port, {}, 0).final.kind, reply::Final::Ok);
+  g_sleeper = &m_port;
+  g_sleeperTicks = 0;
+  platform::SetTickSourceForTests(&SleepThroughTheLimit);
+  const reply::Answer answer = AwaitAnswer(m_port, {}, 30000);
+  platform::SetTickSourceForTests(nullptr);
+  EXPECT_EQ(answer.final.kind, reply::Final::Ok);
   m_port.Close();
 }
 
