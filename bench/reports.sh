@@ -12,15 +12,8 @@
 # Usage: <build>/bench/reports.sh [NUMBERS]     (200)
 set -euo pipefail
 build=$(cd "$(dirname "$0")/.." && pwd)
-send=$build/tools/varnek-send/varnek-send
-sim=$build/tools/modemsim/varnek-modem-sim
 numbers=${1:-200}
-if [ ! -x "$send" ] || [ ! -x "$sim" ]; then
-  echo "build varnek-send and varnek-modem-sim first" >&2
-  exit 2
-fi
-work=$(mktemp -d "${TMPDIR:-/tmp}/varnek-reports-XXXXXX")
-trap 'touch "$work"/*/sim/stop 2>/dev/null; sleep 0.3; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+. "$build/bench/simulators.sh"
 failed_statuses=(46 41 62)
 
 # The simulator's options for the failed reports, and the numbers they
@@ -37,16 +30,11 @@ failures() {  # DIR
 run_case() {  # NAME ROUTING SEND-OPTIONS...
   local name=$1 routing=$2; shift 2
   local dir=$work/$name
-  mkdir -p "$dir/sim"
-  cp "$send" "$dir/varnek-send"
+  program "$dir"
   for i in $(seq "$numbers"); do printf '7912%07d\n' "$i"; done >"$dir/phones.txt"
   : >"$dir/expected.failed"
   mapfile -t statuses < <(failures "$dir")
-  "$sim" --link "$dir/sim/port" --ready-file "$dir/sim/ready" --stop-file "$dir/sim/stop" \
-    --max-seconds 3600 --reports "$routing" --report-delay 1000:20000 --memory 255 \
-    "${statuses[@]}" >"$dir/sim/out" 2>&1 &
-  for _ in $(seq 500); do [ -s "$dir/sim/ready" ] && break; sleep 0.01; done
-  [ -s "$dir/sim/ready" ] || { cat "$dir/sim/out" >&2; exit 1; }
+  start_sim "$dir/sim" --reports "$routing" --report-delay 1000:20000 --memory 255 "${statuses[@]}"
   local start end
   start=$(date +%s.%N)
   "$dir/varnek-send" --device "$dir/sim/port" --no-check --pause 0 --piece-pause 0 --quiet \
@@ -56,7 +44,7 @@ run_case() {  # NAME ROUTING SEND-OPTIONS...
     "$dir/varnek-send" --device "$dir/sim/port" --collect --wait-reports 25 --lang en \
       >"$dir/collect.out" 2>"$dir/collect.err" || true
   fi
-  touch "$dir/sim/stop"
+  stop_sims
   report "$name" "$dir" "$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.0f", b - a }')"
 }
 
