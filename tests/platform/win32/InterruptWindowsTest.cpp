@@ -3,16 +3,23 @@
 // that hears it then holds the process for the rest of this test program.
 #include <windows.h>
 
+#include <cwchar>
+
 #include <gtest/gtest.h>
 
 #include "platform/Interrupt.h"
 
 namespace {
 
+// The session window of this process: Wine gives a process other top-level
+// windows too (its input method's), and other test programs have their own
+// session windows.
 BOOL CALLBACK FindOwnWindow(HWND window, LPARAM found) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process != GetCurrentProcessId()) return TRUE;
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, 64);
+  if (process != GetCurrentProcessId() || wcscmp(className, L"VarnekSessionEnd") != 0) return TRUE;
   *reinterpret_cast<HWND*>(found) = window;
   return FALSE;
 }
