@@ -106,9 +106,8 @@ class DeliveryTest : public ::testing::Test {
   void OpenListThroughMenu(CVarnekProcess& program, const std::wstring& list,
                            const char* shot = nullptr) {
     e2e::Activate(program.Frame());
-    e2e::ClickAt(ButtonCentre(program, program.MenuBar(), TB_GETITEMRECT, 0));
-    HWND popup = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (popup = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(popup); }, 5000));
+    HWND popup = e2e::ClickForMenu(ButtonCentre(program, program.MenuBar(), TB_GETITEMRECT, 0));
+    ASSERT_NE(popup, nullptr);
     if (shot) {
       RECT both = ScreenRect(program.Frame());
       RECT menu = ScreenRect(popup);
@@ -214,7 +213,7 @@ TEST_F(DeliveryTest, NumberFromTheContextMenuIsSentFromAFolder1251CannotName) {
   ASSERT_TRUE(e2e::RunOnDisplay({"xdotool mousemove " + std::to_string(inside.x) + " " +
                                  std::to_string(inside.y) + " click 3"}));
   HWND popup = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (popup = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(popup); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return (popup = e2e::ShownPopupMenu()) != nullptr; }, 5000));
   RECT shot = ScreenRect(program.Frame());
   shot.bottom = ScreenRect(popup).bottom + 24;
   shot.right = std::max(ScreenRect(popup).right + 60, shot.left + 500);

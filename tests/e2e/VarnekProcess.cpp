@@ -241,6 +241,23 @@ void ClickCentre(HWND hWnd) {
   ClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
 }
 
+HWND ShownPopupMenu() {
+  for (HWND menu = FindWindowW(L"#32768", nullptr); menu;
+       menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+    if (IsWindowVisible(menu)) return menu;
+  }
+  return nullptr;
+}
+
+HWND ClickForMenu(POINT screen) {
+  HWND menu = nullptr;
+  for (int click = 0; click < 3 && menu == nullptr; ++click) {
+    ClickAt(screen);
+    WaitUntil([&] { return (menu = ShownPopupMenu()) != nullptr; }, 2000);
+  }
+  return menu;
+}
+
 void PressKey(WORD virtualKey) {
   SendInputs({KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP)});
 }

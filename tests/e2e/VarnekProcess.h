@@ -73,6 +73,12 @@ void ClickAt(POINT screen);
 // when they did not end within 10 s.
 bool RunOnDisplay(const std::vector<std::string>& commands);
 void ClickCentre(HWND hWnd);
+// The popup menu shown on the screen, or null; hidden menu windows of
+// earlier menus are passed over.
+HWND ShownPopupMenu();
+// Clicks at the point until a popup menu shows (a click can be lost while
+// the window is still taking the foreground); the menu, or null.
+HWND ClickForMenu(POINT screen);
 void PressKey(WORD virtualKey);
 // The characters as typing makes them (WM_CHAR): Wine's SendInput passes
 // no KEYEVENTF_UNICODE characters on.
